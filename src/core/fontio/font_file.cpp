@@ -1,0 +1,234 @@
+#include "fontio/font_file.h"
+
+#include "model/error.h"
+#include "platform/text.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tesselor {
+
+namespace {
+
+constexpr std::string_view kFontNameKey = "FontName:";
+constexpr std::string_view kFontWidthKey = "FontWidth:";
+constexpr std::string_view kFontHeightKey = "FontHeight:";
+constexpr std::string_view kRangeFromKey = "RangeFrom:";
+constexpr std::string_view kRangeToKey = "RangeTo:";
+constexpr std::string_view kCharKey = "Char:";
+constexpr std::string_view kWidthKey = "  Width:";
+constexpr std::string_view kBitMapKey = "    BitMap:";
+constexpr std::string_view kRowIndent = "           ";
+constexpr std::size_t kRowIndentLength = 11;
+
+int hexDigit(char ch) {
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+class Reader {
+public:
+    explicit Reader(const std::vector<std::string>& lines) : lines_(lines) {}
+
+    // Line numbers count from 1, as a user sees them in an editor.
+    const std::string& line(std::size_t number) const {
+        if (number > lines_.size())
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) +
+                        " is missing: the file ends inside the font");
+        return lines_[number - 1];
+    }
+    bool has(std::size_t number) const { return number <= lines_.size(); }
+    std::size_t count() const { return lines_.size(); }
+
+    std::int32_t integer(std::size_t number) const {
+        const std::string& text = line(number);
+        const std::string_view value = std::string_view(text).substr(text.find(':') + 1);
+        const auto parsed = parseFontInteger(value);
+        if (!parsed)
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the value " +
+                        quoted(value) + " is not a valid number");
+        return *parsed;
+    }
+
+    std::int32_t code(std::size_t number, const char* what) const {
+        const std::int32_t value = integer(number);
+        if (value < 0 || value >= kCharCount)
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the " + what + " " +
+                        text::dec(value) + " is outside 0 to 255");
+        return value;
+    }
+
+    std::int32_t side(std::size_t number, const char* what) const {
+        const std::int32_t value = integer(number);
+        if (value < 0)
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the " + what + " " +
+                        text::dec(value) + " is negative");
+        if (value > kMaxCellSide)
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the " + what + " " +
+                        text::dec(value) + " is larger than " + text::dec(kMaxCellSide));
+        return value;
+    }
+
+private:
+    const std::vector<std::string>& lines_;
+};
+
+bool startsWith(const std::string& line, std::string_view key) {
+    return line.starts_with(key);
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseFontInteger(std::string_view value) {
+    std::size_t i = 0;
+    while (i < value.size() && value[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '-' || value[i] == '+')) {
+        negative = value[i] == '-';
+        ++i;
+    }
+    bool hexadecimal = false;
+    if (i < value.size() && (value[i] == '$' || value[i] == 'x' || value[i] == 'X')) {
+        hexadecimal = true;
+        ++i;
+    } else if (i + 1 < value.size() && value[i] == '0' && (value[i + 1] == 'x' || value[i + 1] == 'X')) {
+        hexadecimal = true;
+        i += 2;
+    }
+    if (i >= value.size())
+        return std::nullopt;
+
+    std::int64_t magnitude = 0;
+    for (; i < value.size(); ++i) {
+        const int digit =
+            hexadecimal ? hexDigit(value[i]) : (value[i] >= '0' && value[i] <= '9' ? value[i] - '0' : -1);
+        if (digit < 0)
+            return std::nullopt;
+        magnitude = magnitude * (hexadecimal ? 16 : 10) + digit;
+        // Hexadecimal may spell any 32-bit pattern; decimal must stay within the signed range.
+        const std::int64_t limit =
+            hexadecimal ? 0xFFFFFFFFLL
+                        : (negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
+                                    : std::numeric_limits<std::int32_t>::max());
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    if (hexadecimal) {
+        const auto bits = static_cast<std::uint32_t>(magnitude);
+        const std::uint32_t result = negative ? static_cast<std::uint32_t>(0u - bits) : bits;
+        return static_cast<std::int32_t>(result);
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& previous) {
+    const Reader reader(lines);
+    FontModel font;
+    font.FontName = previous.FontName;
+    font.RangeFrom = previous.RangeFrom;
+    font.RangeTo = previous.RangeTo;
+    int width = previous.FontWidth();
+    int height = previous.FontHeight();
+
+    if (reader.count() >= 4) {
+        if (startsWith(reader.line(1), kFontNameKey))
+            font.FontName = reader.line(1).substr(reader.line(1).find(':') + 1);
+        if (startsWith(reader.line(2), kFontWidthKey))
+            width = reader.side(2, "cell width");
+        if (startsWith(reader.line(3), kFontHeightKey))
+            height = reader.side(3, "cell height");
+        if (startsWith(reader.line(4), kRangeFromKey))
+            font.RangeFrom = reader.code(4, "first character code");
+        if (startsWith(reader.line(5), kRangeToKey))
+            font.RangeTo = reader.code(5, "last character code");
+        if (static_cast<std::int64_t>(width) * height > kMaxCellArea)
+            throw Error("The cell of " + text::dec(width) + " x " + text::dec(height) +
+                        " pixels is larger than the " + text::dec(kMaxCellArea) + " pixels a cell may have");
+    }
+
+    font.CellImage = previous.CellImage;
+    font.CellImage.setSize(width, height);
+    font.CharWidths.fill(1);
+    // Characters outside the range are not part of the font; they get the cell only when a record names
+    // them, so that a large cell costs memory for the characters in use alone.
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        font.CharImages[static_cast<std::size_t>(c)] = PixelImage(width, height, kWhite);
+
+    std::size_t i = 6;
+    while (reader.has(i)) {
+        int code = 0;
+        if (startsWith(reader.line(i), kCharKey))
+            code = reader.code(i, "character code");
+        auto& image = font.CharImages[static_cast<std::size_t>(code)];
+        if (image.width() != width || image.height() != height)
+            image = PixelImage(width, height, kWhite);
+
+        ++i;
+        if (startsWith(reader.line(i), kWidthKey))
+            font.CharWidths[static_cast<std::size_t>(code)] =
+                static_cast<std::uint8_t>(reader.integer(i) & 0xFF);
+
+        ++i;
+        if (startsWith(reader.line(i), kBitMapKey)) {
+            std::string_view rest = std::string_view(reader.line(i)).substr(reader.line(i).find(':') + 1);
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const bool white = !rest.empty() && rest.front() == '0';
+                    if (!rest.empty())
+                        rest.remove_prefix(1);
+                    image.setPixel(x, y, white ? kWhite : kBlack);
+                }
+                if (y + 1 < height) {
+                    ++i;
+                    rest = reader.line(i);
+                    rest.remove_prefix(std::min(kRowIndentLength, rest.size()));
+                }
+            }
+        }
+        ++i;
+    }
+    return font;
+}
+
+std::vector<std::string> writeFontFile(const FontModel& font) {
+    const int width = font.FontWidth();
+    const int height = font.FontHeight();
+    std::vector<std::string> lines;
+    lines.push_back(std::string(kFontNameKey) + font.FontName);
+    lines.push_back(std::string(kFontWidthKey) + text::dec(width));
+    lines.push_back(std::string(kFontHeightKey) + text::dec(height));
+    lines.push_back(std::string(kRangeFromKey) + text::dec(font.RangeFrom));
+    lines.push_back(std::string(kRangeToKey) + text::dec(font.RangeTo));
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        const auto& image = font.CharImages[static_cast<std::size_t>(c)];
+        lines.push_back(std::string(kCharKey) + text::dec(c));
+        lines.push_back(std::string(kWidthKey) + text::dec(font.CharWidths[static_cast<std::size_t>(c)]));
+        // A cell of height 0 still gets its BitMap line, so that the reader finds three lines per record.
+        for (int y = 0; y < std::max(height, 1); ++y) {
+            std::string line(y == 0 ? kBitMapKey : kRowIndent);
+            for (int x = 0; x < width && y < height; ++x)
+                line += image.pixel(x, y) == kBlack ? '1' : '0';
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+void trimCellToWidestChar(FontModel& font) {
+    const int widest = font.widestWidth();
+    font.CellImage.setWidth(widest);
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        font.CharImages[static_cast<std::size_t>(c)].setWidth(widest);
+}
+
+} // namespace tesselor

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/font_model.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tesselor {
+
+// The largest cell a .font file may declare; larger values are refused rather than allocated.
+inline constexpr int kMaxCellSide = 4096;
+inline constexpr int kMaxCellArea = 512 * 512;
+
+// An integer value of a .font line: blanks, an optional sign, decimal digits or hexadecimal digits after
+// "$", "x", "X", "0x" or "0X". Anything else, a trailing blank included, is invalid.
+std::optional<std::int32_t> parseFontInteger(std::string_view value);
+
+// Reads the lines of a .font file into a new font. `previous` supplies what a file of fewer than four lines
+// leaves as it was (name, cell size, range) and the clipboard pixels of CellImage. Throws Error naming the
+// line on a missing line, an invalid number or a value the model cannot hold; nothing is changed then.
+FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& previous);
+
+// The lines of a .font file for the font as it stands.
+std::vector<std::string> writeFontFile(const FontModel& font);
+
+// The trim of Save: the cell becomes as wide as the widest character of the range, and so does every
+// character of the range.
+void trimCellToWidestChar(FontModel& font);
+
+} // namespace tesselor

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/pixel_image.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tesselor {
+
+inline constexpr int kCharCount = 256;
+
+// One font: 256 character images of one cell, each with its own width; RangeFrom..RangeTo are in use.
+// The cell size is the size of CellImage, whose pixels are also the one-character clipboard.
+struct FontModel {
+    std::array<PixelImage, kCharCount> CharImages;
+    std::array<std::uint8_t, kCharCount> CharWidths{};
+    PixelImage CellImage;
+    std::int32_t RangeFrom = 0;
+    std::int32_t RangeTo = 0;
+    std::string FontName;
+
+    int FontWidth() const { return CellImage.width(); }
+    int FontHeight() const { return CellImage.height(); }
+
+    bool rangeIsEmpty() const { return RangeTo < RangeFrom; }
+    // The codes of the range that address a character (a range left at 65535..0 holds none).
+    int firstCode() const;
+    int lastCode() const;
+
+    // The widest width of the range, 0 for an empty range.
+    int widestWidth() const;
+};
+
+} // namespace tesselor

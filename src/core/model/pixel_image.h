@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tesselor {
+
+// Colours are 0x00BBGGRR: red in the low byte.
+using Colour = std::uint32_t;
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kSilver = 0xC0C0C0;
+inline constexpr Colour kInkPreviewColour = 0xC6FFC6;
+
+class PixelImage {
+public:
+    PixelImage() = default;
+    PixelImage(int width, int height, Colour fill = kWhite);
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool isEmpty() const { return width_ == 0 || height_ == 0; }
+
+    // Resizing keeps pixels at their coordinates; pixels added by an enlargement are white.
+    void setWidth(int width) { setSize(width, height_); }
+    void setHeight(int height) { setSize(width_, height); }
+    void setSize(int width, int height);
+
+    // Outside the image a read gives white and a write changes nothing.
+    Colour pixel(int x, int y) const { return contains(x, y) ? pixels_[index(x, y)] : kWhite; }
+    void setPixel(int x, int y, Colour colour) {
+        if (contains(x, y))
+            pixels_[index(x, y)] = colour;
+    }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    void fill(int x, int y, int width, int height, Colour colour);
+    void fillAll(Colour colour) { fill(0, 0, width_, height_, colour); }
+
+    // Copies a width x height block of source at (sx, sy) to (dx, dy) of this image; the source may be
+    // this image. Pixels falling outside either image are skipped.
+    void copyRect(const PixelImage& source, int sx, int sy, int width, int height, int dx, int dy);
+
+    const std::vector<Colour>& pixels() const { return pixels_; }
+
+    friend bool operator==(const PixelImage&, const PixelImage&) = default;
+
+private:
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
+
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<Colour> pixels_;
+};
+
+} // namespace tesselor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/command_support.h"
+#include "model/app_state.h"
+
+#include <QWidget>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QScrollArea;
+
+namespace tesselor {
+
+class StatusPanels;
+
+// The Bitmap page (tsBitmap): the imported picture, its status bar and its File menu.
+class BitmapPage : public QWidget {
+    Q_OBJECT
+public:
+    BitmapPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
+
+    QScrollArea* bitmapScroll;
+    QFrame* pBitmap;
+    QLabel* imgBitmap;
+    StatusPanels* sbBitmap;
+
+    QMenu* BitmapMenuFile;
+    QAction* BitmapMenuFile_ImportBitmap;
+    QAction* BitmapMenuFile_N1;
+    QAction* BitmapMenuFile_ForFT800;
+    QAction* BitmapMenuFile_CreateFileC;
+    QAction* BitmapMenuFile_CreateFileResdata;
+    QAction* BitmapMenuFile_N2;
+    QAction* BitmapMenuFile_Exit;
+
+signals:
+    void captionChanged();
+    void exitRequested();
+
+private:
+    AppState& state_;
+    CommandSupport& commands_;
+};
+
+} // namespace tesselor

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <exception>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace tesselor {
+
+// The steps every command shares: the questions, the messages, the save-path rule and the general error
+// report.
+class CommandSupport {
+public:
+    CommandSupport(Dialogs& dialogs, QWidget* window) : dialogs_(dialogs), window_(window) {}
+
+    Dialogs& dialogs() { return dialogs_; }
+    QWidget* window() { return window_; }
+
+    // The general error report: the error's text, with "." added when it ends in a letter or digit.
+    void reportError(const std::string& text);
+    void showError(const std::string& text);
+    void showInformation(const std::string& text);
+    void showNotFound(const std::string& path);
+    void showNotCompatible(const std::string& path);
+    void showCreated(const std::string& path);
+    void showSaved(const std::string& path);
+
+    // The unsaved-changes question; true when the command may go on.
+    bool mayDiscardChanges(bool modified);
+
+    // The save dialog, then the default extension, then the replace question about the path that will be
+    // written. Empty when the user cancelled or declined.
+    std::optional<std::string> chooseSavePath(const FileDialogRequest& request, const std::string& extension);
+    // The open dialog, then the existence test with its message. Empty when there is nothing to open.
+    std::optional<std::string> chooseExistingFile(const FileDialogRequest& request);
+
+    // Runs a command body; an error it does not handle itself ends it through the general error report.
+    template <typename Body> void run(Body&& body) {
+        try {
+            body();
+        } catch (const std::bad_alloc&) {
+            reportError("There is not enough memory for this command");
+        } catch (const std::exception& error) {
+            reportError(error.what());
+        }
+    }
+
+private:
+    Dialogs& dialogs_;
+    QWidget* window_;
+};
+
+std::string withFinalStop(const std::string& text);
+
+} // namespace tesselor

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/command_support.h"
+#include "model/app_state.h"
+
+#include <QWidget>
+#include <string>
+
+class QAction;
+class QFrame;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class TFormViewChar;
+
+namespace tesselor {
+
+class FontGrid;
+class GridFrame;
+class SpinControl;
+class StatusPanels;
+
+// The Font page (tsFont): the editor controls, the grid, the transform buttons, its two menus and their
+// command handlers.
+class FontPage : public QWidget {
+    Q_OBJECT
+public:
+    FontPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
+
+    // Set by the main window once the small windows exist.
+    void setPreview(TFormViewChar* preview) { preview_ = preview; }
+
+    // The sequences the font loaders run.
+    void ShowFontInEditor(const std::string& rangeLabel);
+    void HideFontEditor();
+    void ShowCharWidth();
+    void RecomputeCharWidth();
+    void redrawGrid();
+    bool editorShown() const { return editorShown_; }
+
+    // Controls.
+    QFrame* pViewFont;
+    SpinControl* seGridSize;
+    SpinControl* seCharCode;
+    SpinControl* seCharWidth;
+    QScrollArea* gridScroll;
+    QWidget* gridHolder;
+    GridFrame* sFont;
+    FontGrid* dgridFont;
+    QFrame* pShiftMove;
+    QPushButton* bShiftUp;
+    QPushButton* bShiftLeft;
+    QPushButton* bShiftRight;
+    QPushButton* bShiftDown;
+    QPushButton* bMoveUp;
+    QPushButton* bMoveLeft;
+    QPushButton* bMoveRight;
+    QPushButton* bMoveDown;
+    QPushButton* bRemoveColumn;
+    QPushButton* bAddColumn;
+    QPushButton* bRemoveRow;
+    QPushButton* bAddRow;
+    QPushButton* bHorizontalMirror;
+    QPushButton* bVerticalMirror;
+    QPushButton* bInvert;
+    StatusPanels* sbFont;
+
+    // Menus.
+    QMenu* FontMenuFile;
+    QAction* FontMenuFile_ImportSystemFont;
+    QAction* FontMenuFile_ImportBmpChar;
+    QAction* FontMenuFile_OpenGraphicFont;
+    QAction* FontMenuFile_SaveGraphicFont;
+    QAction* FontMenuFile_CreateFileC;
+    QAction* FontMenuFile_CreateFileResdata;
+    QAction* FontMenuFile_CreateFileLcd;
+    QAction* FontMenuFile_Exit;
+    QMenu* FontMenuEdit;
+    QAction* FontMenuEdit_RemoveLeftBlank;
+    QAction* FontMenuEdit_AutomaticCharWidth;
+    QAction* FontMenuEdit_Restore;
+    QAction* FontMenuEdit_Cut;
+    QAction* FontMenuEdit_Copy;
+    QAction* FontMenuEdit_Paste;
+    QAction* FontMenuEdit_ViewChar;
+
+    // The fifteen transform buttons, in panel order.
+    QList<QPushButton*> transformButtons() const;
+
+signals:
+    void captionChanged();
+    void exitRequested();
+
+public slots:
+    void FontMenuFile_OpenGraphicFontClick();
+    void FontMenuFile_SaveGraphicFontClick();
+    void FontMenuEdit_RemoveLeftBlankClick();
+    void FontMenuEdit_AutomaticCharWidthClick();
+    void FontMenuEdit_ViewCharClick();
+
+    void seGridSizeChange(int value);
+    void seCharCodeChange(int value);
+    void seCharWidthChange(int value);
+    void dgridFontMouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                            QPoint cell);
+    void dgridFontMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
+    void dgridFontMouseUp();
+    void dgridFontKeyDown(int key);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void layOutGrid();
+    void setFontPageTitle(const std::string& title);
+    void paintCell(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
+    // Shows a width in the width control. A stored width outside the control's limits is shown clamped
+    // but not stored back: showing a character never changes it.
+    void showWidthInControl(int width);
+    void refreshEditorLayout(const std::string& rangeLabel, int widest);
+    void setEditorEnabled(bool enabled);
+
+    AppState& state_;
+    CommandSupport& commands_;
+    TFormViewChar* preview_ = nullptr;
+    bool editorShown_ = false;
+};
+
+} // namespace tesselor

@@ -1,0 +1,109 @@
+#include "app/form_tesselor.h"
+
+#include "app/bitmap_page.h"
+#include "app/font_page.h"
+#include "app/resources_page.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_font_range.h"
+#include "dialogs/form_view_char.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+
+using namespace tesselor;
+
+TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), state_(std::make_unique<AppState>()), commands_(dialogs, this) {
+    setObjectName("FormTesselor");
+
+    PageControl = new QTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    PageControl->setTabPosition(QTabWidget::South);
+    tsFont = new FontPage(*state_, commands_, PageControl);
+    tsBitmap = new BitmapPage(*state_, commands_, PageControl);
+    tsResourcesFile = new ResourcesPage(*state_, commands_, PageControl);
+    PageControl->addTab(tsFont, "   Font   ");
+    PageControl->addTab(tsBitmap, "  Bitmap  ");
+    PageControl->addTab(tsResourcesFile, "Resources File");
+    setCentralWidget(PageControl);
+
+    QMenuBar* bar = menuBar();
+    bar->addMenu(tsFont->FontMenuFile);
+    bar->addMenu(tsFont->FontMenuEdit);
+    bar->addMenu(tsBitmap->BitmapMenuFile);
+    bar->addMenu(tsResourcesFile->ResourcesMenuFile);
+    AboutMenu = bar->addAction("About...");
+    AboutMenu->setObjectName("AboutMenu");
+
+    PageControl->setCurrentIndex(0);
+    QCoreApplication::setApplicationName(QString::fromStdString(state_->AppTitle));
+    PageControlChange(0);
+    setMinimumSize(800, 610);
+
+    connect(PageControl, &QTabWidget::currentChanged, this, &TFormTesselor::PageControlChange);
+    connect(AboutMenu, &QAction::triggered, this, &TFormTesselor::AboutMenuClick);
+    for (QObject* page : {static_cast<QObject*>(tsFont), static_cast<QObject*>(tsBitmap),
+                          static_cast<QObject*>(tsResourcesFile)}) {
+        connect(page, SIGNAL(captionChanged()), this, SLOT(updateCaption()));
+        connect(page, SIGNAL(exitRequested()), this, SLOT(close()));
+    }
+
+    resize(873, 869);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    // The small windows, in the order of program start: preview, range dialog, about box.
+    FormViewChar = new TFormViewChar(this, this);
+    FormFontRange = new TFormFontRange(this);
+    FormAbout = new TFormAbout(this);
+    tsFont->setPreview(FormViewChar);
+}
+
+TFormTesselor::~TFormTesselor() = default;
+
+void TFormTesselor::PageControlChange(int index) {
+    tsFont->FontMenuFile->menuAction()->setVisible(index == 0);
+    tsFont->FontMenuEdit->menuAction()->setVisible(index == 0);
+    tsBitmap->BitmapMenuFile->menuAction()->setVisible(index == 1);
+    tsResourcesFile->ResourcesMenuFile->menuAction()->setVisible(index == 2);
+    updateCaption();
+    PageControl->setFocus();
+}
+
+void TFormTesselor::updateCaption() {
+    const int index = PageControl->currentIndex();
+    const std::string& title = index == 1   ? state_->BitmapPageTitle
+                               : index == 2 ? state_->ResourcesPageTitle
+                                            : state_->FontPageTitle;
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void TFormTesselor::AboutMenuClick() {
+    commands_.dialogs().execModal(*FormAbout);
+}
+
+void TFormTesselor::closeEvent(QCloseEvent* event) {
+    if (!state_->FontModified && !state_->ResourcesModified) {
+        event->accept();
+        return;
+    }
+    // Yes keeps the window open so that the user can save with the page's own commands.
+    if (commands_.mayDiscardChanges(true))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TFormTesselor::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    tsResourcesFile->fitNameColumn(8);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/command_support.h"
+#include "model/app_state.h"
+
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace tesselor {
+
+// The Resources File page (tsResourcesFile): the list of items, its declarations and its File menu.
+class ResourcesPage : public QWidget {
+    Q_OBJECT
+public:
+    ResourcesPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
+
+    // Column 0 takes what columns 1 to 3 leave of the grid's width, less `margin` pixels.
+    void fitNameColumn(int margin);
+
+    QPushButton* bImportResdataFile;
+    QPushButton* bRemoveResdataFile;
+    QTableWidget* sgResources;
+    QPlainTextEdit* mResources;
+    QMenu* PopupMenu;
+    QAction* PopupMenu_CopyDeclarations;
+
+    QMenu* ResourcesMenuFile;
+    QAction* ResourcesMenuFile_New;
+    QAction* ResourcesMenuFile_Open;
+    QAction* ResourcesMenuFile_Save;
+    QAction* ResourcesMenuFile_Exit;
+
+signals:
+    void captionChanged();
+    void exitRequested();
+
+private:
+    AppState& state_;
+    CommandSupport& commands_;
+};
+
+} // namespace tesselor

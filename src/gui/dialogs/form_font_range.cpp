@@ -1,0 +1,57 @@
+#include "dialogs/form_font_range.h"
+
+#include "editor/spin_control.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+using tesselor::SpinControl;
+
+TFormFontRange::TFormFontRange(QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName("FormFontRange");
+    setWindowTitle("Font Range");
+    setFixedSize(345, 90);
+
+    auto* fromLabel = new QLabel("From Char", this);
+    fromLabel->setGeometry(16, 12, 80, 20);
+    seFromChar = new SpinControl(this);
+    seFromChar->setObjectName("seFromChar");
+    seFromChar->setGeometry(16, 34, 80, 26);
+    seFromChar->setMinimum(32);
+    seFromChar->setMaximum(255);
+    seFromChar->setValue(seFromChar->minimum());
+
+    auto* toLabel = new QLabel("To Char", this);
+    toLabel->setGeometry(120, 12, 80, 20);
+    seToChar = new SpinControl(this);
+    seToChar->setObjectName("seToChar");
+    seToChar->setGeometry(120, 34, 80, 26);
+    seToChar->setMinimum(32);
+    seToChar->setMaximum(255);
+    seToChar->setValue(127);
+    seToChar->setRepeatInterval(500);
+
+    bRangeOK = new QPushButton("OK", this);
+    bRangeOK->setObjectName("bRangeOK");
+    bRangeOK->setGeometry(240, 33, 80, 28);
+    bRangeOK->setDefault(true);
+    connect(bRangeOK, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The only way out is the OK button: Escape does not cancel.
+void TFormFontRange::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFormFontRange::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    accept();
+}

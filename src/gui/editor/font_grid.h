@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/app_state.h"
+
+#include <QPoint>
+#include <QWidget>
+
+namespace tesselor {
+
+// The zoomed pixel grid of the current character (dgridFont). It draws from the state and reports the
+// mouse and the keys; the font page decides what they do.
+class FontGrid : public QWidget {
+    Q_OBJECT
+public:
+    FontGrid(const AppState& state, QWidget* parent = nullptr);
+
+    // Lays the grid out for the cell size and the zoom: every cell zoom x zoom, 1-pixel lines between.
+    void layOut(int columns, int rows, int zoom);
+    int columns() const { return columns_; }
+    int rows() const { return rows_; }
+    int zoom() const { return zoom_; }
+
+    // The cell under a point of the widget, or (-1, -1).
+    QPoint cellAt(QPoint position) const;
+    // The square of a cell in widget coordinates.
+    QRect cellRect(int column, int row) const;
+    // The colour a cell shows: white inside the character's width is tinted.
+    Colour cellColour(int column, int row) const;
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                   QPoint cell);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
+    void mouseUp();
+    void keyDown(int key);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const AppState& state_;
+    int columns_ = 0;
+    int rows_ = 0;
+    int zoom_ = 5;
+};
+
+// The silver outline one pixel outside the grid (sFont).
+class GridFrame : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+QColor toQColor(Colour colour);
+
+} // namespace tesselor

@@ -1,0 +1,112 @@
+#include "platform/qt_dialogs.h"
+
+#include "dialogs/form_font_range.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace tesselor {
+
+QString qtFilterFrom(const std::string& filter, int filterIndex, QString* selected) {
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList descriptions;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        // Qt reads the patterns from the parentheses; add them when the description has none.
+        if (!description.contains('('))
+            description += " (" + parts[i + 1] + ")";
+        descriptions << description;
+    }
+    if (selected && filterIndex >= 1 && filterIndex <= descriptions.size())
+        *selected = descriptions[filterIndex - 1];
+    return descriptions.join(";;");
+}
+
+namespace {
+
+std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QString selected;
+    dialog.setNameFilter(qtFilterFrom(request.filter, request.filterIndex, &selected));
+    if (!selected.isEmpty())
+        dialog.selectNameFilter(selected);
+    if (!request.initialFolder.empty())
+        dialog.setDirectory(QString::fromStdString(request.initialFolder));
+    // "*.font" is a pattern, not a name to propose.
+    if (!request.initialName.empty() && request.initialName.front() != '*')
+        dialog.selectFile(QString::fromStdString(request.initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> QtDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, false);
+}
+
+std::optional<std::string> QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, true);
+}
+
+std::optional<std::string> QtDialogs::selectFolder(QWidget* parent, const std::string& caption,
+                                                   const std::string& initialFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, QString::fromStdString(caption),
+                                                             QString::fromStdString(initialFolder));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
+std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+void QtDialogs::execRangeDialog(TFormFontRange& dialog) {
+    dialog.exec();
+}
+
+void QtDialogs::execModal(QDialog& dialog) {
+    dialog.exec();
+}
+
+MessageButton QtDialogs::message(QWidget* parent, const MessageRequest& request) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromStdString(request.title));
+    box.setText(QString::fromStdString(request.text).replace("\r\n", "\n"));
+    switch (request.icon) {
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    if (request.buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(request.defaultButton == MessageButton::No ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int result = box.exec();
+    if (request.buttons == MessageButtons::Ok)
+        return MessageButton::Ok;
+    return result == QMessageBox::Yes ? MessageButton::Yes : MessageButton::No;
+}
+
+} // namespace tesselor
