@@ -10,10 +10,6 @@
 
 namespace tesselor {
 
-// The largest cell a .font file may declare; larger values are refused rather than allocated.
-inline constexpr int kMaxCellSide = 4096;
-inline constexpr int kMaxCellArea = 512 * 512;
-
 // An integer value of a .font line: blanks, an optional sign, decimal digits or hexadecimal digits after
 // "$", "x", "X", "0x" or "0X". Anything else, a trailing blank included, is invalid.
 std::optional<std::int32_t> parseFontInteger(std::string_view value);

@@ -9,6 +9,9 @@
 namespace tesselor {
 
 inline constexpr int kCharCount = 256;
+// The largest cell a font may have; larger ones are refused rather than allocated 256 times.
+inline constexpr int kMaxCellSide = 4096;
+inline constexpr int kMaxCellArea = 512 * 512;
 
 // One font: 256 character images of one cell, each with its own width; RangeFrom..RangeTo are in use.
 // The cell size is the size of CellImage, whose pixels are also the one-character clipboard.

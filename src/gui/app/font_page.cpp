@@ -1,13 +1,18 @@
 #include "app/font_page.h"
 
+#include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
 #include "editing/char_width.h"
+#include "editing/edit_commands.h"
+#include "editing/transforms.h"
 #include "editor/font_grid.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "fontio/font_file.h"
+#include "fontio/font_import.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
+#include "platform/qt_rasteriser.h"
 #include "platform/text.h"
 
 #include <QAction>
@@ -49,8 +54,9 @@ QAction* makeAction(QMenu* menu, const char* name, const char* caption) {
 }
 } // namespace
 
-FontPage::FontPage(AppState& state, CommandSupport& commands, QWidget* parent)
-    : QWidget(parent), state_(state), commands_(commands) {
+FontPage::FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent)
+    : QWidget(parent), state_(state), commands_(commands), decoder_(decoder),
+      importFont_(defaultImportFont()) {
     setObjectName("tsFont");
     createControls();
     createMenus();
@@ -149,6 +155,25 @@ void FontPage::createControls() {
     connect(dgridFont, &FontGrid::mouseMove, this, &FontPage::dgridFontMouseMove);
     connect(dgridFont, &FontGrid::mouseUp, this, &FontPage::dgridFontMouseUp);
     connect(dgridFont, &FontGrid::keyDown, this, &FontPage::dgridFontKeyDown);
+    const std::pair<QPushButton*, void (FontPage::*)()> clicks[] = {
+        {bShiftUp, &FontPage::bShiftUpClick},
+        {bShiftLeft, &FontPage::bShiftLeftClick},
+        {bShiftRight, &FontPage::bShiftRightClick},
+        {bShiftDown, &FontPage::bShiftDownClick},
+        {bMoveUp, &FontPage::bMoveUpClick},
+        {bMoveLeft, &FontPage::bMoveLeftClick},
+        {bMoveRight, &FontPage::bMoveRightClick},
+        {bMoveDown, &FontPage::bMoveDownClick},
+        {bRemoveColumn, &FontPage::bRemoveColumnClick},
+        {bAddColumn, &FontPage::bAddColumnClick},
+        {bRemoveRow, &FontPage::bRemoveRowClick},
+        {bAddRow, &FontPage::bAddRowClick},
+        {bHorizontalMirror, &FontPage::bHorizontalMirrorClick},
+        {bVerticalMirror, &FontPage::bVerticalMirrorClick},
+        {bInvert, &FontPage::bInvertClick},
+    };
+    for (const auto& [button, handler] : clicks)
+        connect(button, &QPushButton::clicked, this, handler);
 
     // At creation: the grid hidden, the controls and the buttons disabled.
     sFont->hide();
@@ -203,6 +228,10 @@ void FontPage::createMenus() {
           FontMenuEdit_Copy, FontMenuEdit_Paste, FontMenuEdit_ViewChar})
         action->setEnabled(false);
 
+    connect(FontMenuFile_ImportSystemFont, &QAction::triggered, this,
+            &FontPage::FontMenuFile_ImportSystemFontClick);
+    connect(FontMenuFile_ImportBmpChar, &QAction::triggered, this,
+            &FontPage::FontMenuFile_ImportBmpCharClick);
     connect(FontMenuFile_OpenGraphicFont, &QAction::triggered, this,
             &FontPage::FontMenuFile_OpenGraphicFontClick);
     connect(FontMenuFile_SaveGraphicFont, &QAction::triggered, this,
@@ -212,6 +241,10 @@ void FontPage::createMenus() {
             &FontPage::FontMenuEdit_RemoveLeftBlankClick);
     connect(FontMenuEdit_AutomaticCharWidth, &QAction::triggered, this,
             &FontPage::FontMenuEdit_AutomaticCharWidthClick);
+    connect(FontMenuEdit_Restore, &QAction::triggered, this, &FontPage::FontMenuEdit_RestoreClick);
+    connect(FontMenuEdit_Cut, &QAction::triggered, this, &FontPage::FontMenuEdit_CutClick);
+    connect(FontMenuEdit_Copy, &QAction::triggered, this, &FontPage::FontMenuEdit_CopyClick);
+    connect(FontMenuEdit_Paste, &QAction::triggered, this, &FontPage::FontMenuEdit_PasteClick);
     connect(FontMenuEdit_ViewChar, &QAction::triggered, this, &FontPage::FontMenuEdit_ViewCharClick);
 }
 
@@ -420,6 +453,200 @@ void FontPage::FontMenuEdit_ViewCharClick() {
     }
     preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
     preview_->show();
+}
+
+void FontPage::FontMenuEdit_RestoreClick() {
+    FontMenuEdit_Restore->setEnabled(false);
+    restoreChar(state_);
+    ShowCharWidth();
+    state_.FontModified = true;
+}
+
+void FontPage::FontMenuEdit_CutClick() {
+    FontMenuEdit_Paste->setEnabled(true);
+    cutChar(state_);
+    ShowCharWidth();
+    state_.FontModified = true;
+}
+
+void FontPage::FontMenuEdit_CopyClick() {
+    FontMenuEdit_Paste->setEnabled(true);
+    copyChar(state_);
+}
+
+void FontPage::FontMenuEdit_PasteClick() {
+    FontMenuEdit_Restore->setEnabled(true);
+    pasteChar(state_);
+    ShowCharWidth();
+    state_.FontModified = true;
+}
+
+// ---- The transforms ---------------------------------------------------------------------------------
+
+void FontPage::shiftCurrent(int direction) {
+    const auto where = static_cast<Direction>(direction);
+    if (!shiftChar(state_.font, state_.CurrentCode, where))
+        return;
+    state_.FontModified = true;
+    if (where == Direction::Left || where == Direction::Right)
+        ShowCharWidth();
+    else
+        redrawGrid();
+}
+
+void FontPage::moveAll(int direction) {
+    const auto where = static_cast<Direction>(direction);
+    if (!moveAllChars(state_.font, where))
+        return;
+    state_.FontModified = true;
+    if (where == Direction::Left || where == Direction::Right)
+        ShowCharWidth();
+    else
+        redrawGrid();
+}
+
+void FontPage::bShiftUpClick() {
+    shiftCurrent(static_cast<int>(Direction::Up));
+}
+void FontPage::bShiftLeftClick() {
+    shiftCurrent(static_cast<int>(Direction::Left));
+}
+void FontPage::bShiftRightClick() {
+    shiftCurrent(static_cast<int>(Direction::Right));
+}
+void FontPage::bShiftDownClick() {
+    shiftCurrent(static_cast<int>(Direction::Down));
+}
+void FontPage::bMoveUpClick() {
+    moveAll(static_cast<int>(Direction::Up));
+}
+void FontPage::bMoveLeftClick() {
+    moveAll(static_cast<int>(Direction::Left));
+}
+void FontPage::bMoveRightClick() {
+    moveAll(static_cast<int>(Direction::Right));
+}
+void FontPage::bMoveDownClick() {
+    moveAll(static_cast<int>(Direction::Down));
+}
+
+void FontPage::cellSizeChanged() {
+    layOutGrid();
+    sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
+    redrawGrid();
+}
+
+// The cell size is no change of the characters: these four leave FontModified alone.
+void FontPage::bAddColumnClick() {
+    addColumn(state_.font);
+    cellSizeChanged();
+}
+
+void FontPage::bRemoveColumnClick() {
+    if (removeColumn(state_.font))
+        cellSizeChanged();
+}
+
+void FontPage::bAddRowClick() {
+    addRow(state_.font);
+    cellSizeChanged();
+}
+
+void FontPage::bRemoveRowClick() {
+    if (removeRow(state_.font))
+        cellSizeChanged();
+}
+
+void FontPage::bHorizontalMirrorClick() {
+    mirrorHorizontal(state_.font, state_.CurrentCode);
+    RecomputeCharWidth();
+    state_.FontModified = true;
+}
+
+void FontPage::bVerticalMirrorClick() {
+    mirrorVertical(state_.font, state_.CurrentCode);
+    RecomputeCharWidth();
+    state_.FontModified = true;
+}
+
+void FontPage::bInvertClick() {
+    invertChar(state_.font, state_.CurrentCode);
+    state_.FontModified = true;
+    redrawGrid();
+}
+
+// ---- The importers ----------------------------------------------------------------------------------
+
+void FontPage::commitImportedFont(ImportedFont& imported, const std::string& rangeLabel) {
+    state_.font = std::move(imported.font);
+    state_.FontModified = false;
+    ShowFontInEditor(rangeLabel);
+    if (!imported.limitedCodes.empty()) {
+        std::string codes;
+        for (const int code : imported.limitedCodes)
+            codes += (codes.empty() ? "" : ", ") + text::dec(code);
+        commands_.showInformation(
+            "These characters are wider than 255 pixels, the widest a character can be; "
+            "their width was set to 255:\r\n" +
+            codes + ".");
+    }
+}
+
+void FontPage::FontMenuFile_ImportSystemFontClick() {
+    commands_.run([&] {
+        if (!commands_.mayDiscardChanges(state_.FontModified))
+            return;
+        const auto chosen = commands_.dialogs().chooseFont(commands_.window(), importFont_);
+        if (!chosen)
+            return;
+        importFont_ = *chosen;
+        int first = 32;
+        int last = 127;
+        if (rangeDialog_ != nullptr) {
+            commands_.dialogs().execRangeDialog(*rangeDialog_);
+            first = rangeDialog_->seFromChar->value();
+            last = rangeDialog_->seToChar->value();
+        }
+        const int points = static_cast<int>(std::lround(importFont_.pointSizeF()));
+        const std::string label = fontLabel(
+            importFont_.family().toStdString(), points,
+            {importFont_.bold(), importFont_.italic(), importFont_.underline(), importFont_.strikeOut()});
+
+        QtRasteriser rasteriser(importFont_);
+        ImportedFont imported =
+            importSystemFont(rasteriser, first, last, state_.RemoveLeftBlank, state_.font.FontName);
+        setFontPageTitle("Tesselor [Font: " + label + "]");
+        state_.FontBaseName = label;
+        commitImportedFont(imported, "Char code from ");
+    });
+}
+
+void FontPage::FontMenuFile_ImportBmpCharClick() {
+    commands_.run([&] {
+        if (!commands_.mayDiscardChanges(state_.FontModified))
+            return;
+        const std::string start =
+            fileio::folderExists(state_.BmpCharsFolder) ? state_.BmpCharsFolder : std::string();
+        const auto folder = commands_.dialogs().selectFolder(commands_.window(), "Select Folder BMP", start);
+        if (!folder)
+            return;
+        // The import works on a new font: a file that cannot be decoded leaves everything as it was.
+        BmpCharsImport result = importBmpChars(*folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
+                                               state_.font.FontName);
+        state_.BmpCharsFolder = *folder;
+        setFontPageTitle(titleFor(state_.BmpCharsFolder));
+        state_.FontBaseName.clear();
+        if (!result.found) {
+            // The clipboard pixels stay: no file was drawn on the cell.
+            result.imported.font.CellImage = state_.font.CellImage;
+            state_.font = std::move(result.imported.font);
+            state_.FontModified = false;
+            HideFontEditor();
+            commands_.showError("Chars.bmp not found in the folder");
+            return;
+        }
+        commitImportedFont(result.imported, "Code char from ");
+    });
 }
 
 // ---- The .font file ---------------------------------------------------------------------------------

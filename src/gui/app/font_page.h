@@ -3,6 +3,7 @@
 #include "app/command_support.h"
 #include "model/app_state.h"
 
+#include <QFont>
 #include <QWidget>
 #include <string>
 
@@ -11,12 +12,15 @@ class QFrame;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class TFormFontRange;
 class TFormViewChar;
 
 namespace tesselor {
 
 class FontGrid;
 class GridFrame;
+class ImageDecoder;
+struct ImportedFont;
 class SpinControl;
 class StatusPanels;
 
@@ -25,10 +29,13 @@ class StatusPanels;
 class FontPage : public QWidget {
     Q_OBJECT
 public:
-    FontPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
+    FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
 
     // Set by the main window once the small windows exist.
     void setPreview(TFormViewChar* preview) { preview_ = preview; }
+    void setRangeDialog(TFormFontRange* rangeDialog) { rangeDialog_ = rangeDialog; }
+    // The font the font dialog offers next: the last one chosen in this run.
+    const QFont& importFont() const { return importFont_; }
 
     // The sequences the font loaders run.
     void ShowFontInEditor(const std::string& rangeLabel);
@@ -92,11 +99,33 @@ signals:
     void exitRequested();
 
 public slots:
+    void FontMenuFile_ImportSystemFontClick();
+    void FontMenuFile_ImportBmpCharClick();
     void FontMenuFile_OpenGraphicFontClick();
     void FontMenuFile_SaveGraphicFontClick();
     void FontMenuEdit_RemoveLeftBlankClick();
     void FontMenuEdit_AutomaticCharWidthClick();
+    void FontMenuEdit_RestoreClick();
+    void FontMenuEdit_CutClick();
+    void FontMenuEdit_CopyClick();
+    void FontMenuEdit_PasteClick();
     void FontMenuEdit_ViewCharClick();
+
+    void bShiftUpClick();
+    void bShiftLeftClick();
+    void bShiftRightClick();
+    void bShiftDownClick();
+    void bMoveUpClick();
+    void bMoveLeftClick();
+    void bMoveRightClick();
+    void bMoveDownClick();
+    void bRemoveColumnClick();
+    void bAddColumnClick();
+    void bRemoveRowClick();
+    void bAddRowClick();
+    void bHorizontalMirrorClick();
+    void bVerticalMirrorClick();
+    void bInvertClick();
 
     void seGridSizeChange(int value);
     void seCharCodeChange(int value);
@@ -121,10 +150,19 @@ private:
     void showWidthInControl(int width);
     void refreshEditorLayout(const std::string& rangeLabel, int widest);
     void setEditorEnabled(bool enabled);
+    // Puts a finished import into the state and shows it.
+    void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel);
+    void shiftCurrent(int direction);
+    void moveAll(int direction);
+    // After a change of the cell size: the grid, its frame and panel 1 follow.
+    void cellSizeChanged();
 
     AppState& state_;
     CommandSupport& commands_;
+    ImageDecoder& decoder_;
     TFormViewChar* preview_ = nullptr;
+    TFormFontRange* rangeDialog_ = nullptr;
+    QFont importFont_;
     bool editorShown_ = false;
 };
 

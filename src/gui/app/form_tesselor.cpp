@@ -6,6 +6,7 @@
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
+#include "platform/qt_image_decoder.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,13 +20,14 @@
 using namespace tesselor;
 
 TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), state_(std::make_unique<AppState>()), commands_(dialogs, this) {
+    : QMainWindow(parent), decoder_(std::make_unique<QtImageDecoder>()), state_(std::make_unique<AppState>()),
+      commands_(dialogs, this) {
     setObjectName("FormTesselor");
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
     PageControl->setTabPosition(QTabWidget::South);
-    tsFont = new FontPage(*state_, commands_, PageControl);
+    tsFont = new FontPage(*state_, commands_, *decoder_, PageControl);
     tsBitmap = new BitmapPage(*state_, commands_, PageControl);
     tsResourcesFile = new ResourcesPage(*state_, commands_, PageControl);
     PageControl->addTab(tsFont, "   Font   ");
@@ -66,6 +68,7 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
     FormFontRange = new TFormFontRange(this);
     FormAbout = new TFormAbout(this);
     tsFont->setPreview(FormViewChar);
+    tsFont->setRangeDialog(FormFontRange);
 }
 
 TFormTesselor::~TFormTesselor() = default;

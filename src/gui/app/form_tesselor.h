@@ -15,6 +15,7 @@ class TFormViewChar;
 namespace tesselor {
 class BitmapPage;
 class Dialogs;
+class ImageDecoder;
 class FontPage;
 class ResourcesPage;
 } // namespace tesselor
@@ -50,6 +51,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    std::unique_ptr<tesselor::ImageDecoder> decoder_;
     std::unique_ptr<tesselor::AppState> state_;
     tesselor::CommandSupport commands_;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tesselor {
+
+// The stored pixel layout of a .bmp file, read from its own header.
+struct BmpLayout {
+    std::uint32_t headerSize = 0; // 12 (core header), 40, 52, 56, 108, 124 ...
+    std::int32_t width = 0;
+    std::int32_t height = 0; // negative: top-down
+    std::uint16_t bitCount = 0;
+    std::uint32_t compression = 0; // 0 RGB, 1 RLE8, 2 RLE4, 3 BITFIELDS
+    bool hasMasks = false;         // bit fields given, after a 40-byte header or inside a larger one
+    std::uint32_t redMask = 0;
+    std::uint32_t greenMask = 0;
+    std::uint32_t blueMask = 0;
+};
+
+inline constexpr std::uint32_t kBiRgb = 0;
+inline constexpr std::uint32_t kBiRle8 = 1;
+inline constexpr std::uint32_t kBiRle4 = 2;
+inline constexpr std::uint32_t kBiBitfields = 3;
+
+// The layout, or nothing when the bytes do not start with a .bmp header.
+std::optional<BmpLayout> readBmpLayout(std::string_view bytes);
+
+// The format text of the status bar and the depth code; no depth code for a layout outside the table.
+struct LayoutClass {
+    std::string formatText;
+    std::optional<std::uint8_t> bits;
+};
+LayoutClass classifyBmpLayout(const BmpLayout& layout);
+
+} // namespace tesselor
