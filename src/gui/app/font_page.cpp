@@ -8,6 +8,9 @@
 #include "editor/font_grid.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
+#include "fontexport/font_payload.h"
+#include "fontexport/lcd_text.h"
+#include "fontexport/resource_item.h"
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
 #include "platform/file_io.h"
@@ -236,6 +239,11 @@ void FontPage::createMenus() {
             &FontPage::FontMenuFile_OpenGraphicFontClick);
     connect(FontMenuFile_SaveGraphicFont, &QAction::triggered, this,
             &FontPage::FontMenuFile_SaveGraphicFontClick);
+    connect(FontMenuFile_CreateFileC, &QAction::triggered, this, &FontPage::FontMenuFile_CreateFileCClick);
+    connect(FontMenuFile_CreateFileResdata, &QAction::triggered, this,
+            &FontPage::FontMenuFile_CreateFileResdataClick);
+    connect(FontMenuFile_CreateFileLcd, &QAction::triggered, this,
+            &FontPage::FontMenuFile_CreateFileLcdClick);
     connect(FontMenuFile_Exit, &QAction::triggered, this, &FontPage::exitRequested);
     connect(FontMenuEdit_RemoveLeftBlank, &QAction::triggered, this,
             &FontPage::FontMenuEdit_RemoveLeftBlankClick);
@@ -696,6 +704,65 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
         refreshEditorLayout("Code char from ", state_.font.FontWidth());
         redrawGrid();
         commands_.showSaved(state_.FontFilePath);
+    });
+}
+
+// ---- The outputs for the device ---------------------------------------------------------------------
+// Each writes the whole file first and changes the remembered names only once it was written.
+
+void FontPage::FontMenuFile_CreateFileCClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath(
+            {"Create File.c...", paths::defaultFileName(state_.FontBaseName, ".c"),
+             "Array font file (*.c)|*.c|All files (*.*)|*.*", 1, paths::folder(state_.FontCFilePath)},
+            ".c");
+        if (!path)
+            return;
+        const std::string name = fontOutputName(*path, state_.font);
+        fileio::writeFileAtomic(*path, fontCSource(state_.font, name));
+        state_.FontCFilePath = *path;
+        state_.FontOutputName = name;
+        commands_.showCreated(*path);
+    });
+}
+
+void FontPage::FontMenuFile_CreateFileResdataClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath(
+            {"Create File.resdata...", paths::defaultFileName(state_.FontBaseName, ".resdata"),
+             "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*", 1,
+             paths::folder(state_.ResdataFilePath)},
+            ".resdata");
+        if (!path)
+            return;
+        const std::string name = fontOutputName(*path, state_.font);
+        if (name.size() > kMaxItemName) {
+            commands_.showInformation(
+                "The resource name '" + name + "' is " + text::dec(static_cast<std::int64_t>(name.size())) +
+                " bytes long.\r\nA resource name has at most 255 bytes: choose a shorter file name.");
+            return;
+        }
+        const Bytes item = writeResourceItem("fnt", name, FontPayload(state_.font));
+        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
+        state_.ResdataFilePath = *path;
+        state_.FontOutputName = name;
+        commands_.showCreated(*path);
+    });
+}
+
+void FontPage::FontMenuFile_CreateFileLcdClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath(
+            {"Create File.lcd...", paths::defaultFileName(state_.FontBaseName, ".lcd"),
+             "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*", 1, paths::folder(state_.FontLcdFilePath)},
+            ".lcd");
+        if (!path)
+            return;
+        const std::string name = paths::baseName(*path);
+        fileio::writeFileAtomic(*path, lcdText(state_.font, name));
+        state_.FontLcdFilePath = *path;
+        state_.font.FontName = name;
+        commands_.showCreated(*path);
     });
 }
 

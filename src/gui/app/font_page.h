@@ -103,6 +103,9 @@ public slots:
     void FontMenuFile_ImportBmpCharClick();
     void FontMenuFile_OpenGraphicFontClick();
     void FontMenuFile_SaveGraphicFontClick();
+    void FontMenuFile_CreateFileCClick();
+    void FontMenuFile_CreateFileResdataClick();
+    void FontMenuFile_CreateFileLcdClick();
     void FontMenuEdit_RemoveLeftBlankClick();
     void FontMenuEdit_AutomaticCharWidthClick();
     void FontMenuEdit_RestoreClick();

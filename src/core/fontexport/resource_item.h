@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tesselor {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline constexpr std::size_t kItemHeaderSize = 12;
+inline constexpr std::size_t kMaxItemName = 255;
+
+// A resource item (.resdata): tag "fnt" or "bmp", payload size S, header length 12 + N, name length N,
+// the name and the payload, numbers little-endian.
+struct ResourceItem {
+    std::string tag;
+    std::string name;
+    std::uint32_t payloadSize = 0;
+    std::uint32_t headerLength = 0; // where the payload starts
+};
+
+// The item bytes. Throws Error when the name is longer than its length byte holds.
+Bytes writeResourceItem(const std::string& tag, const std::string& name, const Bytes& payload);
+
+// The fields of an item checked against its own bytes: at least 12 bytes, tag "fnt" or "bmp", the name
+// inside the data and the payload inside the data where the header puts it. Bytes after the payload are
+// ignored. Nothing when the bytes are no such item.
+std::optional<ResourceItem> readResourceItem(std::string_view bytes);
+
+std::uint32_t readU32(std::string_view bytes, std::size_t at);
+void appendU16(Bytes& out, std::uint32_t value);
+void appendU32(Bytes& out, std::uint32_t value);
+
+} // namespace tesselor
