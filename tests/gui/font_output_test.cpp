@@ -167,18 +167,22 @@ private slots:
                 std::string::npos);
     }
 
-    void failedWritesChangeNothing() {
+    void failedWritesKeepTheFontAndReport() {
+        const std::string target = path("missing folder/out.x");
         for (QAction* action : {page->FontMenuFile_CreateFileC, page->FontMenuFile_CreateFileResdata,
                                 page->FontMenuFile_CreateFileLcd}) {
-            create(action, path("missing folder/out.x"));
+            create(action, target);
             QCOMPARE(dialogs->lastMessage().title, std::string("Tesselor"));
             QVERIFY(dialogs->lastMessage().icon == MessageIcon::Error);
+            QVERIFY(
+                QString::fromStdString(dialogs->lastMessage().text).contains(QString::fromStdString(target)));
         }
-        QVERIFY(state().FontCFilePath.empty());
-        QVERIFY(state().ResdataFilePath.empty());
-        QVERIFY(state().FontLcdFilePath.empty());
-        QVERIFY(state().FontOutputName.empty());
+        // The chosen path is offered again by the next dialog; the font keeps its name.
+        QCOMPARE(state().FontCFilePath, target);
+        QCOMPARE(state().ResdataFilePath, target);
+        QCOMPARE(state().FontLcdFilePath, target);
         QCOMPARE(state().font.FontName, std::string("Tiny"));
+        QVERIFY(!QFileInfo::exists(dir->filePath("missing folder")));
     }
 
     void cancelledDialogsChangeNothing() {

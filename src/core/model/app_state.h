@@ -29,6 +29,8 @@ struct AppState {
     // The bitmap and the resource file.
     PixelImage BitmapImage;
     std::uint8_t BitmapBits = 0;
+    // Whether the imported image's layout is one of the classified ones (BitmapBits is then its depth).
+    bool BitmapLayoutListed = false;
     bool ForFT800 = false;
     std::vector<std::vector<std::uint8_t>> ResourceList;
     std::vector<std::uint8_t> ResourceData;

@@ -1,18 +1,29 @@
 #include "app/bitmap_page.h"
 
+#include "bitmap/bitmap_payload.h"
 #include "editor/status_panels.h"
+#include "fontexport/resource_item.h"
+#include "platform/file_io.h"
+#include "platform/image_decoder.h"
+#include "platform/paths.h"
 
 #include <QAction>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace tesselor {
 
-BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, QWidget* parent)
-    : QWidget(parent), state_(state), commands_(commands) {
+namespace {
+const char* const kAnomaly = "Anomalus image. The Bitmap file is corrupt";
+} // namespace
+
+BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent)
+    : QWidget(parent), state_(state), commands_(commands), decoder_(decoder) {
     setObjectName("tsBitmap");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -22,7 +33,6 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, QWidget* paren
     bitmapScroll->setObjectName("bitmapScroll");
     bitmapScroll->setFrameShape(QFrame::NoFrame);
     bitmapScroll->setWidgetResizable(true);
-    bitmapScroll->setStyleSheet("QScrollArea { background: #c0c0c0; }");
     pBitmap = new QFrame;
     pBitmap->setObjectName("pBitmap");
     pBitmap->setAutoFillBackground(true);
@@ -61,7 +71,118 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, QWidget* paren
     for (QAction* action :
          {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
         action->setEnabled(false);
+    connect(BitmapMenuFile_ImportBitmap, &QAction::triggered, this,
+            &BitmapPage::BitmapMenuFile_ImportBitmapClick);
+    connect(BitmapMenuFile_ForFT800, &QAction::triggered, this, &BitmapPage::BitmapMenuFile_ForFT800Click);
+    connect(BitmapMenuFile_CreateFileC, &QAction::triggered, this,
+            &BitmapPage::BitmapMenuFile_CreateFileCClick);
+    connect(BitmapMenuFile_CreateFileResdata, &QAction::triggered, this,
+            &BitmapPage::BitmapMenuFile_CreateFileResdataClick);
     connect(BitmapMenuFile_Exit, &QAction::triggered, this, &BitmapPage::exitRequested);
+}
+
+void BitmapPage::showImage() {
+    const PixelImage& image = state_.BitmapImage;
+    QImage picture(image.width(), image.height(), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        const Colour* pixels =
+            image.pixels().data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width());
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgb(static_cast<int>(pixels[x] & 0xFF), static_cast<int>((pixels[x] >> 8) & 0xFF),
+                           static_cast<int>((pixels[x] >> 16) & 0xFF));
+    }
+    imgBitmap->setPixmap(QPixmap::fromImage(picture));
+    imgBitmap->setGeometry(0, 0, image.width(), image.height());
+    // The panel is at least as large as the picture, so the scroll area reaches all of it.
+    pBitmap->setMinimumSize(image.width(), image.height());
+}
+
+void BitmapPage::BitmapMenuFile_ImportBitmapClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseExistingFile({"Import File.bmp...", "*.bmp",
+                                                        "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*", 1,
+                                                        paths::folder(state_.BitmapFilePath)});
+        if (!path)
+            return;
+        // Decoded first: a file that cannot be decoded leaves the image, names and title as they were.
+        DecodedImage decoded = decoder_.decode(*path);
+        const LayoutClass layout = classifyBmpLayout(decoded.layout);
+
+        state_.BitmapFilePath = *path;
+        state_.BitmapPageTitle = titleFor(state_.BitmapFilePath);
+        emit captionChanged();
+        state_.BitmapBaseName = paths::baseName(state_.BitmapFilePath) + "_bmp";
+        state_.BitmapImage = std::move(decoded.pixels);
+        showImage();
+        for (QAction* action :
+             {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
+            action->setEnabled(true);
+        if (layout.bits)
+            state_.BitmapBits = *layout.bits;
+        state_.BitmapLayoutListed = layout.bits.has_value();
+        sbBitmap->setPanelText(0, "Width " + QString::number(state_.BitmapImage.width()));
+        sbBitmap->setPanelText(1, "Height " + QString::number(state_.BitmapImage.height()));
+        sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(layout.formatText));
+    });
+}
+
+void BitmapPage::BitmapMenuFile_ForFT800Click() {
+    state_.ForFT800 = !state_.ForFT800;
+    BitmapMenuFile_ForFT800->setChecked(state_.ForFT800);
+}
+
+namespace {
+BitmapEncoding encodingOf(const AppState& state) {
+    return bitmapEncoding(state.BitmapLayoutListed ? std::optional<std::uint8_t>(state.BitmapBits)
+                                                   : std::nullopt,
+                          state.ForFT800);
+}
+} // namespace
+
+void BitmapPage::BitmapMenuFile_CreateFileCClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath(
+            {"Create File.c...", paths::defaultFileName(state_.BitmapBaseName, ".c"),
+             "Array bitmap file (*.c)|*.c|All files (*.*)|*.*", 1, paths::folder(state_.BitmapCFilePath)},
+            ".c");
+        if (!path)
+            return;
+        state_.BitmapCFilePath = *path;
+        const BitmapEncoding encoding = encodingOf(state_);
+        const auto payload = BitmapPayload(state_.BitmapImage, encoding);
+        if (!payload) {
+            commands_.showInformation(kAnomaly);
+            return;
+        }
+        fileio::writeFileAtomic(*path,
+                                bitmapCSource(*payload, encoding, state_.ForFT800, state_.BitmapBaseName));
+        commands_.showCreated(*path);
+    });
+}
+
+void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath(
+            {"Create File.resdata...", paths::defaultFileName(state_.BitmapBaseName, ".resdata"),
+             "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*", 1,
+             paths::folder(state_.ResdataFilePath)},
+            ".resdata");
+        if (!path)
+            return;
+        const std::string name = paths::baseName(*path);
+        if (!commands_.itemNameFits(name))
+            return;
+        state_.ResdataFilePath = *path;
+        const auto payload = BitmapPayload(state_.BitmapImage, encodingOf(state_));
+        if (!payload) {
+            commands_.showInformation(kAnomaly);
+            return;
+        }
+        const Bytes item = writeResourceItem("bmp", name, *payload);
+        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
+        commands_.showCreated(*path);
+    });
 }
 
 } // namespace tesselor

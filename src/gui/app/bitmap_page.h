@@ -13,13 +13,14 @@ class QScrollArea;
 
 namespace tesselor {
 
+class ImageDecoder;
 class StatusPanels;
 
 // The Bitmap page (tsBitmap): the imported picture, its status bar and its File menu.
 class BitmapPage : public QWidget {
     Q_OBJECT
 public:
-    BitmapPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
+    BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
 
     QScrollArea* bitmapScroll;
     QFrame* pBitmap;
@@ -39,9 +40,18 @@ signals:
     void captionChanged();
     void exitRequested();
 
+public slots:
+    void BitmapMenuFile_ImportBitmapClick();
+    void BitmapMenuFile_ForFT800Click();
+    void BitmapMenuFile_CreateFileCClick();
+    void BitmapMenuFile_CreateFileResdataClick();
+
 private:
+    void showImage();
+
     AppState& state_;
     CommandSupport& commands_;
+    ImageDecoder& decoder_;
 };
 
 } // namespace tesselor

@@ -1,5 +1,6 @@
 #include "app/command_support.h"
 
+#include "fontexport/resource_item.h"
 #include "model/app_state.h"
 #include "platform/file_io.h"
 #include "platform/paths.h"
@@ -40,6 +41,14 @@ void CommandSupport::showCreated(const std::string& path) {
 
 void CommandSupport::showSaved(const std::string& path) {
     showInformation(path + "\r\nSuccesfully saved.");
+}
+
+bool CommandSupport::itemNameFits(const std::string& name) {
+    if (name.size() <= kMaxItemName)
+        return true;
+    showInformation("The resource name '" + name + "' is " + std::to_string(name.size()) +
+                    " bytes long.\r\nA resource name has at most 255 bytes: choose a shorter file name.");
+    return false;
 }
 
 bool CommandSupport::mayDiscardChanges(bool modified) {

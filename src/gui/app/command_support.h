@@ -28,6 +28,9 @@ public:
     void showCreated(const std::string& path);
     void showSaved(const std::string& path);
 
+    // A resource item name must fit its length byte; otherwise says so and returns false.
+    bool itemNameFits(const std::string& name);
+
     // The unsaved-changes question; true when the command may go on.
     bool mayDiscardChanges(bool modified);
 

@@ -708,7 +708,8 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
 }
 
 // ---- The outputs for the device ---------------------------------------------------------------------
-// Each writes the whole file first and changes the remembered names only once it was written.
+// The chosen path is remembered for the next dialog as soon as it is chosen; the font changes only once
+// its file was written.
 
 void FontPage::FontMenuFile_CreateFileCClick() {
     commands_.run([&] {
@@ -718,10 +719,9 @@ void FontPage::FontMenuFile_CreateFileCClick() {
             ".c");
         if (!path)
             return;
-        const std::string name = fontOutputName(*path, state_.font);
-        fileio::writeFileAtomic(*path, fontCSource(state_.font, name));
         state_.FontCFilePath = *path;
-        state_.FontOutputName = name;
+        state_.FontOutputName = fontOutputName(*path, state_.font);
+        fileio::writeFileAtomic(*path, fontCSource(state_.font, state_.FontOutputName));
         commands_.showCreated(*path);
     });
 }
@@ -736,16 +736,12 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
         if (!path)
             return;
         const std::string name = fontOutputName(*path, state_.font);
-        if (name.size() > kMaxItemName) {
-            commands_.showInformation(
-                "The resource name '" + name + "' is " + text::dec(static_cast<std::int64_t>(name.size())) +
-                " bytes long.\r\nA resource name has at most 255 bytes: choose a shorter file name.");
+        if (!commands_.itemNameFits(name))
             return;
-        }
-        const Bytes item = writeResourceItem("fnt", name, FontPayload(state_.font));
-        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
         state_.ResdataFilePath = *path;
         state_.FontOutputName = name;
+        const Bytes item = writeResourceItem("fnt", name, FontPayload(state_.font));
+        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
         commands_.showCreated(*path);
     });
 }
@@ -758,9 +754,9 @@ void FontPage::FontMenuFile_CreateFileLcdClick() {
             ".lcd");
         if (!path)
             return;
+        state_.FontLcdFilePath = *path;
         const std::string name = paths::baseName(*path);
         fileio::writeFileAtomic(*path, lcdText(state_.font, name));
-        state_.FontLcdFilePath = *path;
         state_.font.FontName = name;
         commands_.showCreated(*path);
     });

@@ -28,7 +28,7 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
     PageControl->setObjectName("PageControl");
     PageControl->setTabPosition(QTabWidget::South);
     tsFont = new FontPage(*state_, commands_, *decoder_, PageControl);
-    tsBitmap = new BitmapPage(*state_, commands_, PageControl);
+    tsBitmap = new BitmapPage(*state_, commands_, *decoder_, PageControl);
     tsResourcesFile = new ResourcesPage(*state_, commands_, PageControl);
     PageControl->addTab(tsFont, "   Font   ");
     PageControl->addTab(tsBitmap, "  Bitmap  ");
