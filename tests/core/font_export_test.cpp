@@ -203,12 +203,12 @@ TEST(ResourceItem, EmptyRangeAndBlankNames) {
 }
 
 TEST(ResourceItem, NamesLongerThan255BytesAreRefused) {
-    EXPECT_NO_THROW(writeResourceItem("fnt", std::string(255, 'a'), {}));
-    EXPECT_THROW(writeResourceItem("fnt", std::string(256, 'a'), {}), Error);
+    EXPECT_NO_THROW(writeResourceItem("fnt", std::string(255, 'a'), Bytes{}));
+    EXPECT_THROW(writeResourceItem("fnt", std::string(256, 'a'), Bytes{}), Error);
 }
 
 TEST(ResourceItem, ReaderChecksTheItemAgainstItsBytes) {
-    const Bytes good = writeResourceItem("bmp", "logo", {1, 2, 3});
+    const Bytes good = writeResourceItem("bmp", "logo", Bytes{1, 2, 3});
     auto view = [](const Bytes& bytes) {
         return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     };
@@ -243,7 +243,7 @@ TEST(ResourceItem, ReaderChecksTheItemAgainstItsBytes) {
     Bytes farHeader = good;
     farHeader[10] = 0x80;
     EXPECT_FALSE(readResourceItem(view(farHeader)));
-    const Bytes empty = writeResourceItem("fnt", "", {});
+    const Bytes empty = writeResourceItem("fnt", "", Bytes{});
     EXPECT_TRUE(readResourceItem(view(empty)));
 }
 

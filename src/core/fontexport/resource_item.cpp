@@ -23,6 +23,11 @@ void appendU32(Bytes& out, std::uint32_t value) {
 }
 
 Bytes writeResourceItem(const std::string& tag, const std::string& name, const Bytes& payload) {
+    return writeResourceItem(tag, name,
+                             std::string_view(reinterpret_cast<const char*>(payload.data()), payload.size()));
+}
+
+Bytes writeResourceItem(const std::string& tag, const std::string& name, std::string_view payload) {
     if (name.size() > kMaxItemName)
         throw Error("The resource name is " + text::dec(static_cast<std::int64_t>(name.size())) +
                     " bytes long; a resource name has at most 255 bytes");

@@ -23,6 +23,7 @@ struct ResourceItem {
 };
 
 // The item bytes. Throws Error when the name is longer than its length byte holds.
+Bytes writeResourceItem(const std::string& tag, const std::string& name, std::string_view payload);
 Bytes writeResourceItem(const std::string& tag, const std::string& name, const Bytes& payload);
 
 // The fields of an item checked against its own bytes: at least 12 bytes, tag "fnt" or "bmp", the name

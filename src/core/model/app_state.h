@@ -32,8 +32,8 @@ struct AppState {
     // Whether the imported image's layout is one of the classified ones (BitmapBits is then its depth).
     bool BitmapLayoutListed = false;
     bool ForFT800 = false;
+    // The items of the resource file under construction, each the complete bytes of a resource item.
     std::vector<std::vector<std::uint8_t>> ResourceList;
-    std::vector<std::uint8_t> ResourceData;
     bool ResourcesModified = false;
 
     // Window titles.

@@ -180,7 +180,7 @@ void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
             return;
         }
         const Bytes item = writeResourceItem("bmp", name, *payload);
-        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
+        fileio::writeFileAtomic(*path, item);
         commands_.showCreated(*path);
     });
 }

@@ -741,7 +741,7 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
         state_.ResdataFilePath = *path;
         state_.FontOutputName = name;
         const Bytes item = writeResourceItem("fnt", name, FontPayload(state_.font));
-        fileio::writeFileAtomic(*path, std::string(item.begin(), item.end()));
+        fileio::writeFileAtomic(*path, item);
         commands_.showCreated(*path);
     });
 }

@@ -1,7 +1,14 @@
 #include "app/resources_page.h"
 
+#include "fontexport/resource_item.h"
+#include "platform/file_io.h"
+#include "platform/paths.h"
+#include "resources/resource_file.h"
+
 #include <QAction>
+#include <QClipboard>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -84,11 +91,168 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     ResourcesMenuFile_Exit = ResourcesMenuFile->addAction("Exit");
     ResourcesMenuFile_Exit->setObjectName("ResourcesMenuFile_Exit");
     connect(ResourcesMenuFile_Exit, &QAction::triggered, this, &ResourcesPage::exitRequested);
+    connect(ResourcesMenuFile_New, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_NewClick);
+    connect(ResourcesMenuFile_Open, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_OpenClick);
+    connect(ResourcesMenuFile_Save, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_SaveClick);
+    connect(bImportResdataFile, &QPushButton::clicked, this, &ResourcesPage::bImportResdataFileClick);
+    connect(bRemoveResdataFile, &QPushButton::clicked, this, &ResourcesPage::bRemoveResdataFileClick);
+    connect(PopupMenu_CopyDeclarations, &QAction::triggered, this,
+            &ResourcesPage::PopupMenu_CopyDeclarationsClick);
 }
 
 void ResourcesPage::fitNameColumn(int margin) {
     const int rest = sgResources->width() - kTypeWidth - kSizeWidth - kOffsetWidth - margin;
     sgResources->setColumnWidth(0, std::max(rest, 0));
+}
+
+namespace {
+QTableWidgetItem* cell(const std::string& text) {
+    return new QTableWidgetItem(QString::fromStdString(text));
+}
+} // namespace
+
+void ResourcesPage::RefreshResourceView() {
+    const std::vector<ResourceRow> rows = resourceRows(state_.ResourceList);
+    sgResources->setUpdatesEnabled(false);
+    sgResources->setRowCount(std::max<int>(static_cast<int>(rows.size()), 1));
+    for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
+        const ResourceRow& row = rows[static_cast<std::size_t>(k)];
+        sgResources->setItem(k, 0, cell(" " + row.name));
+        sgResources->setItem(k, 1, cell(" " + row.type));
+        sgResources->setItem(k, 2, cell(" " + std::to_string(row.size)));
+        sgResources->setItem(k, 3, cell(offsetCell(row.offset)));
+        sgResources->setItem(k, 4, cell(std::to_string(row.offset)));
+    }
+    sgResources->setUpdatesEnabled(true);
+    declarations_ = resourceDeclarations(rows);
+    mResources->setPlainText(QString::fromStdString(declarations_));
+}
+
+void ResourcesPage::setListCommandsEnabled(bool enabled) {
+    PopupMenu_CopyDeclarations->setEnabled(enabled);
+    ResourcesMenuFile_Save->setEnabled(enabled);
+    bRemoveResdataFile->setEnabled(enabled);
+}
+
+void ResourcesPage::clearView() {
+    declarations_.clear();
+    mResources->clear();
+    sgResources->clearContents();
+    sgResources->setRowCount(1);
+    sgResources->clearSelection();
+    sgResources->setCurrentCell(-1, -1);
+    sgResources->setEnabled(false);
+    setListCommandsEnabled(false);
+}
+
+void ResourcesPage::setResourcesPageTitle(const std::string& title) {
+    state_.ResourcesPageTitle = title;
+    emit captionChanged();
+}
+
+void ResourcesPage::bImportResdataFileClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseExistingFile(
+            {"Open File.resdata...", "*.resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*",
+             1, paths::folder(state_.ResdataImportPath)});
+        if (!path)
+            return;
+        state_.ResdataImportPath = *path;
+        // The whole file, checked against its own fields.
+        const std::string bytes = fileio::readFile(*path);
+        const auto item = readResourceItem(bytes);
+        if (!item) {
+            commands_.showNotCompatible(*path);
+            return;
+        }
+        state_.ResourcesModified = true;
+        for (const Bytes& existing : state_.ResourceList) {
+            if (readResourceItem(byteView(existing))->name == item->name) {
+                commands_.showInformation("Resource '" + item->name + "' already in the list.");
+                return;
+            }
+        }
+        state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
+        setListCommandsEnabled(true);
+        sgResources->setEnabled(true);
+        RefreshResourceView();
+        sgResources->setCurrentCell(sgResources->rowCount() - 1, 0);
+    });
+}
+
+void ResourcesPage::bRemoveResdataFileClick() {
+    const int row = sgResources->currentRow();
+    if (row < 0 || row >= static_cast<int>(state_.ResourceList.size()))
+        return;
+    state_.ResourcesModified = true;
+    sgResources->clearContents();
+    state_.ResourceList.erase(state_.ResourceList.begin() + row);
+    if (state_.ResourceList.empty()) {
+        clearView();
+        return;
+    }
+    RefreshResourceView();
+    sgResources->setCurrentCell(std::min(row, sgResources->rowCount() - 1), 0);
+}
+
+void ResourcesPage::ResourcesMenuFile_NewClick() {
+    if (!commands_.mayDiscardChanges(state_.ResourcesModified))
+        return;
+    state_.ResourcesModified = false;
+    state_.ResourceList.clear();
+    clearView();
+    setResourcesPageTitle(kAppTitle);
+}
+
+void ResourcesPage::PopupMenu_CopyDeclarationsClick() {
+    mResources->selectAll();
+    QGuiApplication::clipboard()->setText(QString::fromStdString(declarations_));
+    commands_.showInformation("Declarations copied to the clipboard.");
+}
+
+void ResourcesPage::ResourcesMenuFile_SaveClick() {
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath({"Save File.res...", "*.res",
+                                                    "Resource System File (*.res)|*.res|All files (*.*)|*.*",
+                                                    1, paths::folder(state_.ResFilePath)},
+                                                   ".res");
+        if (!path)
+            return;
+        state_.ResFilePath = *path;
+        const Bytes file = writeResFile(state_.ResourceList);
+        fileio::writeFileAtomic(*path, file);
+        // Only a file really written clears the flag.
+        setResourcesPageTitle(titleFor(*path));
+        state_.ResourcesModified = false;
+        commands_.showCreated(*path);
+    });
+}
+
+void ResourcesPage::ResourcesMenuFile_OpenClick() {
+    commands_.run([&] {
+        if (!commands_.mayDiscardChanges(state_.ResourcesModified))
+            return;
+        const auto path = commands_.chooseExistingFile({"Open File.res...", "*.res",
+                                                        "Resource File (*.res)|*.res|All files (*.*)|*.*", 1,
+                                                        paths::folder(state_.ResFilePath)});
+        if (!path)
+            return;
+        // Every record is checked against the data before the list changes.
+        auto items = readResFile(fileio::readFile(*path));
+        if (!items) {
+            commands_.showNotCompatible(*path);
+            return;
+        }
+        state_.ResFilePath = *path;
+        setResourcesPageTitle(titleFor(*path));
+        state_.ResourcesModified = false;
+        state_.ResourceList = std::move(*items);
+        sgResources->clearContents();
+        setListCommandsEnabled(!state_.ResourceList.empty());
+        sgResources->setEnabled(true);
+        RefreshResourceView();
+        sgResources->setCurrentCell(sgResources->rowCount() - 1, 0);
+    });
 }
 
 } // namespace tesselor

@@ -22,6 +22,11 @@ public:
     // Column 0 takes what columns 1 to 3 leave of the grid's width, less `margin` pixels.
     void fitNameColumn(int margin);
 
+    // Rebuilds the rows of the grid and the declarations from the list.
+    void RefreshResourceView();
+    // The declarations exactly as copied, CR LF included (the text box shows them with its own line ends).
+    const std::string& declarations() const { return declarations_; }
+
     QPushButton* bImportResdataFile;
     QPushButton* bRemoveResdataFile;
     QTableWidget* sgResources;
@@ -39,9 +44,23 @@ signals:
     void captionChanged();
     void exitRequested();
 
+public slots:
+    void bImportResdataFileClick();
+    void bRemoveResdataFileClick();
+    void ResourcesMenuFile_NewClick();
+    void ResourcesMenuFile_OpenClick();
+    void ResourcesMenuFile_SaveClick();
+    void PopupMenu_CopyDeclarationsClick();
+
 private:
+    void setListCommandsEnabled(bool enabled);
+    // The grid with its header and one empty row, nothing selected, disabled.
+    void clearView();
+    void setResourcesPageTitle(const std::string& title);
+
     AppState& state_;
     CommandSupport& commands_;
+    std::string declarations_;
 };
 
 } // namespace tesselor

@@ -35,7 +35,11 @@ std::string readFile(const std::string& path) {
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
-void writeFileAtomic(const std::string& path, const std::string& bytes) {
+void writeFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void writeFileAtomic(const std::string& path, std::string_view bytes) {
     QSaveFile file(qtPath(path));
     if (!file.open(QIODevice::WriteOnly))
         throw Error("Cannot create '" + path + "': " + file.errorString().toStdString());
