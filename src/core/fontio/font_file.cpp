@@ -1,6 +1,7 @@
 #include "fontio/font_file.h"
 
 #include "model/error.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -229,6 +230,13 @@ void trimCellToWidestChar(FontModel& font) {
     font.CellImage.setWidth(widest);
     for (int c = font.firstCode(); c <= font.lastCode(); ++c)
         font.CharImages[static_cast<std::size_t>(c)].setWidth(widest);
+}
+
+FontModel fontForSave(const FontModel& font, const std::string& path) {
+    FontModel saved = font;
+    saved.FontName = paths::baseName(path);
+    trimCellToWidestChar(saved);
+    return saved;
 }
 
 } // namespace tesselor

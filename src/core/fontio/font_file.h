@@ -26,4 +26,7 @@ std::vector<std::string> writeFontFile(const FontModel& font);
 // character of the range.
 void trimCellToWidestChar(FontModel& font);
 
+// The font as Save writes it to `path`: named after the file, its cell trimmed.
+FontModel fontForSave(const FontModel& font, const std::string& path);
+
 } // namespace tesselor

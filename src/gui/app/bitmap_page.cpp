@@ -99,17 +99,24 @@ void BitmapPage::showImage() {
 }
 
 void BitmapPage::BitmapMenuFile_ImportBitmapClick() {
+    const auto path = commands_.dialogs().openFile(
+        commands_.window(), {"Import File.bmp...", "*.bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*",
+                             1, paths::folder(state_.BitmapFilePath)});
+    if (path)
+        importBitmapFile(*path);
+}
+
+void BitmapPage::importBitmapFile(const std::string& path) {
     commands_.run([&] {
-        const auto path = commands_.chooseExistingFile({"Import File.bmp...", "*.bmp",
-                                                        "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*", 1,
-                                                        paths::folder(state_.BitmapFilePath)});
-        if (!path)
+        if (!fileio::fileExists(path)) {
+            commands_.showNotFound(path);
             return;
+        }
         // Decoded first: a file that cannot be decoded leaves the image, names and title as they were.
-        DecodedImage decoded = decoder_.decode(*path);
+        DecodedImage decoded = decoder_.decode(path);
         const LayoutClass layout = classifyBmpLayout(decoded.layout);
 
-        state_.BitmapFilePath = *path;
+        state_.BitmapFilePath = path;
         state_.BitmapPageTitle = titleFor(state_.BitmapFilePath);
         emit captionChanged();
         state_.BitmapBaseName = paths::baseName(state_.BitmapFilePath) + "_bmp";

@@ -22,6 +22,9 @@ class BitmapPage : public QWidget {
 public:
     BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
 
+    // Imports a .bmp file as Import Bitmap Image does after its dialog.
+    void importBitmapFile(const std::string& path);
+
     QScrollArea* bitmapScroll;
     QFrame* pBitmap;
     QLabel* imgBitmap;

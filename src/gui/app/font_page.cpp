@@ -660,18 +660,26 @@ void FontPage::FontMenuFile_ImportBmpCharClick() {
 // ---- The .font file ---------------------------------------------------------------------------------
 
 void FontPage::FontMenuFile_OpenGraphicFontClick() {
+    if (!commands_.mayDiscardChanges(state_.FontModified))
+        return;
+    const auto path =
+        commands_.dialogs().openFile(commands_.window(), {"Open File.font...", "*.font", kFontFilter, 1,
+                                                          paths::folder(state_.FontFilePath)});
+    if (path)
+        openFontFile(*path);
+}
+
+void FontPage::openFontFile(const std::string& path) {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.FontModified))
+        if (!fileio::fileExists(path)) {
+            commands_.showNotFound(path);
             return;
-        const auto path = commands_.chooseExistingFile(
-            {"Open File.font...", "*.font", kFontFilter, 1, paths::folder(state_.FontFilePath)});
-        if (!path)
-            return;
+        }
         // The whole file is read and checked before anything changes.
-        std::vector<std::string> lines = text::splitLines(fileio::readFile(*path));
+        std::vector<std::string> lines = text::splitLines(fileio::readFile(path));
         FontModel font = readFontFile(lines, state_.font);
 
-        state_.FontFilePath = *path;
+        state_.FontFilePath = path;
         setFontPageTitle(titleFor(state_.FontFilePath));
         state_.FontBaseName = paths::baseName(state_.FontFilePath);
         state_.FontModified = false;
@@ -689,9 +697,7 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
                                                    ".font");
         if (!path)
             return;
-        FontModel saved = state_.font;
-        saved.FontName = paths::baseName(*path);
-        trimCellToWidestChar(saved);
+        FontModel saved = fontForSave(state_.font, *path);
         std::vector<std::string> lines = writeFontFile(saved);
         // Nothing changes unless the file was written: a failed save keeps the font marked modified.
         fileio::writeFileAtomic(*path, text::joinLinesCrLf(lines));

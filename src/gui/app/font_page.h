@@ -37,6 +37,9 @@ public:
     // The font the font dialog offers next: the last one chosen in this run.
     const QFont& importFont() const { return importFont_; }
 
+    // Opens a .font file as Open Graphic Font does after its dialog.
+    void openFontFile(const std::string& path);
+
     // The sequences the font loaders run.
     void ShowFontInEditor(const std::string& rangeLabel);
     void HideFontEditor();

@@ -6,6 +6,7 @@
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
+#include "platform/paths.h"
 #include "platform/qt_image_decoder.h"
 
 #include <QAction>
@@ -72,6 +73,31 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
 }
 
 TFormTesselor::~TFormTesselor() = default;
+
+namespace {
+std::string loweredExtension(const std::string& path) {
+    return QString::fromStdString(paths::extension(path)).toLower().toStdString();
+}
+} // namespace
+
+bool TFormTesselor::opensAtStart(const std::string& path) {
+    const std::string extension = loweredExtension(path);
+    return extension == ".font" || extension == ".bmp" || extension == ".res";
+}
+
+void TFormTesselor::openAtStart(const std::string& path) {
+    const std::string extension = loweredExtension(path);
+    if (extension == ".font") {
+        PageControl->setCurrentIndex(0);
+        tsFont->openFontFile(path);
+    } else if (extension == ".bmp") {
+        PageControl->setCurrentIndex(1);
+        tsBitmap->importBitmapFile(path);
+    } else if (extension == ".res") {
+        PageControl->setCurrentIndex(2);
+        tsResourcesFile->openResFile(path);
+    }
+}
 
 void TFormTesselor::PageControlChange(int index) {
     tsFont->FontMenuFile->menuAction()->setVisible(index == 0);

@@ -28,6 +28,10 @@ public:
     ~TFormTesselor() override;
 
     tesselor::AppState& state() { return *state_; }
+
+    // A file named on the command line: a .font, .bmp or .res file, opened on its own page.
+    static bool opensAtStart(const std::string& path);
+    void openAtStart(const std::string& path);
     tesselor::CommandSupport& commands() { return commands_; }
 
     QTabWidget* PageControl;

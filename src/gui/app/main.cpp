@@ -1,12 +1,36 @@
 #include "app/form_tesselor.h"
+#include "command_line.h"
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
 
+#include <iostream>
+
 int main(int argc, char* argv[]) {
+    // The command line is handled before any window exists, and needs no display.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (tesselor::cli::isCommandLine(arguments))
+        return tesselor::cli::run(argc, argv);
+    if (!arguments.empty() && !TFormTesselor::opensAtStart(arguments.front())) {
+        std::cerr << "tesselor: cannot open '" << arguments.front()
+                  << "': the window opens .font, .bmp and .res files\n"
+                  << tesselor::cli::usage();
+        return 2;
+    }
+
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::cerr
+            << "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the Tesselor window "
+               "cannot open.\n";
+        return 1;
+    }
+
     QApplication application(argc, argv);
     tesselor::QtDialogs dialogs;
     TFormTesselor window(dialogs);
     window.show();
+    if (!arguments.empty())
+        window.openAtStart(arguments.front());
     return QApplication::exec();
 }

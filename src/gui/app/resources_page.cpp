@@ -229,22 +229,29 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
 }
 
 void ResourcesPage::ResourcesMenuFile_OpenClick() {
+    if (!commands_.mayDiscardChanges(state_.ResourcesModified))
+        return;
+    const auto path = commands_.dialogs().openFile(
+        commands_.window(), {"Open File.res...", "*.res", "Resource File (*.res)|*.res|All files (*.*)|*.*",
+                             1, paths::folder(state_.ResFilePath)});
+    if (path)
+        openResFile(*path);
+}
+
+void ResourcesPage::openResFile(const std::string& path) {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.ResourcesModified))
-            return;
-        const auto path = commands_.chooseExistingFile({"Open File.res...", "*.res",
-                                                        "Resource File (*.res)|*.res|All files (*.*)|*.*", 1,
-                                                        paths::folder(state_.ResFilePath)});
-        if (!path)
-            return;
-        // Every record is checked against the data before the list changes.
-        auto items = readResFile(fileio::readFile(*path));
-        if (!items) {
-            commands_.showNotCompatible(*path);
+        if (!fileio::fileExists(path)) {
+            commands_.showNotFound(path);
             return;
         }
-        state_.ResFilePath = *path;
-        setResourcesPageTitle(titleFor(*path));
+        // Every record is checked against the data before the list changes.
+        auto items = readResFile(fileio::readFile(path));
+        if (!items) {
+            commands_.showNotCompatible(path);
+            return;
+        }
+        state_.ResFilePath = path;
+        setResourcesPageTitle(titleFor(path));
         state_.ResourcesModified = false;
         state_.ResourceList = std::move(*items);
         sgResources->clearContents();

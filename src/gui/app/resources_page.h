@@ -22,6 +22,9 @@ public:
     // Column 0 takes what columns 1 to 3 leave of the grid's width, less `margin` pixels.
     void fitNameColumn(int margin);
 
+    // Opens a .res file as Open File.res does after its dialog.
+    void openResFile(const std::string& path);
+
     // Rebuilds the rows of the grid and the declarations from the list.
     void RefreshResourceView();
     // The declarations exactly as copied, CR LF included (the text box shows them with its own line ends).
