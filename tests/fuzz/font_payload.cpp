@@ -1,0 +1,46 @@
+// FontPayload on random fonts: its length is 8 + 4n + H x the sum of ceil(width / 8), and every glyph
+// offset points inside the payload, each glyph right after the one before.
+#include "fontexport/font_payload.h"
+#include "fontexport/lcd_text.h"
+#include "fuzz_input.h"
+
+using namespace tesselor;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzzing::Input input(data, size);
+    FontModel font;
+    const int width = input.byte() % 40;
+    const int height = input.byte() % 24;
+    font.CellImage = PixelImage(width, height);
+    font.RangeFrom = input.byte();
+    font.RangeTo = std::min(255, font.RangeFrom + input.byte() % 12 - 2);
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        font.CharWidths[static_cast<std::size_t>(c)] = input.byte();
+        PixelImage& image = font.CharImages[static_cast<std::size_t>(c)];
+        image = PixelImage(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (input.byte() & 1)
+                    image.setPixel(x, y, kBlack);
+    }
+    const Bytes payload = FontPayload(font);
+    const std::size_t n =
+        font.rangeIsEmpty() ? 0 : static_cast<std::size_t>(font.RangeTo - font.RangeFrom + 1);
+    std::size_t glyphs = 0;
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        glyphs +=
+            static_cast<std::size_t>(height) * ((font.CharWidths[static_cast<std::size_t>(c)] + 7u) / 8u);
+    FUZZ_CHECK(payload.size() == 8 + 4 * n + glyphs);
+    std::size_t expected = 8 + 4 * n;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t* entry = payload.data() + 8 + 4 * i;
+        const std::size_t offset = entry[1] | entry[2] << 8 | static_cast<std::size_t>(entry[3]) << 16;
+        const std::size_t length = static_cast<std::size_t>(height) * ((entry[0] + 7u) / 8u);
+        FUZZ_CHECK(offset == expected && offset + length <= payload.size());
+        expected += length;
+    }
+    const std::string source = fontCSource(font, "fuzz");
+    FUZZ_CHECK(source.size() >= 4 && source.compare(source.size() - 4, 4, "};\r\n") == 0);
+    lcdText(font, "fuzz&<name>");
+    return 0;
+}

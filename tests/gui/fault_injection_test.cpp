@@ -1,0 +1,212 @@
+#include "app/bitmap_page.h"
+#include "app/font_page.h"
+#include "app/form_tesselor.h"
+#include "app/resources_page.h"
+#include "fontexport/resource_item.h"
+#include "gui_support.h"
+#include "scripted_dialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace tesselor;
+
+namespace {
+
+const std::string kTiny9x3 =
+    "FontName:Tiny\r\nFontWidth:9\r\nFontHeight:3\r\nRangeFrom:65\r\nRangeTo:66\r\n"
+    "Char:65\r\n  Width:3\r\n    BitMap:010000000\r\n           101000000\r\n           111000000\r\n"
+    "Char:66\r\n  Width:9\r\n    BitMap:100000001\r\n           000000000\r\n           000000010\r\n";
+
+// Runs a save with the process limited to files of `bytes` bytes: a longer write fails half way.
+void withFileSizeLimit(rlim_t bytes, const std::function<void()>& save) {
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    save();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+// Runs a save as an ordinary user, so that a read-only file stops it even when the tests run as root.
+void asOrdinaryUser(const std::function<void()>& save) {
+    const bool root = geteuid() == 0;
+    if (root && seteuid(65534) != 0)
+        QFAIL("cannot take an ordinary user's rights");
+    save();
+    if (root && seteuid(0) != 0)
+        qFatal("cannot return to root");
+}
+
+} // namespace
+
+class FaultInjectionTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<TFormTesselor> window;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    AppState& state() { return window->state(); }
+    std::string path(const std::string& name) {
+        return dir->filePath(QString::fromStdString(name)).toStdString();
+    }
+
+    // Each save of the program: its command, and the extension of its file.
+    struct Save {
+        const char* extension;
+        std::function<void()> run;
+    };
+    std::vector<Save> saves() {
+        FontPage* font = window->tsFont;
+        ResourcesPage* resources = window->tsResourcesFile;
+        return {
+            {".font", [font] { font->FontMenuFile_SaveGraphicFontClick(); }},
+            {".c", [font] { font->FontMenuFile_CreateFileCClick(); }},
+            {".resdata", [font] { font->FontMenuFile_CreateFileResdataClick(); }},
+            {".lcd", [font] { font->FontMenuFile_CreateFileLcdClick(); }},
+            {".res", [resources] { resources->ResourcesMenuFile_SaveClick(); }},
+        };
+    }
+
+    // Saves to `target` and checks the general error report, the old file and the modified flags.
+    void expectFailedSave(const Save& save, const std::string& target, const std::string& reason,
+                          const std::function<void(const std::function<void()>&)>& around) {
+        state().FontModified = true;
+        state().ResourcesModified = true;
+        // A device such as /dev/full has no contents to keep (and reads without end).
+        const bool regular = QFileInfo(QString::fromStdString(target)).isFile() ||
+                             !QFileInfo::exists(QString::fromStdString(target));
+        const std::string before = regular ? testsupport::readFile(target) : std::string();
+        dialogs->fileAnswers.push_back(target);
+        if (QFileInfo::exists(QString::fromStdString(target)))
+            dialogs->questionAnswers.push_back(MessageButton::Yes);
+        around(save.run);
+        QVERIFY2(dialogs->allAnswered(), save.extension);
+        const MessageRequest report = dialogs->lastMessage();
+        QCOMPARE(report.title, std::string("Tesselor"));
+        QVERIFY(report.icon == MessageIcon::Error);
+        QVERIFY2(report.text.find(target) != std::string::npos, report.text.c_str());
+        QVERIFY2(report.text.find(reason) != std::string::npos, report.text.c_str());
+        if (regular)
+            QCOMPARE(testsupport::readFile(target), before);
+        QVERIFY(state().FontModified);
+        QVERIFY(state().ResourcesModified);
+        QVERIFY(window->windowTitle().indexOf(QString::fromStdString(target)) < 0);
+    }
+
+private slots:
+    void init() {
+        dialogs = std::make_unique<ScriptedDialogs>();
+        window = std::make_unique<TFormTesselor>(*dialogs);
+        dir = std::make_unique<QTemporaryDir>();
+        QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                               QFileDevice::WriteOther | QFileDevice::ExeOther);
+        dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("tiny.font"), kTiny9x3));
+        window->tsFont->FontMenuFile_OpenGraphicFontClick();
+        const Bytes item = writeResourceItem("bmp", "logo", Bytes{1, 2, 3});
+        dialogs->fileAnswers.push_back(
+            testsupport::writeFile(dir->filePath("logo.resdata"), std::string(item.begin(), item.end())));
+        window->tsResourcesFile->bImportResdataFileClick();
+        QVERIFY(dialogs->allAnswered());
+        QVERIFY(dialogs->messages.empty());
+        window->setWindowTitle("untouched");
+    }
+    void cleanup() {
+        window.reset();
+        dialogs.reset();
+        dir.reset();
+    }
+
+    void intoAFolderThatDoesNotExist() {
+        for (const Save& save : saves())
+            expectFailedSave(save, path(std::string("no folder/out") + save.extension), "Cannot create",
+                             [](const std::function<void()>& run) { run(); });
+        QVERIFY(!QFileInfo::exists(dir->filePath("no folder")));
+    }
+
+    void overAReadOnlyFile() {
+        for (const Save& save : saves()) {
+            const std::string target =
+                testsupport::writeFile(dir->filePath(QString("locked") + save.extension), "old contents");
+            QFile::setPermissions(QString::fromStdString(target),
+                                  QFileDevice::ReadOwner | QFileDevice::ReadOther);
+            expectFailedSave(save, target, "Permission denied", asOrdinaryUser);
+        }
+    }
+
+    void ontoAFullDevice() {
+        if (!QFileInfo::exists("/dev/full"))
+            QSKIP("this system has no /dev/full");
+        // A link with the file's extension, so that no extension is appended to the chosen name.
+        for (const Save& save : saves()) {
+            const QString link = dir->filePath(QString("device") + save.extension);
+            QVERIFY(QFile::link("/dev/full", link));
+            expectFailedSave(save, link.toStdString(), "No space left on device",
+                             [](const std::function<void()>& run) { run(); });
+        }
+    }
+
+    void writesThatFailHalfWayLeaveTheOldFile() {
+        for (const Save& save : saves()) {
+            const std::string target =
+                testsupport::writeFile(dir->filePath(QString("full") + save.extension), "old contents");
+            expectFailedSave(save, target, "Cannot write",
+                             [](const std::function<void()>& run) { withFileSizeLimit(16, run); });
+        }
+        // No temporary file is left behind.
+        for (const QString& name : QDir(dir->path()).entryList(QDir::Files))
+            QVERIFY2(name.startsWith("full.") || name == "tiny.font" || name == "logo.resdata",
+                     qPrintable(name));
+    }
+
+    void hostileNamesOpenShowAndSave() {
+        const std::vector<std::string> names = {"../x", "a/b", "..", "tab\there\x01", std::string(255, 'n')};
+        std::string res = "RSC" + std::string("\x01\x00\x00\x00", 4);
+        std::size_t offset = 7;
+        for (const std::string& name : names)
+            offset += 15 + name.size();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::size_t length = 15 + names[i].size() + (i + 1 == names.size() ? 0x8000 : 0);
+            res += static_cast<char>(length & 0xFF);
+            res += static_cast<char>(length >> 8);
+            for (int b = 0; b < 4; ++b)
+                res += static_cast<char>(((offset + i) >> (8 * b)) & 0xFF);
+            res += std::string("\x01\x00\x00\x00", 4);
+            res += static_cast<char>(names[i].size());
+            res += names[i] + "\x03"
+                              "bmp";
+        }
+        res += "abcde";
+        const std::string file = testsupport::writeFile(dir->filePath("hostile.res"), res);
+        dialogs->questionAnswers = {MessageButton::No};
+        dialogs->fileAnswers.push_back(file);
+        window->tsResourcesFile->ResourcesMenuFile_OpenClick();
+        QCOMPARE(state().ResourceList.size(), names.size());
+        QTableWidget* grid = window->tsResourcesFile->sgResources;
+        QCOMPARE(grid->rowCount(), int(names.size()));
+        QCOMPARE(grid->item(0, 0)->text(), QString(" ../x"));
+        QCOMPARE(grid->item(4, 0)->text().size(), 256);
+        dialogs->fileAnswers.push_back(path("again.res"));
+        window->tsResourcesFile->ResourcesMenuFile_SaveClick();
+        QCOMPARE(testsupport::readFile(path("again.res")), res);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
+        QVERIFY(dialogs->allAnswered());
+    }
+};
+
+QTEST_MAIN(FaultInjectionTest)
+#include "fault_injection_test.moc"
