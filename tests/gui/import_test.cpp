@@ -310,6 +310,23 @@ private slots:
         QCOMPARE(state().font.CharImages[65].pixel(7, 11), kBlack);
     }
 
+    void widthsBeyond255AreLimitedAndTold() {
+        const std::string folder = charsFolder("wide");
+        PixelImage wide(300, 2);
+        wide.setPixel(299, 1, kBlack);
+        writeChar(folder, "70.bmp", wide);
+        writeChar(folder, "71.bmp", PixelImage(300, 2));
+        importFolder(folder);
+        QCOMPARE(int(state().font.CharWidths[70]), 255);
+        QCOMPARE(int(state().font.CharWidths[71]), 1);
+        QCOMPARE(dialogs->messages.size(), std::size_t(1));
+        QCOMPARE(dialogs->lastMessage().title, std::string("Information"));
+        QVERIFY(dialogs->lastMessage().icon == MessageIcon::Information);
+        QVERIFY(dialogs->lastMessage().text.ends_with("their width was set to 255:\r\n70."));
+        QVERIFY(page->editorShown());
+        QCOMPARE(page->seCharWidth->value(), 255);
+    }
+
     void noCharacterFileHidesTheEditor() {
         importSystem(dejaVu(12), 65, 66);
         const std::string folder = charsFolder("empty");
