@@ -3,6 +3,7 @@
 #include "app/form_tesselor.h"
 #include "app/resources_page.h"
 #include "bmp_writer.h"
+#include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
 #include "scripted_dialogs.h"
@@ -21,17 +22,9 @@ using namespace tesselor;
 
 namespace {
 
-const std::string kTiny9x3 =
-    "FontName:Tiny\r\nFontWidth:9\r\nFontHeight:3\r\nRangeFrom:65\r\nRangeTo:66\r\n"
-    "Char:65\r\n  Width:3\r\n    BitMap:010000000\r\n           101000000\r\n           111000000\r\n"
-    "Char:66\r\n  Width:9\r\n    BitMap:100000001\r\n           000000000\r\n           000000010\r\n";
 const std::string kTiny2x2 =
     "FontName:x\nFontWidth:2\nFontHeight:2\nRangeFrom:65\nRangeTo:65\nChar:65\n  Width:2\n"
     "    BitMap:10\n           01\n";
-const std::string kTinyPayload(
-    "\x00\x00\x41\x00\x42\x00\x03\x00\x03\x10\x00\x00\x09\x13\x00\x00\x02\x05\x07\x01\x01\x00\x00\x80\x00",
-    25);
-const std::string kLogoPayload("\x00\x10\x01\x00\x02\x00\x00\xF8\x1F\x00", 10);
 
 struct Run {
     int code = -1;
@@ -108,7 +101,7 @@ private slots:
     }
 
     void fontExportGivesTheWorkedExamples() {
-        file("tiny.font", kTiny9x3);
+        file("tiny.font", fixtures::kTiny9x3Font);
         expectSilentSuccess(tesselor({"font-export", "tiny.font", "-o", "tiny.c"}));
         expectSilentSuccess(tesselor({"font-export", "tiny.font", "-o", "tiny.resdata"}));
         const std::string c = read("tiny.c");
@@ -119,7 +112,7 @@ private slots:
             "  0x09,0x13,0x00,0x00,    // 66\r\n  0x02,0x05,0x07,    // 65\r\n"
             "  0x01,0x01,0x00,0x00,0x80,0x00     // 66\r\n};\r\n"));
         QCOMPARE(read("tiny.resdata"),
-                 std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + kTinyPayload);
+                 std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload);
 
         file("two.font", kTiny2x2);
         expectSilentSuccess(tesselor({"font-export", "two.font", "-o", "tiny.lcd"}));
@@ -146,7 +139,7 @@ private slots:
         file("logo.bmp", testsupport::writeBmp(redBlue));
         expectSilentSuccess(tesselor({"bitmap-export", "logo.bmp", "-o", "logo.resdata"}));
         QCOMPARE(read("logo.resdata"),
-                 std::string("bmp\x0A\x00\x00\x00\x10\x00\x00\x00\x04logo", 16) + kLogoPayload);
+                 std::string("bmp\x0A\x00\x00\x00\x10\x00\x00\x00\x04logo", 16) + fixtures::kLogoPayload);
         expectSilentSuccess(tesselor({"bitmap-export", "logo.bmp", "--ft800", "-o", "ft.resdata"}));
         QCOMPARE(int(static_cast<unsigned char>(read("ft.resdata")[15])), 7);
         expectSilentSuccess(tesselor({"bitmap-export", "logo.bmp", "-o", "logo.c"}));
@@ -163,7 +156,7 @@ private slots:
         TFormTesselor window(dialogs);
         QDir(dir->path()).mkpath("gui");
         QDir(dir->path()).mkpath("cli");
-        const std::string font = file("tiny.font", kTiny9x3);
+        const std::string font = file("tiny.font", fixtures::kTiny9x3Font);
         dialogs.fileAnswers.push_back(font);
         window.tsFont->FontMenuFile_OpenGraphicFontClick();
         for (const char* name : {"x.c", "x.resdata", "x.lcd"}) {
@@ -227,8 +220,9 @@ private slots:
 
     void demoResAndTheRoundTrip() {
         file("tiny.resdata",
-             std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + kTinyPayload);
-        file("logo.resdata", std::string("bmp\x0A\x00\x00\x00\x10\x00\x00\x00\x04logo", 16) + kLogoPayload);
+             std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload);
+        file("logo.resdata",
+             std::string("bmp\x0A\x00\x00\x00\x10\x00\x00\x00\x04logo", 16) + fixtures::kLogoPayload);
         expectSilentSuccess(tesselor({"res-pack", "-o", "demo.res", "tiny.resdata", "logo.resdata"}));
         const std::string demo = read("demo.res");
         QCOMPARE(demo.size(), std::size_t(84));
@@ -258,7 +252,7 @@ private slots:
 
     void errors() {
         file("tiny.resdata",
-             std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + kTinyPayload);
+             std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload);
         file("bad.resdata", "not an item");
         file("bad.res", "RSC\x01\x00\x00\x00");
         file("bad.font", "FontName:x\nFontWidth:-1\nFontHeight:1\nRangeFrom:1\nRangeTo:1\n");
@@ -284,7 +278,7 @@ private slots:
                     "Chars.bmp not found in the folder");
         expectError(tesselor({"font-export", "tiny.font", "-o", "no/such/folder/x.c"}),
                     "File 'tiny.font'; Not found.");
-        file("tiny.font", kTiny9x3);
+        file("tiny.font", fixtures::kTiny9x3Font);
         expectError(tesselor({"font-export", "tiny.font", "-o", "no/such/folder/x.c"}),
                     "Cannot create 'no/such/folder/x.c': No such file or directory");
 
@@ -306,7 +300,7 @@ private slots:
 
     void writeErrorsLeaveTheOldFile() {
         // The program may write files of at most 64 bytes: every output below fails half way.
-        file("tiny.font", kTiny9x3);
+        file("tiny.font", fixtures::kTiny9x3Font);
         file("tiny.lcd", "old contents");
         const Run run = tesselor({"font-export", "tiny.font", "-o", "tiny.lcd"}, 64);
         QCOMPARE(run.code, 1);

@@ -7,6 +7,7 @@
 #include "gui_support.h"
 #include "platform/qt_image_decoder.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QLabel>
@@ -28,19 +29,12 @@ PixelImage redBlue() {
 }
 } // namespace
 
-class BitmapPageTest : public QObject {
+class BitmapPageTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
     BitmapPage* page = nullptr;
 
-    AppState& state() { return window->state(); }
-    std::string path(const std::string& name) {
-        return dir->filePath(QString::fromStdString(name)).toStdString();
-    }
     std::string bmp(const std::string& name, const PixelImage& image, const BmpOptions& options = {}) {
         return testsupport::writeFile(QString::fromStdString(path(name)),
                                       testsupport::writeBmp(image, options));
@@ -56,17 +50,11 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         page = window->tsBitmap;
         window->PageControl->setCurrentIndex(1);
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void importShowsThePictureAndItsFormat() {
         PixelImage image(320, 240, kWhite);

@@ -2,9 +2,11 @@
 #include "app/font_page.h"
 #include "app/form_tesselor.h"
 #include "app/resources_page.h"
+#include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,11 +23,6 @@
 using namespace tesselor;
 
 namespace {
-
-const std::string kTiny9x3 =
-    "FontName:Tiny\r\nFontWidth:9\r\nFontHeight:3\r\nRangeFrom:65\r\nRangeTo:66\r\n"
-    "Char:65\r\n  Width:3\r\n    BitMap:010000000\r\n           101000000\r\n           111000000\r\n"
-    "Char:66\r\n  Width:9\r\n    BitMap:100000001\r\n           000000000\r\n           000000010\r\n";
 
 // Runs a save with the process limited to files of `bytes` bytes: a longer write fails half way.
 void withFileSizeLimit(rlim_t bytes, const std::function<void()>& save) {
@@ -51,19 +48,10 @@ void asOrdinaryUser(const std::function<void()>& save) {
 
 } // namespace
 
-class FaultInjectionTest : public QObject {
+class FaultInjectionTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
-
-    AppState& state() { return window->state(); }
-    std::string path(const std::string& name) {
-        return dir->filePath(QString::fromStdString(name)).toStdString();
-    }
-
     // Each save of the program: its command, and the extension of its file.
     struct Save {
         const char* extension;
@@ -109,13 +97,12 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         QFile::setPermissions(dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                QFileDevice::ExeOwner | QFileDevice::ReadOther |
                                                QFileDevice::WriteOther | QFileDevice::ExeOther);
-        dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("tiny.font"), kTiny9x3));
+        dialogs->fileAnswers.push_back(
+            testsupport::writeFile(dir->filePath("tiny.font"), fixtures::kTiny9x3Font));
         window->tsFont->FontMenuFile_OpenGraphicFontClick();
         const Bytes item = writeResourceItem("bmp", "logo", Bytes{1, 2, 3});
         dialogs->fileAnswers.push_back(
@@ -125,11 +112,7 @@ private slots:
         QVERIFY(dialogs->messages.empty());
         window->setWindowTitle("untouched");
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void intoAFolderThatDoesNotExist() {
         for (const Save& save : saves())

@@ -6,6 +6,7 @@
 #include "editor/status_panels.h"
 #include "gui_support.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -36,16 +37,12 @@ std::string threeChars() {
 }
 } // namespace
 
-class FontEditorTest : public QObject {
+class FontEditorTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
     FontPage* page = nullptr;
 
-    AppState& state() { return window->state(); }
     QString path(const char* name) { return dir->filePath(name); }
 
     void open(const std::string& file) {
@@ -69,18 +66,12 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         page = window->tsFont;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void openShowsTheFontInTheEditor() {
         const std::string file = testsupport::writeFile(path("tiny.font"), kTiny);

@@ -1,10 +1,12 @@
 #include "app/font_page.h"
 #include "app/form_tesselor.h"
+#include "fixtures.h"
 #include "fontexport/font_payload.h"
 #include "fontexport/lcd_text.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -14,34 +16,12 @@
 
 using namespace tesselor;
 
-namespace {
-// The 9 x 3 font of the worked example as a .font file.
-const std::string kTiny9x3 =
-    "FontName:Tiny\r\nFontWidth:9\r\nFontHeight:3\r\nRangeFrom:65\r\nRangeTo:66\r\n"
-    "Char:65\r\n  Width:3\r\n    BitMap:010000000\r\n           101000000\r\n           111000000\r\n"
-    "Char:66\r\n  Width:9\r\n    BitMap:100000001\r\n           000000000\r\n           000000010\r\n";
-
-std::string payloadString() {
-    const std::string bytes("\x00\x00\x41\x00\x42\x00\x03\x00\x03\x10\x00\x00\x09\x13\x00\x00\x02\x05\x07\x01"
-                            "\x01\x00\x00\x80\x00",
-                            25);
-    return bytes;
-}
-} // namespace
-
-class FontOutputTest : public QObject {
+class FontOutputTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
     FontPage* page = nullptr;
 
-    AppState& state() { return window->state(); }
-    std::string path(const std::string& name) {
-        return dir->filePath(QString::fromStdString(name)).toStdString();
-    }
     void create(QAction* action, const std::optional<std::string>& answer) {
         dialogs->fileAnswers.push_back(answer);
         action->trigger();
@@ -49,20 +29,15 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         page = window->tsFont;
-        dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("tiny.font"), kTiny9x3));
+        dialogs->fileAnswers.push_back(
+            testsupport::writeFile(dir->filePath("tiny.font"), fixtures::kTiny9x3Font));
         page->FontMenuFile_OpenGraphicFontClick();
         QVERIFY(page->editorShown());
         dialogs->clearRecords();
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void createFileC() {
         state().FontBaseName = "my font";
@@ -116,7 +91,8 @@ private slots:
         QCOMPARE(request.filter, std::string("Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"));
         const std::string bytes = testsupport::readFile(path("tiny.resdata"));
         QCOMPARE(bytes.size(), std::size_t(45));
-        QCOMPARE(bytes, std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + payloadString());
+        QCOMPARE(bytes,
+                 std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload);
         QCOMPARE(state().ResdataFilePath, path("tiny.resdata"));
         QCOMPARE(state().FontOutputName, std::string("tiny_9x3"));
         QCOMPARE(dialogs->lastMessage().text, path("tiny.resdata") + "\r\nSuccesfully created.");

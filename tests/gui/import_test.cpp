@@ -11,6 +11,7 @@
 #include "platform/qt_rasteriser.h"
 #include "platform/text.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,16 +35,11 @@ QFont dejaVu(int points, bool bold = false, bool italic = false) {
 }
 } // namespace
 
-class ImportTest : public QObject {
+class ImportTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
     FontPage* page = nullptr;
-
-    AppState& state() { return window->state(); }
 
     void importSystem(const QFont& font, int first, int last) {
         dialogs->fontAnswers.push_back(font);
@@ -67,18 +63,12 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         page = window->tsFont;
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void rasteriserIsBiLevelWithTheBoxOfTheFont() {
         for (int points : {8, 12, 24}) {

@@ -1,8 +1,10 @@
 #include "app/form_tesselor.h"
 #include "app/resources_page.h"
+#include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
 #include "scripted_dialogs.h"
+#include "window_fixture.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -17,10 +19,6 @@
 using namespace tesselor;
 
 namespace {
-const std::string kTinyPayload(
-    "\x00\x00\x41\x00\x42\x00\x03\x00\x03\x10\x00\x00\x09\x13\x00\x00\x02\x05\x07\x01\x01\x00\x00\x80\x00",
-    25);
-const std::string kLogoPayload("\x00\x10\x01\x00\x02\x00\x00\xF8\x1F\x00", 10);
 
 std::string item(const std::string& tag, const std::string& name, const std::string& payload) {
     const Bytes bytes = writeResourceItem(tag, name, Bytes(payload.begin(), payload.end()));
@@ -35,23 +33,16 @@ std::string demoRes() {
            std::string("\x13\x80\x4A\x00\x00\x00\x0A\x00\x00\x00\x04", 11) +
            "logo\x03"
            "bmp" +
-           kTinyPayload + kLogoPayload;
+           fixtures::kTinyPayload + fixtures::kLogoPayload;
 }
 } // namespace
 
-class ResourcesPageTest : public QObject {
+class ResourcesPageTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-    std::unique_ptr<QTemporaryDir> dir;
     ResourcesPage* page = nullptr;
 
-    AppState& state() { return window->state(); }
-    std::string path(const std::string& name) {
-        return dir->filePath(QString::fromStdString(name)).toStdString();
-    }
     std::string file(const std::string& name, const std::string& bytes) {
         return testsupport::writeFile(QString::fromStdString(path(name)), bytes);
     }
@@ -60,8 +51,8 @@ private:
         page->bImportResdataFileClick();
     }
     void importDemo() {
-        import(file("tiny.resdata", item("fnt", "tiny_9x3", kTinyPayload)));
-        import(file("logo.resdata", item("bmp", "logo", kLogoPayload)));
+        import(file("tiny.resdata", item("fnt", "tiny_9x3", fixtures::kTinyPayload)));
+        import(file("logo.resdata", item("bmp", "logo", fixtures::kLogoPayload)));
     }
     QStringList row(int k) {
         QStringList cells;
@@ -84,17 +75,11 @@ private:
 
 private slots:
     void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
-        dir = std::make_unique<QTemporaryDir>();
+        createWindow();
         page = window->tsResourcesFile;
         window->PageControl->setCurrentIndex(2);
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
-        dir.reset();
-    }
+    void cleanup() { destroyWindow(); }
 
     void importTwoItems() {
         importDemo();
@@ -122,12 +107,12 @@ private slots:
     }
 
     void refusedImportsLeaveTheListAlone() {
-        import(file("tiny.resdata", item("fnt", "tiny_9x3", kTinyPayload)));
+        import(file("tiny.resdata", item("fnt", "tiny_9x3", fixtures::kTinyPayload)));
         state().ResourcesModified = false;
         import(path("none.resdata"));
         QCOMPARE(dialogs->lastMessage().text, "File '" + path("none.resdata") + "'\r\nNot found.");
         QCOMPARE(dialogs->lastMessage().title, std::string("Error"));
-        const std::string good = item("bmp", "logo", kLogoPayload);
+        const std::string good = item("bmp", "logo", fixtures::kLogoPayload);
         const std::pair<const char*, std::string> bad[] = {
             {"empty.resdata", ""},
             {"short.resdata", good.substr(0, 11)},
@@ -159,10 +144,11 @@ private slots:
         QCOMPARE(dialogs->lastMessage().title, std::string("Information"));
         QVERIFY(dialogs->lastMessage().icon == MessageIcon::Information);
         QVERIFY(state().ResourcesModified);
-        import(file("font-logo.resdata", item("fnt", "logo", kTinyPayload))); // another type, the same name
+        import(file("font-logo.resdata",
+                    item("fnt", "logo", fixtures::kTinyPayload))); // another type, the same name
         QCOMPARE(dialogs->lastMessage().text, std::string("Resource 'logo' already in the list."));
         QCOMPARE(state().ResourceList.size(), std::size_t(2));
-        import(file("Logo.resdata", item("bmp", "Logo", kLogoPayload))); // letter case differs
+        import(file("Logo.resdata", item("bmp", "Logo", fixtures::kLogoPayload))); // letter case differs
         QCOMPARE(state().ResourceList.size(), std::size_t(3));
     }
 
@@ -262,8 +248,8 @@ private slots:
         QCOMPARE(request.initialName, std::string("*.res"));
         QCOMPARE(request.filter, std::string("Resource File (*.res)|*.res|All files (*.*)|*.*"));
         QCOMPARE(state().ResourceList.size(), std::size_t(2));
-        const std::string tiny = item("fnt", "tiny_9x3", kTinyPayload);
-        const std::string logo = item("bmp", "logo", kLogoPayload);
+        const std::string tiny = item("fnt", "tiny_9x3", fixtures::kTinyPayload);
+        const std::string logo = item("bmp", "logo", fixtures::kLogoPayload);
         QCOMPARE(std::string(state().ResourceList[0].begin(), state().ResourceList[0].end()), tiny);
         QCOMPARE(std::string(state().ResourceList[1].begin(), state().ResourceList[1].end()), logo);
         QCOMPARE(row(0), QStringList({" tiny_9x3", " Font", " 25", " 0x00000031", "49"}));

@@ -491,8 +491,7 @@ void FontPage::FontMenuEdit_PasteClick() {
 
 // ---- The transforms ---------------------------------------------------------------------------------
 
-void FontPage::shiftCurrent(int direction) {
-    const auto where = static_cast<Direction>(direction);
+void FontPage::shiftCurrent(Direction where) {
     if (!shiftChar(state_.font, state_.CurrentCode, where))
         return;
     state_.FontModified = true;
@@ -502,8 +501,7 @@ void FontPage::shiftCurrent(int direction) {
         redrawGrid();
 }
 
-void FontPage::moveAll(int direction) {
-    const auto where = static_cast<Direction>(direction);
+void FontPage::moveAll(Direction where) {
     if (!moveAllChars(state_.font, where))
         return;
     state_.FontModified = true;
@@ -514,28 +512,28 @@ void FontPage::moveAll(int direction) {
 }
 
 void FontPage::bShiftUpClick() {
-    shiftCurrent(static_cast<int>(Direction::Up));
+    shiftCurrent(Direction::Up);
 }
 void FontPage::bShiftLeftClick() {
-    shiftCurrent(static_cast<int>(Direction::Left));
+    shiftCurrent(Direction::Left);
 }
 void FontPage::bShiftRightClick() {
-    shiftCurrent(static_cast<int>(Direction::Right));
+    shiftCurrent(Direction::Right);
 }
 void FontPage::bShiftDownClick() {
-    shiftCurrent(static_cast<int>(Direction::Down));
+    shiftCurrent(Direction::Down);
 }
 void FontPage::bMoveUpClick() {
-    moveAll(static_cast<int>(Direction::Up));
+    moveAll(Direction::Up);
 }
 void FontPage::bMoveLeftClick() {
-    moveAll(static_cast<int>(Direction::Left));
+    moveAll(Direction::Left);
 }
 void FontPage::bMoveRightClick() {
-    moveAll(static_cast<int>(Direction::Right));
+    moveAll(Direction::Right);
 }
 void FontPage::bMoveDownClick() {
-    moveAll(static_cast<int>(Direction::Down));
+    moveAll(Direction::Down);
 }
 
 void FontPage::cellSizeChanged() {

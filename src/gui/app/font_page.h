@@ -17,6 +17,7 @@ class TFormViewChar;
 
 namespace tesselor {
 
+enum class Direction;
 class FontGrid;
 class GridFrame;
 class ImageDecoder;
@@ -158,8 +159,8 @@ private:
     void setEditorEnabled(bool enabled);
     // Puts a finished import into the state and shows it.
     void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel);
-    void shiftCurrent(int direction);
-    void moveAll(int direction);
+    void shiftCurrent(Direction direction);
+    void moveAll(Direction direction);
     // After a change of the cell size: the grid, its frame and panel 1 follow.
     void cellSizeChanged();
 
