@@ -64,7 +64,9 @@ ColourTable scanColours(const PixelImage& image) {
         const Colour* row = pixels + y * w;
         for (std::size_t x = 0; x < w; ++x) {
             std::uint64_t& place = first[ToRgb565(row[x])];
-            place = std::min(place, x * h + y);
+            const std::uint64_t here = x * h + y;
+            if (here < place)
+                place = here;
         }
     }
     std::vector<std::pair<std::uint64_t, std::uint16_t>> met;
