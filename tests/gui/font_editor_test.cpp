@@ -460,6 +460,21 @@ private slots:
         QVERIFY(!window->close());
     }
 
+    void editShortcutsActOnlyOnTheFontPage() {
+        open(testsupport::writeFile(path("three.font"), threeChars()));
+        const PixelImage before = state().font.CharImages[48];
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->PageControl->setCurrentIndex(1);
+        QTest::keyClick(window.get(), Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(state().font.CharImages[48], before);
+        QVERIFY(!page->FontMenuEdit_Paste->isEnabled());
+        window->PageControl->setCurrentIndex(0);
+        QTest::keyClick(window.get(), Qt::Key_Delete, Qt::ShiftModifier);
+        QVERIFY(page->FontMenuEdit_Paste->isEnabled());
+        QCOMPARE(int(state().font.CharWidths[48]), 1);
+    }
+
     void cancelledSaveChangesNothing() {
         open(testsupport::writeFile(path("tiny.font"), kTiny));
         state().FontModified = true;
