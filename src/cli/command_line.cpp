@@ -30,10 +30,6 @@ namespace tesselor::cli {
 
 namespace {
 
-const std::set<std::string> kSubcommands = {"font-from-system", "font-from-bmp", "font-export",
-                                            "bitmap-export",    "res-pack",      "res-list",
-                                            "res-unpack"};
-
 struct UsageError {
     std::string message;
 };
@@ -341,6 +337,18 @@ int resUnpack(const std::vector<std::string>& words) {
     return 0;
 }
 
+using Subcommand = int (*)(const std::vector<std::string>&);
+
+const std::map<std::string, Subcommand> kSubcommands = {
+    {"font-from-system", fontFromSystem},
+    {"font-from-bmp", fontFromBmp},
+    {"font-export", fontExport},
+    {"bitmap-export", bitmapExport},
+    {"res-pack", resPack},
+    {"res-list", resList},
+    {"res-unpack", resUnpack},
+};
+
 } // namespace
 
 std::string usage() {
@@ -381,21 +389,10 @@ int run(int argc, char* argv[]) {
             std::cout << "tesselor 1.0.0\n";
             return 0;
         }
-        if (command == "font-from-system")
-            return fontFromSystem(rest);
-        if (command == "font-from-bmp")
-            return fontFromBmp(rest);
-        if (command == "font-export")
-            return fontExport(rest);
-        if (command == "bitmap-export")
-            return bitmapExport(rest);
-        if (command == "res-pack")
-            return resPack(rest);
-        if (command == "res-list")
-            return resList(rest);
-        if (command == "res-unpack")
-            return resUnpack(rest);
-        throw UsageError{"unknown subcommand " + command};
+        const auto subcommand = kSubcommands.find(command);
+        if (subcommand == kSubcommands.end())
+            throw UsageError{"unknown subcommand " + command};
+        return subcommand->second(rest);
     } catch (const UsageError& error) {
         std::cerr << "tesselor: " << error.message << "\n" << usage();
         return 2;

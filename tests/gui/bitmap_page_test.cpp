@@ -43,11 +43,6 @@ private:
         dialogs->fileAnswers.push_back(file);
         page->BitmapMenuFile_ImportBitmapClick();
     }
-    void create(QAction* action, const std::optional<std::string>& answer) {
-        dialogs->fileAnswers.push_back(answer);
-        action->trigger();
-    }
-
 private slots:
     void init() {
         createWindow();

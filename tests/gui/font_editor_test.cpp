@@ -68,8 +68,7 @@ private slots:
     void init() {
         createWindow();
         page = window->tsFont;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(showWindow());
     }
     void cleanup() { destroyWindow(); }
 

@@ -22,11 +22,6 @@ class FontOutputTest : public QObject, protected WindowFixture {
 private:
     FontPage* page = nullptr;
 
-    void create(QAction* action, const std::optional<std::string>& answer) {
-        dialogs->fileAnswers.push_back(answer);
-        action->trigger();
-    }
-
 private slots:
     void init() {
         createWindow();

@@ -3,9 +3,12 @@
 #include "app/form_tesselor.h"
 #include "scripted_dialogs.h"
 
+#include <QAction>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
+#include <optional>
 #include <string>
 
 // A main window answered by scripted dialogs, and a folder of its own, made anew for every test function.
@@ -24,6 +27,18 @@ protected:
         window.reset();
         dialogs.reset();
         dir.reset();
+    }
+
+    // Shows the window and waits until the platform has exposed it.
+    bool showWindow() {
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // Runs a command whose file dialog answers `answer`.
+    void create(QAction* action, const std::optional<std::string>& answer) {
+        dialogs->fileAnswers.push_back(answer);
+        action->trigger();
     }
 
     tesselor::AppState& state() { return window->state(); }

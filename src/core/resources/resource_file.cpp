@@ -18,21 +18,32 @@ std::uint32_t u16At(std::string_view bytes, std::size_t at) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
 }
 
-} // namespace
+std::vector<ResourceItem> fieldsOfAll(const ResourceItems& items) {
+    std::vector<ResourceItem> all;
+    all.reserve(items.size());
+    for (const Bytes& item : items)
+        all.push_back(fieldsOf(item));
+    return all;
+}
 
-std::vector<ResourceRow> resourceRows(const ResourceItems& items) {
+std::vector<ResourceRow> rowsOf(const std::vector<ResourceItem>& items) {
     std::vector<ResourceRow> rows;
     rows.reserve(items.size());
     std::uint64_t index = 0;
-    for (const Bytes& item : items)
-        index += kRecordFixedSize + item[11];
+    for (const ResourceItem& item : items)
+        index += kRecordFixedSize + item.name.size();
     std::uint64_t offset = kResHeaderSize + index;
-    for (const Bytes& item : items) {
-        const ResourceItem fields = fieldsOf(item);
-        rows.push_back({fields.name, fields.tag == "fnt" ? "Font" : "Image", fields.payloadSize, offset});
-        offset += fields.payloadSize;
+    for (const ResourceItem& item : items) {
+        rows.push_back({item.name, item.tag == "fnt" ? "Font" : "Image", item.payloadSize, offset});
+        offset += item.payloadSize;
     }
     return rows;
+}
+
+} // namespace
+
+std::vector<ResourceRow> resourceRows(const ResourceItems& items) {
+    return rowsOf(fieldsOfAll(items));
 }
 
 std::string offsetCell(std::uint64_t offset) {
@@ -52,30 +63,30 @@ std::string resourceDeclarations(const std::vector<ResourceRow>& rows) {
 }
 
 Bytes writeResFile(const ResourceItems& items) {
-    const std::vector<ResourceRow> rows = resourceRows(items);
+    const std::vector<ResourceItem> fields = fieldsOfAll(items);
+    const std::vector<ResourceRow> rows = rowsOf(fields);
     std::size_t total = kResHeaderSize;
-    for (const Bytes& item : items)
-        total += kRecordFixedSize + item[11] + fieldsOf(item).payloadSize;
+    for (const ResourceItem& item : fields)
+        total += kRecordFixedSize + item.name.size() + item.payloadSize;
     Bytes file;
     file.reserve(total);
     for (const char ch : {'R', 'S', 'C', '\x01', '\x00', '\x00', '\x00'})
         file.push_back(static_cast<std::uint8_t>(ch));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const ResourceItem fields = fieldsOf(items[i]);
-        const auto nameLength = static_cast<std::uint32_t>(fields.name.size());
-        const bool last = i + 1 == items.size();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const ResourceItem& item = fields[i];
+        const auto nameLength = static_cast<std::uint32_t>(item.name.size());
+        const bool last = i + 1 == fields.size();
         appendU16(file, kRecordFixedSize + nameLength + (last ? 0x8000u : 0u));
         appendU32(file, static_cast<std::uint32_t>(rows[i].offset));
-        appendU32(file, fields.payloadSize);
+        appendU32(file, item.payloadSize);
         file.push_back(static_cast<std::uint8_t>(nameLength));
-        file.insert(file.end(), fields.name.begin(), fields.name.end());
+        file.insert(file.end(), item.name.begin(), item.name.end());
         file.push_back(0x03);
-        file.insert(file.end(), fields.tag.begin(), fields.tag.end());
+        file.insert(file.end(), item.tag.begin(), item.tag.end());
     }
-    for (const Bytes& item : items) {
-        const ResourceItem fields = fieldsOf(item);
-        const auto start = item.begin() + static_cast<std::ptrdiff_t>(fields.headerLength);
-        file.insert(file.end(), start, start + static_cast<std::ptrdiff_t>(fields.payloadSize));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const auto start = items[i].begin() + static_cast<std::ptrdiff_t>(fields[i].headerLength);
+        file.insert(file.end(), start, start + static_cast<std::ptrdiff_t>(fields[i].payloadSize));
     }
     return file;
 }

@@ -6,6 +6,7 @@
 #include "platform/file_io.h"
 #include "platform/image_decoder.h"
 #include "platform/paths.h"
+#include "platform/qt_pixels.h"
 
 #include <QAction>
 #include <QFrame>
@@ -83,35 +84,23 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
 
 void BitmapPage::showImage() {
     const PixelImage& image = state_.BitmapImage;
-    QImage picture(image.width(), image.height(), QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        const Colour* pixels =
-            image.pixels().data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width());
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = qRgb(static_cast<int>(pixels[x] & 0xFF), static_cast<int>((pixels[x] >> 8) & 0xFF),
-                           static_cast<int>((pixels[x] >> 16) & 0xFF));
-    }
-    imgBitmap->setPixmap(QPixmap::fromImage(picture));
+    imgBitmap->setPixmap(QPixmap::fromImage(toQImage(image)));
     imgBitmap->setGeometry(0, 0, image.width(), image.height());
     // The panel is at least as large as the picture, so the scroll area reaches all of it.
     pBitmap->setMinimumSize(image.width(), image.height());
 }
 
 void BitmapPage::BitmapMenuFile_ImportBitmapClick() {
-    const auto path = commands_.dialogs().openFile(
-        commands_.window(), {"Import File.bmp...", "*.bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*",
-                             1, paths::folder(state_.BitmapFilePath)});
+    const auto path = commands_.chooseOpenPath(
+        "Import File.bmp...", ".bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*", state_.BitmapFilePath);
     if (path)
         importBitmapFile(*path);
 }
 
 void BitmapPage::importBitmapFile(const std::string& path) {
     commands_.run([&] {
-        if (!fileio::fileExists(path)) {
-            commands_.showNotFound(path);
+        if (!commands_.fileFound(path))
             return;
-        }
         // Decoded first: a file that cannot be decoded leaves the image, names and title as they were.
         DecodedImage decoded = decoder_.decode(path);
         const LayoutClass layout = classifyBmpLayout(decoded.layout);
@@ -149,10 +138,9 @@ BitmapEncoding encodingOf(const AppState& state) {
 
 void BitmapPage::BitmapMenuFile_CreateFileCClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath(
-            {"Create File.c...", paths::defaultFileName(state_.BitmapBaseName, ".c"),
-             "Array bitmap file (*.c)|*.c|All files (*.*)|*.*", 1, paths::folder(state_.BitmapCFilePath)},
-            ".c");
+        const auto path = commands_.chooseSavePath("Create File.c...", state_.BitmapBaseName, ".c",
+                                                   "Array bitmap file (*.c)|*.c|All files (*.*)|*.*",
+                                                   state_.BitmapCFilePath);
         if (!path)
             return;
         state_.BitmapCFilePath = *path;
@@ -171,10 +159,8 @@ void BitmapPage::BitmapMenuFile_CreateFileCClick() {
 void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
     commands_.run([&] {
         const auto path = commands_.chooseSavePath(
-            {"Create File.resdata...", paths::defaultFileName(state_.BitmapBaseName, ".resdata"),
-             "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*", 1,
-             paths::folder(state_.ResdataFilePath)},
-            ".resdata");
+            "Create File.resdata...", state_.BitmapBaseName, ".resdata",
+            "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*", state_.ResdataFilePath);
         if (!path)
             return;
         const std::string name = paths::baseName(*path);

@@ -43,6 +43,13 @@ void CommandSupport::showSaved(const std::string& path) {
     showInformation(path + "\r\nSuccesfully saved.");
 }
 
+bool CommandSupport::fileFound(const std::string& path) {
+    if (fileio::fileExists(path))
+        return true;
+    showNotFound(path);
+    return false;
+}
+
 bool CommandSupport::itemNameFits(const std::string& name) {
     if (name.size() <= kMaxItemName)
         return true;
@@ -60,9 +67,13 @@ bool CommandSupport::mayDiscardChanges(bool modified) {
     return answer == MessageButton::No;
 }
 
-std::optional<std::string> CommandSupport::chooseSavePath(const FileDialogRequest& request,
-                                                          const std::string& extension) {
-    const auto chosen = dialogs_.saveFile(window_, request);
+std::optional<std::string> CommandSupport::chooseSavePath(const std::string& title,
+                                                          const std::string& baseName,
+                                                          const std::string& extension,
+                                                          const std::string& filter,
+                                                          const std::string& remembered) {
+    const auto chosen = dialogs_.saveFile(
+        window_, {title, paths::defaultFileName(baseName, extension), filter, 1, paths::folder(remembered)});
     if (!chosen)
         return std::nullopt;
     std::string path = paths::withDefaultExtension(*chosen, extension);
@@ -76,14 +87,20 @@ std::optional<std::string> CommandSupport::chooseSavePath(const FileDialogReques
     return path;
 }
 
-std::optional<std::string> CommandSupport::chooseExistingFile(const FileDialogRequest& request) {
-    const auto chosen = dialogs_.openFile(window_, request);
-    if (!chosen)
+std::optional<std::string> CommandSupport::chooseOpenPath(const std::string& title,
+                                                          const std::string& extension,
+                                                          const std::string& filter,
+                                                          const std::string& remembered) {
+    return dialogs_.openFile(window_, {title, "*" + extension, filter, 1, paths::folder(remembered)});
+}
+
+std::optional<std::string> CommandSupport::chooseExistingFile(const std::string& title,
+                                                              const std::string& extension,
+                                                              const std::string& filter,
+                                                              const std::string& remembered) {
+    const auto chosen = chooseOpenPath(title, extension, filter, remembered);
+    if (!chosen || !fileFound(*chosen))
         return std::nullopt;
-    if (!fileio::fileExists(*chosen)) {
-        showNotFound(*chosen);
-        return std::nullopt;
-    }
     return chosen;
 }
 

@@ -24,6 +24,8 @@ public:
     void showError(const std::string& text);
     void showInformation(const std::string& text);
     void showNotFound(const std::string& path);
+    // True when a file exists at the path; otherwise shows "Not found." and returns false.
+    bool fileFound(const std::string& path);
     void showNotCompatible(const std::string& path);
     void showCreated(const std::string& path);
     void showSaved(const std::string& path);
@@ -34,11 +36,18 @@ public:
     // The unsaved-changes question; true when the command may go on.
     bool mayDiscardChanges(bool modified);
 
-    // The save dialog, then the default extension, then the replace question about the path that will be
+    // The save dialog (proposing baseName + extension, or "*" + extension, starting in the folder of the
+    // remembered path), then the default extension, then the replace question about the path that will be
     // written. Empty when the user cancelled or declined.
-    std::optional<std::string> chooseSavePath(const FileDialogRequest& request, const std::string& extension);
+    std::optional<std::string> chooseSavePath(const std::string& title, const std::string& baseName,
+                                              const std::string& extension, const std::string& filter,
+                                              const std::string& remembered);
+    // The open dialog for "*" + extension, starting in the folder of the remembered path.
+    std::optional<std::string> chooseOpenPath(const std::string& title, const std::string& extension,
+                                              const std::string& filter, const std::string& remembered);
     // The open dialog, then the existence test with its message. Empty when there is nothing to open.
-    std::optional<std::string> chooseExistingFile(const FileDialogRequest& request);
+    std::optional<std::string> chooseExistingFile(const std::string& title, const std::string& extension,
+                                                  const std::string& filter, const std::string& remembered);
 
     // Runs a command body; an error it does not handle itself ends it through the general error report.
     template <typename Body> void run(Body&& body) {

@@ -63,6 +63,12 @@ FontPage::FontPage(AppState& state, CommandSupport& commands, ImageDecoder& deco
     setObjectName("tsFont");
     createControls();
     createMenus();
+    // At creation: the grid hidden, the controls, the buttons and the font's menu items disabled.
+    sFont->hide();
+    dgridFont->hide();
+    setEditorEnabled(false);
+    FontMenuEdit_Restore->setEnabled(false);
+    FontMenuEdit_Paste->setEnabled(false);
 }
 
 void FontPage::createControls() {
@@ -177,11 +183,6 @@ void FontPage::createControls() {
     };
     for (const auto& [button, handler] : clicks)
         connect(button, &QPushButton::clicked, this, handler);
-
-    // At creation: the grid hidden, the controls and the buttons disabled.
-    sFont->hide();
-    dgridFont->hide();
-    setEditorEnabled(false);
 }
 
 void FontPage::createMenus() {
@@ -224,12 +225,6 @@ void FontPage::createMenus() {
     FontMenuEdit_Paste->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     FontMenuEdit->addSeparator();
     FontMenuEdit_ViewChar = makeAction(FontMenuEdit, "FontMenuEdit_ViewChar", "View Char");
-
-    for (QAction* action :
-         {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
-          FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Restore, FontMenuEdit_Cut,
-          FontMenuEdit_Copy, FontMenuEdit_Paste, FontMenuEdit_ViewChar})
-        action->setEnabled(false);
 
     connect(FontMenuFile_ImportSystemFont, &QAction::triggered, this,
             &FontPage::FontMenuFile_ImportSystemFontClick);
@@ -279,6 +274,11 @@ void FontPage::setEditorEnabled(bool enabled) {
     seCharWidth->setEnabled(enabled);
     for (QPushButton* button : transformButtons())
         button->setEnabled(enabled);
+    for (QAction* action :
+         {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
+          FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
+          FontMenuEdit_ViewChar})
+        action->setEnabled(enabled);
 }
 
 void FontPage::setFontPageTitle(const std::string& title) {
@@ -396,11 +396,6 @@ void FontPage::ShowFontInEditor(const std::string& rangeLabel) {
     sFont->show();
     dgridFont->show();
     setEditorEnabled(true);
-    for (QAction* action :
-         {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
-          FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
-          FontMenuEdit_ViewChar})
-        action->setEnabled(true);
     seCharCode->setMinimum(state_.font.RangeFrom);
     seCharCode->setMaximum(state_.font.RangeTo);
     seCharCode->setValue(state_.font.RangeFrom);
@@ -429,11 +424,6 @@ void FontPage::HideFontEditor() {
     sFont->hide();
     dgridFont->hide();
     setEditorEnabled(false);
-    for (QAction* action :
-         {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
-          FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
-          FontMenuEdit_ViewChar})
-        action->setEnabled(false);
     for (int panel = 0; panel < 3; ++panel)
         sbFont->setPanelText(panel, QString());
 }
@@ -492,18 +482,17 @@ void FontPage::FontMenuEdit_PasteClick() {
 // ---- The transforms ---------------------------------------------------------------------------------
 
 void FontPage::shiftCurrent(Direction where) {
-    if (!shiftChar(state_.font, state_.CurrentCode, where))
-        return;
-    state_.FontModified = true;
-    if (where == Direction::Left || where == Direction::Right)
-        ShowCharWidth();
-    else
-        redrawGrid();
+    if (shiftChar(state_.font, state_.CurrentCode, where))
+        afterShift(where);
 }
 
 void FontPage::moveAll(Direction where) {
-    if (!moveAllChars(state_.font, where))
-        return;
+    if (moveAllChars(state_.font, where))
+        afterShift(where);
+}
+
+// A horizontal step carries the widths with it, so the width control follows; a vertical one only redraws.
+void FontPage::afterShift(Direction where) {
     state_.FontModified = true;
     if (where == Direction::Left || where == Direction::Right)
         ShowCharWidth();
@@ -661,18 +650,15 @@ void FontPage::FontMenuFile_OpenGraphicFontClick() {
     if (!commands_.mayDiscardChanges(state_.FontModified))
         return;
     const auto path =
-        commands_.dialogs().openFile(commands_.window(), {"Open File.font...", "*.font", kFontFilter, 1,
-                                                          paths::folder(state_.FontFilePath)});
+        commands_.chooseOpenPath("Open File.font...", ".font", kFontFilter, state_.FontFilePath);
     if (path)
         openFontFile(*path);
 }
 
 void FontPage::openFontFile(const std::string& path) {
     commands_.run([&] {
-        if (!fileio::fileExists(path)) {
-            commands_.showNotFound(path);
+        if (!commands_.fileFound(path))
             return;
-        }
         // The whole file is read and checked before anything changes.
         std::vector<std::string> lines = text::splitLines(fileio::readFile(path));
         FontModel font = readFontFile(lines, state_.font);
@@ -689,10 +675,8 @@ void FontPage::openFontFile(const std::string& path) {
 
 void FontPage::FontMenuFile_SaveGraphicFontClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath({"Save File.font...",
-                                                    paths::defaultFileName(state_.FontBaseName, ".font"),
-                                                    kFontFilter, 1, paths::folder(state_.FontFilePath)},
-                                                   ".font");
+        const auto path = commands_.chooseSavePath("Save File.font...", state_.FontBaseName, ".font",
+                                                   kFontFilter, state_.FontFilePath);
         if (!path)
             return;
         FontModel saved = fontForSave(state_.font, *path);
@@ -717,10 +701,9 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
 
 void FontPage::FontMenuFile_CreateFileCClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath(
-            {"Create File.c...", paths::defaultFileName(state_.FontBaseName, ".c"),
-             "Array font file (*.c)|*.c|All files (*.*)|*.*", 1, paths::folder(state_.FontCFilePath)},
-            ".c");
+        const auto path =
+            commands_.chooseSavePath("Create File.c...", state_.FontBaseName, ".c",
+                                     "Array font file (*.c)|*.c|All files (*.*)|*.*", state_.FontCFilePath);
         if (!path)
             return;
         state_.FontCFilePath = *path;
@@ -733,10 +716,8 @@ void FontPage::FontMenuFile_CreateFileCClick() {
 void FontPage::FontMenuFile_CreateFileResdataClick() {
     commands_.run([&] {
         const auto path = commands_.chooseSavePath(
-            {"Create File.resdata...", paths::defaultFileName(state_.FontBaseName, ".resdata"),
-             "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*", 1,
-             paths::folder(state_.ResdataFilePath)},
-            ".resdata");
+            "Create File.resdata...", state_.FontBaseName, ".resdata",
+            "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*", state_.ResdataFilePath);
         if (!path)
             return;
         const std::string name = fontOutputName(*path, state_.font);
@@ -752,10 +733,9 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
 
 void FontPage::FontMenuFile_CreateFileLcdClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath(
-            {"Create File.lcd...", paths::defaultFileName(state_.FontBaseName, ".lcd"),
-             "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*", 1, paths::folder(state_.FontLcdFilePath)},
-            ".lcd");
+        const auto path = commands_.chooseSavePath("Create File.lcd...", state_.FontBaseName, ".lcd",
+                                                   "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*",
+                                                   state_.FontLcdFilePath);
         if (!path)
             return;
         state_.FontLcdFilePath = *path;

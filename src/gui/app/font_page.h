@@ -161,6 +161,7 @@ private:
     void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel);
     void shiftCurrent(Direction direction);
     void moveAll(Direction direction);
+    void afterShift(Direction direction);
     // After a change of the cell size: the grid, its frame and panel 1 follow.
     void cellSizeChanged();
 

@@ -153,8 +153,8 @@ void ResourcesPage::setResourcesPageTitle(const std::string& title) {
 void ResourcesPage::bImportResdataFileClick() {
     commands_.run([&] {
         const auto path = commands_.chooseExistingFile(
-            {"Open File.resdata...", "*.resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*",
-             1, paths::folder(state_.ResdataImportPath)});
+            "Open File.resdata...", ".resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*",
+            state_.ResdataImportPath);
         if (!path)
             return;
         state_.ResdataImportPath = *path;
@@ -212,10 +212,9 @@ void ResourcesPage::PopupMenu_CopyDeclarationsClick() {
 
 void ResourcesPage::ResourcesMenuFile_SaveClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath({"Save File.res...", "*.res",
-                                                    "Resource System File (*.res)|*.res|All files (*.*)|*.*",
-                                                    1, paths::folder(state_.ResFilePath)},
-                                                   ".res");
+        const auto path = commands_.chooseSavePath("Save File.res...", "", ".res",
+                                                   "Resource System File (*.res)|*.res|All files (*.*)|*.*",
+                                                   state_.ResFilePath);
         if (!path)
             return;
         state_.ResFilePath = *path;
@@ -231,19 +230,16 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
 void ResourcesPage::ResourcesMenuFile_OpenClick() {
     if (!commands_.mayDiscardChanges(state_.ResourcesModified))
         return;
-    const auto path = commands_.dialogs().openFile(
-        commands_.window(), {"Open File.res...", "*.res", "Resource File (*.res)|*.res|All files (*.*)|*.*",
-                             1, paths::folder(state_.ResFilePath)});
+    const auto path = commands_.chooseOpenPath(
+        "Open File.res...", ".res", "Resource File (*.res)|*.res|All files (*.*)|*.*", state_.ResFilePath);
     if (path)
         openResFile(*path);
 }
 
 void ResourcesPage::openResFile(const std::string& path) {
     commands_.run([&] {
-        if (!fileio::fileExists(path)) {
-            commands_.showNotFound(path);
+        if (!commands_.fileFound(path))
             return;
-        }
         // Every record is checked against the data before the list changes.
         auto items = readResFile(fileio::readFile(path));
         if (!items) {

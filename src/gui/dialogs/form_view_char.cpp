@@ -1,5 +1,7 @@
 #include "dialogs/form_view_char.h"
 
+#include "platform/qt_pixels.h"
+
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -19,17 +21,7 @@ TFormViewChar::TFormViewChar(QWidget* focusOwner, QWidget* parent)
 void TFormViewChar::showCharacter(const tesselor::PixelImage& character, int width, int height) {
     image_ = tesselor::PixelImage(width, height);
     image_.copyRect(character, 0, 0, width, height, 0, 0);
-    QImage picture(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const tesselor::Colour c = image_.pixel(x, y);
-            picture.setPixel(x, y,
-                             qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                                  static_cast<int>((c >> 16) & 0xFF)));
-        }
-    }
-    ImageChar->setPixmap(QPixmap::fromImage(picture));
+    ImageChar->setPixmap(QPixmap::fromImage(tesselor::toQImage(image_)));
     ImageChar->resize(width, height);
     resize(std::max(width, 1), std::max(height, 1));
 }

@@ -1,5 +1,7 @@
 #include "editor/font_grid.h"
 
+#include "platform/qt_pixels.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -8,11 +10,6 @@
 #include <algorithm>
 
 namespace tesselor {
-
-QColor toQColor(Colour colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
 
 FontGrid::FontGrid(const AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
     setFocusPolicy(Qt::StrongFocus);

@@ -58,6 +58,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-QColor toQColor(Colour colour);
-
 } // namespace tesselor
