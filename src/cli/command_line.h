@@ -1,7 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace tesselor::cli {
 
@@ -9,10 +15,24 @@ namespace tesselor::cli {
 bool isCommandLine(const std::vector<std::string>& arguments);
 
 // Runs a subcommand; returns the exit code: 0 done, 1 an error (one line on standard error), 2 a usage
-// error (the usage on standard error).
+// error (one line and where to find the options).
 int run(int argc, char* argv[]);
 
-// The usage text.
-std::string usage();
+// The line that tells where the options are: the subcommand's help, or the program's.
+std::string usageHint(const std::vector<std::string>& arguments);
+
+// The command line parsed and its arguments checked, without running anything: the parser of run(), also
+// driven by the fuzzer. parse() throws CLI::ParseError or UsageError.
+class ParsedCommandLine {
+public:
+    ParsedCommandLine();
+    ~ParsedCommandLine();
+    std::function<int()> parse(std::vector<std::string> arguments);
+    CLI::App& app();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 } // namespace tesselor::cli

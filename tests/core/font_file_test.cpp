@@ -9,6 +9,11 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
+// The reader takes the file's text: the lines, CR LF after each.
+FontModel readLines(const Lines& lines, const FontModel& previous) {
+    return readFontFile(text::joinLinesCrLf(lines), previous);
+}
+
 FontModel tinyFont() {
     FontModel font;
     font.FontName = "Tiny";
@@ -28,7 +33,7 @@ const Lines kTinyLines = {"FontName:Tiny", "FontWidth:3", "FontHeight:2",   "Ran
 
 std::string errorOf(const Lines& lines, const FontModel& previous = {}) {
     try {
-        readFontFile(lines, previous);
+        readLines(lines, previous);
     } catch (const Error& error) {
         return error.what();
     }
@@ -79,7 +84,7 @@ TEST(FontFileWriter, TrimMakesTheCellAsWideAsTheWidestCharacter) {
 }
 
 TEST(FontFileReader, TinyExampleReadsBack) {
-    const FontModel font = readFontFile(kTinyLines, {});
+    const FontModel font = readLines(kTinyLines, {});
     EXPECT_EQ(font.FontName, "Tiny");
     EXPECT_EQ(font.FontWidth(), 3);
     EXPECT_EQ(font.FontHeight(), 2);
@@ -106,7 +111,7 @@ TEST(FontFileReader, RoundTripKeepsCellRangeWidthsAndPixels) {
         font.CharWidths[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c == 36 ? 0 : c % 14);
     }
     font.CharImages[33].setPixel(0, 0, 0x00FF00); // a colour reads back as white
-    const FontModel back = readFontFile(writeFontFile(font), {});
+    const FontModel back = readLines(writeFontFile(font), {});
     EXPECT_EQ(back.FontName, font.FontName);
     EXPECT_EQ(back.FontWidth(), 13);
     EXPECT_EQ(back.FontHeight(), 5);
@@ -129,7 +134,7 @@ TEST(FontFileReader, CellOfHeightZeroSurvivesARoundTrip) {
     font.RangeTo = 66;
     font.CharImages[66] = PixelImage(3, 0);
     font.CharWidths[66] = 3;
-    const FontModel back = readFontFile(writeFontFile(font), {});
+    const FontModel back = readLines(writeFontFile(font), {});
     EXPECT_EQ(back.FontHeight(), 0);
     EXPECT_EQ(back.CharWidths[65], 2);
     EXPECT_EQ(back.CharWidths[66], 3);
@@ -178,7 +183,7 @@ TEST(FontFileReader, IntegerValues) {
 TEST(FontFileReader, KeysMatchExactlyAndUnknownHeaderLinesKeepThePreviousValues) {
     FontModel previous = tinyFont();
     const FontModel font =
-        readFontFile({"fontname:x", "FontWidth :4", "FontHeight:4", "RangeFrom:70", "RangeTo:71"}, previous);
+        readLines({"fontname:x", "FontWidth :4", "FontHeight:4", "RangeFrom:70", "RangeTo:71"}, previous);
     EXPECT_EQ(font.FontName, "Tiny");
     EXPECT_EQ(font.FontWidth(), 3);
     EXPECT_EQ(font.FontHeight(), 4);
@@ -189,7 +194,7 @@ TEST(FontFileReader, KeysMatchExactlyAndUnknownHeaderLinesKeepThePreviousValues)
 
 TEST(FontFileReader, NameIsTheRestOfTheLineAfterTheFirstColon) {
     const FontModel font =
-        readFontFile({"FontName: a:b ", "FontWidth:1", "FontHeight:1", "RangeFrom:1", "RangeTo:0"}, {});
+        readLines({"FontName: a:b ", "FontWidth:1", "FontHeight:1", "RangeFrom:1", "RangeTo:0"}, {});
     EXPECT_EQ(font.FontName, " a:b ");
 }
 
@@ -197,7 +202,7 @@ TEST(FontFileReader, RowDecoding) {
     // Any character but "0" is black; a short row gives black; a short continuation line is all black.
     const Lines lines = {"FontName:R", "FontWidth:4", "FontHeight:3",   "RangeFrom:65", "RangeTo:65",
                          "Char:65",    "  Width:4",   "    BitMap:0x2", "short",        "           0"};
-    const FontModel font = readFontFile(lines, {});
+    const FontModel font = readLines(lines, {});
     const auto& image = font.CharImages[65];
     EXPECT_EQ(image.pixel(0, 0), kWhite);
     EXPECT_EQ(image.pixel(1, 0), kBlack);
@@ -212,7 +217,7 @@ TEST(FontFileReader, RowDecoding) {
 TEST(FontFileReader, ContinuationLinesLoseTheirFirstElevenCharactersWhateverTheyAre) {
     const Lines lines = {"FontName:R", "FontWidth:2", "FontHeight:2",  "RangeFrom:65", "RangeTo:65",
                          "Char:65",    "  Width:2",   "    BitMap:00", "XXXXXXXXXXX01"};
-    const FontModel font = readFontFile(lines, {});
+    const FontModel font = readLines(lines, {});
     EXPECT_EQ(font.CharImages[65].pixel(0, 1), kWhite);
     EXPECT_EQ(font.CharImages[65].pixel(1, 1), kBlack);
 }
@@ -226,7 +231,7 @@ TEST(FontFileReader, RecordRules) {
         "Char:200",   "  Width:3",   "    BitMap:1",                 // outside the range, loaded too
         "Char:66",    "  Width:$2",  "    BitMap:0",                 // a later record replaces the earlier
     };
-    const FontModel font = readFontFile(lines, {});
+    const FontModel font = readLines(lines, {});
     EXPECT_EQ(font.CharWidths[0], 5);
     EXPECT_EQ(font.CharImages[0].pixel(0, 0), kBlack);
     EXPECT_EQ(font.CharWidths[65], 1);
@@ -236,9 +241,9 @@ TEST(FontFileReader, RecordRules) {
     EXPECT_EQ(font.CharImages[67], PixelImage(1, 1, kWhite));
     EXPECT_EQ(font.CharWidths[200], 3);
 
-    const FontModel wide = readFontFile({"FontName:R", "FontWidth:1", "FontHeight:1", "RangeFrom:65",
-                                         "RangeTo:65", "Char:65", "  Width:300", "    BitMap:1"},
-                                        {});
+    const FontModel wide = readLines({"FontName:R", "FontWidth:1", "FontHeight:1", "RangeFrom:65",
+                                      "RangeTo:65", "Char:65", "  Width:300", "    BitMap:1"},
+                                     {});
     EXPECT_EQ(wide.CharWidths[65], 44);
 }
 
@@ -247,14 +252,14 @@ TEST(FontFileReader, MisspeltBitMapKeyTakesThreeLinesSoRowsBecomeRecords) {
                          "RangeTo:65",   "Char:65",      "  Width:1",    "    Bitmap:1",
                          "           1", "           1", "           1"};
     // The two row lines form a record of their own (character 0) that finds no BitMap line.
-    const FontModel font = readFontFile(lines, {});
+    const FontModel font = readLines(lines, {});
     EXPECT_EQ(font.CharImages[65], PixelImage(1, 2, kWhite));
 }
 
 TEST(FontFileReader, FewerThanFourLinesKeepNameCellAndRangeAndClearTheCharacters) {
     FontModel previous = tinyFont();
     for (const Lines& lines : {Lines{}, Lines{"FontName:Other"}, Lines{"a", "b", "c"}}) {
-        const FontModel font = readFontFile(lines, previous);
+        const FontModel font = readLines(lines, previous);
         EXPECT_EQ(font.FontName, "Tiny");
         EXPECT_EQ(font.FontWidth(), 3);
         EXPECT_EQ(font.FontHeight(), 2);
@@ -269,7 +274,7 @@ TEST(FontFileReader, ClipboardPixelsOfTheCellAreKept) {
     FontModel previous = tinyFont();
     previous.CellImage.setPixel(0, 0, kBlack);
     const FontModel font =
-        readFontFile({"FontName:A", "FontWidth:4", "FontHeight:2", "RangeFrom:1", "RangeTo:0"}, previous);
+        readLines({"FontName:A", "FontWidth:4", "FontHeight:2", "RangeFrom:1", "RangeTo:0"}, previous);
     EXPECT_EQ(font.CellImage.width(), 4);
     EXPECT_EQ(font.CellImage.pixel(0, 0), kBlack);
     EXPECT_EQ(font.CellImage.pixel(3, 0), kWhite);
@@ -311,7 +316,7 @@ TEST(FontFileReader, RefusalsNameTheLine) {
 
 TEST(FontFileReader, ImporterSizedCellIsAccepted) {
     const FontModel font =
-        readFontFile({"FontName:Big", "FontWidth:305", "FontHeight:300", "RangeFrom:32", "RangeTo:255"}, {});
+        readLines({"FontName:Big", "FontWidth:305", "FontHeight:300", "RangeFrom:32", "RangeTo:255"}, {});
     EXPECT_EQ(font.FontWidth(), 305);
     EXPECT_EQ(font.CharImages[255].height(), 300);
 }

@@ -243,15 +243,37 @@ TEST(ImportBmpChars, AnUndecodableFileEndsTheImport) {
     EXPECT_THROW(importFrom(decoder), Error);
 }
 
-TEST(ImportBmpChars, AnOversizedFileIsRefused) {
-    FakeDecoder decoder;
-    decoder.files["/chars/65.bmp"] = PixelImage(1000, 1000);
-    try {
-        importFrom(decoder);
-        FAIL();
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "The character file '/chars/65.bmp' is 1000 x 1000 pixels, larger than "
-                                   "the 262144 pixels a cell may have");
+// The cell is the widest file by the tallest: the limit holds for that cell, and names the file that
+// crossed it.
+TEST(ImportBmpChars, TheCellOfAllFilesIsBounded) {
+    struct Case {
+        std::vector<std::pair<int, int>> sizes; // of 65.bmp, 66.bmp, ...
+        const char* refused;                    // the file named, or nothing
+    };
+    const Case cases[] = {
+        {{{512, 512}}, nullptr},
+        {{{513, 512}}, "/chars/65.bmp"},
+        {{{512, 1}, {1, 512}}, nullptr},
+        {{{4096, 1}, {1, 64}}, nullptr},
+        {{{4096, 1}, {1, 65}}, "/chars/66.bmp"},
+        {{{4097, 1}}, "/chars/65.bmp"},
+        {{{1, 4096}, {64, 1}, {65, 1}}, "/chars/67.bmp"},
+    };
+    for (const Case& c : cases) {
+        FakeDecoder decoder;
+        for (std::size_t i = 0; i < c.sizes.size(); ++i)
+            decoder.files["/chars/" + std::to_string(65 + i) + ".bmp"] =
+                PixelImage(c.sizes[i].first, c.sizes[i].second);
+        std::string error;
+        try {
+            importFrom(decoder);
+        } catch (const Error& e) {
+            error = e.what();
+        }
+        if (c.refused)
+            EXPECT_TRUE(error.starts_with("The character file '" + std::string(c.refused) + "'")) << error;
+        else
+            EXPECT_EQ(error, "");
     }
 }
 

@@ -5,7 +5,7 @@
 #include "bmp_writer.h"
 #include "editor/status_panels.h"
 #include "gui_support.h"
-#include "platform/qt_image_decoder.h"
+#include "qtplatform/qt_image_decoder.h"
 #include "scripted_dialogs.h"
 #include "window_fixture.h"
 

@@ -8,8 +8,8 @@
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
 #include "gui_support.h"
-#include "platform/qt_rasteriser.h"
 #include "platform/text.h"
+#include "qtplatform/qt_rasteriser.h"
 #include "scripted_dialogs.h"
 #include "window_fixture.h"
 

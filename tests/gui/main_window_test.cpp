@@ -80,7 +80,8 @@ private slots:
                  QStringList({"Import Bitmap Image", "-", "For The FT800 Graphics Controller",
                               "Create File.c Bitmap", "Create File.resdata Bitmap", "-", "Exit"}));
         QCOMPARE(menuCaptions(window->tsResourcesFile->ResourcesMenuFile),
-                 QStringList({"New File.res", "-", "Open File.res", "Save File.res", "-", "Exit"}));
+                 QStringList({"New File.res", "-", "Open File.res", "Save File.res",
+                              "Save Declarations Header...", "-", "Exit"}));
         QCOMPARE(window->tsFont->FontMenuFile->title(), QString("File"));
         QCOMPARE(window->tsFont->FontMenuEdit->title(), QString("Edit"));
         QCOMPARE(window->AboutMenu->text(), QString("About..."));

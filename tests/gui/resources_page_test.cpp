@@ -214,6 +214,13 @@ private slots:
         QVERIFY(!state().ResourcesModified);
         QCOMPARE(dialogs->lastMessage().text, path("demo.res") + "\r\nSuccesfully created.");
 
+        // The header of macros takes its name and its prefix from the .res file.
+        dialogs->fileAnswers.push_back(path("demo"));
+        page->ResourcesMenuFile_SaveHeader->trigger();
+        QCOMPARE(dialogs->fileCalls.back().request.initialName, std::string("demo.h"));
+        QVERIFY(testsupport::readFile(path("demo.h")).find("#define DEMO_LOGO_OFFSET 0x0000004Au") !=
+                std::string::npos);
+
         // The replace question names the extended path; No writes nothing.
         state().ResourcesModified = true;
         dialogs->fileAnswers.push_back(path("demo"));

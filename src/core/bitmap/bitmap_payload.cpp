@@ -143,7 +143,7 @@ std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding
 }
 
 std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, bool forFT800,
-                          const std::string& arrayName) {
+                          const std::string& arrayName, const CArrayStyle& style) {
     std::string out;
     out.reserve(256 + payload.size() * 5 + payload.size() / 10);
     auto line = [&out](const std::string& text) {
@@ -158,7 +158,8 @@ std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, 
     if (forFT800)
         line("// for the FT800 graphics controller");
     line("");
-    line("const unsigned short " + arrayName + "[] = {");
+    out += style.includes();
+    line("const " + style.elementType() + " " + arrayName + "[] = {");
     for (std::size_t at = 0; at < kHeaderSize; at += 2)
         line(pair(at));
     const std::size_t pixelsStart = kHeaderSize + 2 * tableEntries(encoding.depth);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/pixel_image.h"
+#include "platform/c_array.h"
 
 #include <cstdint>
 #include <optional>
@@ -50,7 +51,7 @@ std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding
 
 // The .c file of the payload: the array named `arrayName`, CR LF after every line.
 std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, bool forFT800,
-                          const std::string& arrayName);
+                          const std::string& arrayName, const CArrayStyle& style = {});
 
 // The payload length: 6 + 2 x P + H x R.
 std::size_t bitmapPayloadSize(int width, int height, int depth);

@@ -1,5 +1,7 @@
 #include "bitmap/bmp_layout.h"
 
+#include "platform/text.h"
+
 namespace tesselor {
 
 namespace {
@@ -19,6 +21,7 @@ std::optional<BmpLayout> readBmpLayout(std::string_view bytes) {
     if (bytes.size() < kFileHeader + 4 || bytes[0] != 'B' || bytes[1] != 'M')
         return std::nullopt;
     BmpLayout layout;
+    layout.dataOffset = u32(bytes, 10);
     layout.headerSize = u32(bytes, kFileHeader);
     if (layout.headerSize == 12) {
         if (bytes.size() < kFileHeader + 12)
@@ -34,6 +37,7 @@ std::optional<BmpLayout> readBmpLayout(std::string_view bytes) {
     layout.height = static_cast<std::int32_t>(u32(bytes, 22));
     layout.bitCount = static_cast<std::uint16_t>(u16(bytes, 28));
     layout.compression = u32(bytes, 30);
+    layout.coloursUsed = u32(bytes, 46);
     // The masks follow a 40-byte header, or stand at the same place inside a V2 to V5 header.
     if (layout.compression == kBiBitfields && bytes.size() >= kMasksAt + 12) {
         layout.hasMasks = true;
@@ -42,6 +46,30 @@ std::optional<BmpLayout> readBmpLayout(std::string_view bytes) {
         layout.blueMask = u32(bytes, kMasksAt + 8);
     }
     return layout;
+}
+
+std::optional<std::string> imageSizeProblem(std::int64_t width, std::int64_t height) {
+    if (width < 0 || height < 0)
+        return "its header gives a negative size";
+    if (width > kMaxImageSide || height > kMaxImageSide)
+        return "it is " + text::dec(width) + " x " + text::dec(height) + " pixels; a side may have at most " +
+               text::dec(kMaxImageSide);
+    if (width * height > kMaxImagePixels)
+        return "it is " + text::dec(width) + " x " + text::dec(height) + " pixels, more than the " +
+               text::dec(kMaxImagePixels) + " pixels an image may have";
+    return std::nullopt;
+}
+
+bool bmpPixelDataComplete(std::string_view bytes, const BmpLayout& layout) {
+    if (layout.compression != kBiRgb && layout.compression != kBiBitfields)
+        return true;
+    const std::int64_t width = layout.width;
+    const std::int64_t rows = layout.height < 0 ? -static_cast<std::int64_t>(layout.height) : layout.height;
+    const std::int64_t stride = (width * layout.bitCount + 31) / 32 * 4;
+    if (width < 0 || stride == 0 || rows == 0)
+        return true; // nothing to read, or refused by its size
+    const std::int64_t available = static_cast<std::int64_t>(bytes.size()) - layout.dataOffset;
+    return available >= 0 && stride <= available / rows;
 }
 
 LayoutClass classifyBmpLayout(const BmpLayout& layout) {

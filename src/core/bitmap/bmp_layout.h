@@ -18,6 +18,8 @@ struct BmpLayout {
     std::uint32_t redMask = 0;
     std::uint32_t greenMask = 0;
     std::uint32_t blueMask = 0;
+    std::uint32_t dataOffset = 0;  // where the pixel data starts, from the file header
+    std::uint32_t coloursUsed = 0; // palette entries; 0 means 2 to the bit count
 };
 
 inline constexpr std::uint32_t kBiRgb = 0;
@@ -27,6 +29,18 @@ inline constexpr std::uint32_t kBiBitfields = 3;
 
 // The layout, or nothing when the bytes do not start with a .bmp header.
 std::optional<BmpLayout> readBmpLayout(std::string_view bytes);
+
+// The largest image the decoders make: a payload header holds 16-bit sides, and 4096 x 4096 pixels is
+// far beyond any display such a device drives.
+inline constexpr std::int64_t kMaxImageSide = 65535;
+inline constexpr std::int64_t kMaxImagePixels = 4096 * 4096;
+
+// Why an image of this size is refused, or nothing.
+std::optional<std::string> imageSizeProblem(std::int64_t width, std::int64_t height);
+
+// True when the file holds every row its header declares (uncompressed and bit-field layouts); a file
+// cut short would leave rows that no byte of the file defines. Other layouts give true.
+bool bmpPixelDataComplete(std::string_view bytes, const BmpLayout& layout);
 
 // The format text of the status bar and the depth code; no depth code for a layout outside the table.
 struct LayoutClass {

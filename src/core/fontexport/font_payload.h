@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/font_model.h"
+#include "platform/c_array.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +25,8 @@ inline int glyphRowBytes(int width) {
 // The array and item name: the file name without folder and last extension + "_" + W + "x" + FontHeight.
 std::string fontOutputName(const std::string& path, const FontModel& font);
 
-// The .c file: the payload as one array, CR LF after every line.
-std::string fontCSource(const FontModel& font, const std::string& arrayName);
+// The .c file: the payload as one array, CR LF after every line. Throws Error for an array of bytes when
+// the height, which the .c writes whole, is above 255.
+std::string fontCSource(const FontModel& font, const std::string& arrayName, const CArrayStyle& style = {});
 
 } // namespace tesselor

@@ -38,21 +38,21 @@ std::string quoted(std::string_view text) {
 
 class Reader {
 public:
-    explicit Reader(const std::vector<std::string>& lines) : lines_(lines) {}
+    explicit Reader(std::string_view data) : lines_(data) {}
 
     // Line numbers count from 1, as a user sees them in an editor.
-    const std::string& line(std::size_t number) const {
-        if (number > lines_.size())
+    std::string_view line(std::size_t number) {
+        if (number > lines_.count())
             throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) +
                         " is missing: the file ends inside the font");
-        return lines_[number - 1];
+        return lines_.line(number);
     }
-    bool has(std::size_t number) const { return number <= lines_.size(); }
-    std::size_t count() const { return lines_.size(); }
+    bool has(std::size_t number) const { return number <= lines_.count(); }
+    std::size_t count() const { return lines_.count(); }
 
-    std::int32_t integer(std::size_t number) const {
-        const std::string& text = line(number);
-        const std::string_view value = std::string_view(text).substr(text.find(':') + 1);
+    std::int32_t integer(std::size_t number) {
+        const std::string_view text = line(number);
+        const std::string_view value = text.substr(text.find(':') + 1);
         const auto parsed = parseFontInteger(value);
         if (!parsed)
             throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the value " +
@@ -60,7 +60,7 @@ public:
         return *parsed;
     }
 
-    std::int32_t code(std::size_t number, const char* what) const {
+    std::int32_t code(std::size_t number, const char* what) {
         const std::int32_t value = integer(number);
         if (value < 0 || value >= kCharCount)
             throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the " + what + " " +
@@ -68,7 +68,7 @@ public:
         return value;
     }
 
-    std::int32_t side(std::size_t number, const char* what) const {
+    std::int32_t side(std::size_t number, const char* what) {
         const std::int32_t value = integer(number);
         if (value < 0)
             throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + ": the " + what + " " +
@@ -80,10 +80,10 @@ public:
     }
 
 private:
-    const std::vector<std::string>& lines_;
+    text::Lines lines_;
 };
 
-bool startsWith(const std::string& line, std::string_view key) {
+bool startsWith(std::string_view line, std::string_view key) {
     return line.starts_with(key);
 }
 
@@ -132,8 +132,18 @@ std::optional<std::int32_t> parseFontInteger(std::string_view value) {
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& previous) {
-    const Reader reader(lines);
+std::optional<std::string> fontHeaderProblem(std::string_view data) {
+    text::Lines lines(data);
+    const std::string_view keys[] = {kFontNameKey, kFontWidthKey, kFontHeightKey, kRangeFromKey, kRangeToKey};
+    for (std::size_t i = 0; i < std::size(keys); ++i)
+        if (i >= lines.count() || !startsWith(lines.line(i + 1), keys[i]))
+            return "line " + text::dec(static_cast<std::int64_t>(i + 1)) + " should start with '" +
+                   std::string(keys[i]) + "'";
+    return std::nullopt;
+}
+
+FontModel readFontFile(std::string_view data, const FontModel& previous) {
+    Reader reader(data);
     FontModel font;
     font.FontName = previous.FontName;
     font.RangeFrom = previous.RangeFrom;
@@ -143,7 +153,7 @@ FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& p
 
     if (reader.count() >= 4) {
         if (startsWith(reader.line(1), kFontNameKey))
-            font.FontName = reader.line(1).substr(reader.line(1).find(':') + 1);
+            font.FontName = std::string(reader.line(1).substr(reader.line(1).find(':') + 1));
         if (startsWith(reader.line(2), kFontWidthKey))
             width = reader.side(2, "cell width");
         if (startsWith(reader.line(3), kFontHeightKey))
@@ -181,7 +191,7 @@ FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& p
 
         ++i;
         if (startsWith(reader.line(i), kBitMapKey)) {
-            std::string_view rest = std::string_view(reader.line(i)).substr(reader.line(i).find(':') + 1);
+            std::string_view rest = reader.line(i).substr(reader.line(i).find(':') + 1);
             for (int y = 0; y < height; ++y) {
                 for (int x = 0; x < width; ++x) {
                     const bool white = !rest.empty() && rest.front() == '0';

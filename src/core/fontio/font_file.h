@@ -14,10 +14,14 @@ namespace tesselor {
 // "$", "x", "X", "0x" or "0X". Anything else, a trailing blank included, is invalid.
 std::optional<std::int32_t> parseFontInteger(std::string_view value);
 
-// Reads the lines of a .font file into a new font. `previous` supplies what a file of fewer than four lines
+// Reads a .font file into a new font. `previous` supplies what a file of fewer than four lines
 // leaves as it was (name, cell size, range) and the clipboard pixels of CellImage. Throws Error naming the
 // line on a missing line, an invalid number or a value the model cannot hold; nothing is changed then.
-FontModel readFontFile(const std::vector<std::string>& lines, const FontModel& previous);
+FontModel readFontFile(std::string_view data, const FontModel& previous);
+
+// Why the data is no .font file for a strict reader: "line N should start with 'KEY'" for the first of the
+// five header lines that does not start with its key; nothing when all five do.
+std::optional<std::string> fontHeaderProblem(std::string_view data);
 
 // The lines of a .font file for the font as it stands.
 std::vector<std::string> writeFontFile(const FontModel& font);

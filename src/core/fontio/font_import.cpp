@@ -144,14 +144,21 @@ BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
             continue;
         widenRange(font, c);
         font.CellImage = decoder.decode(file).pixels;
+        // The cell grows to the widest and the tallest file: the limit holds for the cell they make
+        // together, not only for each file.
         const int w = font.CellImage.width();
         const int h = font.CellImage.height();
-        if (w > kMaxCellSide || h > kMaxCellSide || static_cast<std::int64_t>(w) * h > kMaxCellArea)
+        const int grownWidth = std::max(cellWidth, w);
+        const int grownHeight = std::max(cellHeight, h);
+        if (grownWidth > kMaxCellSide || grownHeight > kMaxCellSide ||
+            static_cast<std::int64_t>(grownWidth) * grownHeight > kMaxCellArea)
             throw Error("The character file '" + file + "' is " + text::dec(w) + " x " + text::dec(h) +
-                        " pixels, larger than the " + text::dec(kMaxCellArea) + " pixels a cell may have");
+                        " pixels: with the others the cell would be " + text::dec(grownWidth) + " x " +
+                        text::dec(grownHeight) + ", larger than the " + text::dec(kMaxCellArea) +
+                        " pixels a cell may have");
         StoreImportedChar(result.imported, c, removeLeftBlank);
-        cellWidth = std::max(cellWidth, font.CellImage.width());
-        cellHeight = std::max(cellHeight, font.CellImage.height());
+        cellWidth = grownWidth;
+        cellHeight = grownHeight;
     }
     result.found = font.RangeTo != 0;
     if (!result.found)

@@ -54,11 +54,8 @@ struct AppState {
     std::string BitmapCFilePath;
     std::string ResdataImportPath;
     std::string ResFilePath;
+    std::string ResHeaderPath;
     std::string BmpCharsFolder;
-
-    // Text-line buffers of the writers.
-    std::vector<std::string> FontLines;
-    std::vector<std::string> BitmapLines;
 
     // The current character and its width.
     PixelImage& currentChar() { return font.CharImages[codeIndex(CurrentCode)]; }

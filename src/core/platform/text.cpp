@@ -2,23 +2,46 @@
 
 namespace tesselor::text {
 
-std::vector<std::string> splitLines(std::string_view data) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < data.size()) {
-        const char ch = data[i];
-        if (ch == '\r' || ch == '\n') {
-            lines.emplace_back(data.substr(start, i - start));
-            i += (ch == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ? 2 : 1;
-            start = i;
-        } else {
-            ++i;
+Lines::Lines(std::string_view data) : data_(data) {
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        if (data[i] == '\r' || data[i] == '\n') {
+            ++count_;
+            if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n')
+                ++i;
         }
     }
-    if (start < data.size())
-        lines.emplace_back(data.substr(start));
-    return lines;
+    if (!data.empty() && data.back() != '\r' && data.back() != '\n')
+        ++count_;
+}
+
+void Lines::advance() {
+    start_ = next_;
+    end_ = start_;
+    while (end_ < data_.size() && data_[end_] != '\r' && data_[end_] != '\n')
+        ++end_;
+    next_ = end_;
+    if (next_ < data_.size())
+        next_ += (data_[next_] == '\r' && next_ + 1 < data_.size() && data_[next_ + 1] == '\n') ? 2 : 1;
+    ++number_;
+}
+
+std::string_view Lines::line(std::size_t number) {
+    if (number < number_) {
+        number_ = 0;
+        next_ = 0;
+    }
+    while (number_ < number)
+        advance();
+    return data_.substr(start_, end_ - start_);
+}
+
+std::vector<std::string> splitLines(std::string_view data) {
+    Lines lines(data);
+    std::vector<std::string> all;
+    all.reserve(lines.count());
+    for (std::size_t i = 1; i <= lines.count(); ++i)
+        all.emplace_back(lines.line(i));
+    return all;
 }
 
 std::string joinLinesCrLf(const std::vector<std::string>& lines) {

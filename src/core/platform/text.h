@@ -7,7 +7,27 @@
 
 namespace tesselor::text {
 
-// Splits at CR LF, at a lone LF and at a lone CR; a line end at the very end adds no empty line.
+// The lines of a text, split at CR LF, at a lone LF and at a lone CR; a line end at the very end adds no
+// empty line. Lines are found as they are asked for, so a file of millions of lines costs no memory.
+class Lines {
+public:
+    explicit Lines(std::string_view data);
+    std::size_t count() const { return count_; }
+    // Line `number`, counting from 1; at most count(). Asking for an earlier line than the last one asked
+    // for starts again from the top.
+    std::string_view line(std::size_t number);
+
+private:
+    void advance();
+
+    std::string_view data_;
+    std::size_t count_ = 0;
+    std::size_t number_ = 0; // the line [start_, end_) holds; 0 before the first
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    std::size_t next_ = 0; // where the line after it starts
+};
+
 std::vector<std::string> splitLines(std::string_view data);
 // Every line followed by CR LF, the last one included.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);

@@ -24,6 +24,9 @@ struct ResourceRow {
 inline constexpr std::size_t kResHeaderSize = 7;
 inline constexpr std::size_t kRecordFixedSize = 15;
 
+// "Font" for the tag "fnt", "Image" for "bmp".
+std::string resourceType(std::string_view tag);
+
 // The rows of the list: the first payload follows the 7 header bytes and an index record of 15 + N bytes
 // per item; each further payload follows the previous one.
 std::vector<ResourceRow> resourceRows(const ResourceItems& items);
@@ -32,6 +35,18 @@ std::vector<ResourceRow> resourceRows(const ResourceItems& items);
 // offset in at least eight upper-case hexadecimal digits + ";".
 std::string resourceDeclarations(const std::vector<ResourceRow>& rows);
 
+// The names of the rows that are no C identifier, in list order: their declarations would not compile.
+std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>& rows);
+
+// A header of macros for the .res file: include guard, PREFIX_ITEM_COUNT, PREFIX_FILE_BYTES, then
+// PREFIX_NAME_OFFSET and PREFIX_NAME_SIZE per item, names in macro form. `headerFile` names the guard; the
+// prefix must be a C identifier. Throws Error when two items give the same macro.
+std::string resourceHeader(const ResourceItems& items, const std::string& prefix,
+                           const std::string& headerFile);
+
+// The prefix of the header's macros for a file: its base name in macro form, "RES_" before a leading digit.
+std::string defaultMacroPrefix(const std::string& path);
+
 // " 0x" + at least eight digits, as the grid shows an offset.
 std::string offsetCell(std::uint64_t offset);
 
@@ -39,9 +54,24 @@ std::string offsetCell(std::uint64_t offset);
 // payloads in list order.
 Bytes writeResFile(const ResourceItems& items);
 
+// One record of a .res index; the name and tag are views into the file's bytes.
+struct ResRecord {
+    std::string_view name;
+    std::string_view tag;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// The index of a .res file with every check readResFile makes; nothing when the file is refused.
+std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes);
+
+// The offsets the list gives the records' payloads when it is rebuilt from them (for a file that the list
+// wrote, the offsets it holds): after the header and the index, one after another.
+std::vector<std::uint64_t> listOffsets(const std::vector<ResRecord>& records);
+
 // The items of a .res file, rebuilt as resource items. Nothing when the file is not one: a wrong magic, a
-// record or payload beyond the end, an index without its end mark, a tag other than "fnt" or "bmp", or a
-// record length that disagrees with 15 + N.
+// record or payload beyond the end, an index without its end mark, a tag other than "fnt" or "bmp", a
+// record length that disagrees with 15 + N, or a payload that overlaps the index or another payload.
 std::optional<ResourceItems> readResFile(std::string_view bytes);
 
 // A view of item bytes as text bytes.

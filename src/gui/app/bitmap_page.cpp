@@ -3,10 +3,10 @@
 #include "bitmap/bitmap_payload.h"
 #include "editor/status_panels.h"
 #include "fontexport/resource_item.h"
-#include "platform/file_io.h"
 #include "platform/image_decoder.h"
 #include "platform/paths.h"
-#include "platform/qt_pixels.h"
+#include "qtplatform/file_io.h"
+#include "qtplatform/qt_pixels.h"
 
 #include <QAction>
 #include <QFrame>

@@ -2,8 +2,8 @@
 
 #include "fontexport/resource_item.h"
 #include "model/app_state.h"
-#include "platform/file_io.h"
 #include "platform/paths.h"
+#include "qtplatform/file_io.h"
 
 namespace tesselor {
 

@@ -13,10 +13,10 @@
 #include "fontexport/resource_item.h"
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
-#include "platform/file_io.h"
 #include "platform/paths.h"
-#include "platform/qt_rasteriser.h"
 #include "platform/text.h"
+#include "qtplatform/file_io.h"
+#include "qtplatform/qt_rasteriser.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -660,14 +660,12 @@ void FontPage::openFontFile(const std::string& path) {
         if (!commands_.fileFound(path))
             return;
         // The whole file is read and checked before anything changes.
-        std::vector<std::string> lines = text::splitLines(fileio::readFile(path));
-        FontModel font = readFontFile(lines, state_.font);
+        FontModel font = readFontFile(fileio::readFile(path), state_.font);
 
         state_.FontFilePath = path;
         setFontPageTitle(titleFor(state_.FontFilePath));
         state_.FontBaseName = paths::baseName(state_.FontFilePath);
         state_.FontModified = false;
-        state_.FontLines = std::move(lines);
         state_.font = std::move(font);
         ShowFontInEditor("Code char from ");
     });
@@ -680,15 +678,13 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
         if (!path)
             return;
         FontModel saved = fontForSave(state_.font, *path);
-        std::vector<std::string> lines = writeFontFile(saved);
         // Nothing changes unless the file was written: a failed save keeps the font marked modified.
-        fileio::writeFileAtomic(*path, text::joinLinesCrLf(lines));
+        fileio::writeFileAtomic(*path, text::joinLinesCrLf(writeFontFile(saved)));
 
         state_.FontFilePath = *path;
         setFontPageTitle(titleFor(state_.FontFilePath));
         state_.font = std::move(saved);
         state_.FontModified = false;
-        state_.FontLines = std::move(lines);
         refreshEditorLayout("Code char from ", state_.font.FontWidth());
         redrawGrid();
         commands_.showSaved(state_.FontFilePath);

@@ -7,7 +7,7 @@
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
 #include "platform/paths.h"
-#include "platform/qt_image_decoder.h"
+#include "qtplatform/qt_image_decoder.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #include "app/resources_page.h"
 
 #include "fontexport/resource_item.h"
-#include "platform/file_io.h"
 #include "platform/paths.h"
+#include "qtplatform/file_io.h"
 #include "resources/resource_file.h"
 
 #include <QAction>
@@ -87,6 +87,9 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     ResourcesMenuFile_Save = ResourcesMenuFile->addAction("Save File.res");
     ResourcesMenuFile_Save->setObjectName("ResourcesMenuFile_Save");
     ResourcesMenuFile_Save->setEnabled(false);
+    ResourcesMenuFile_SaveHeader = ResourcesMenuFile->addAction("Save Declarations Header...");
+    ResourcesMenuFile_SaveHeader->setObjectName("ResourcesMenuFile_SaveHeader");
+    ResourcesMenuFile_SaveHeader->setEnabled(false);
     ResourcesMenuFile->addSeparator();
     ResourcesMenuFile_Exit = ResourcesMenuFile->addAction("Exit");
     ResourcesMenuFile_Exit->setObjectName("ResourcesMenuFile_Exit");
@@ -94,6 +97,8 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     connect(ResourcesMenuFile_New, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_NewClick);
     connect(ResourcesMenuFile_Open, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_OpenClick);
     connect(ResourcesMenuFile_Save, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_SaveClick);
+    connect(ResourcesMenuFile_SaveHeader, &QAction::triggered, this,
+            &ResourcesPage::ResourcesMenuFile_SaveHeaderClick);
     connect(bImportResdataFile, &QPushButton::clicked, this, &ResourcesPage::bImportResdataFileClick);
     connect(bRemoveResdataFile, &QPushButton::clicked, this, &ResourcesPage::bRemoveResdataFileClick);
     connect(PopupMenu_CopyDeclarations, &QAction::triggered, this,
@@ -131,6 +136,7 @@ void ResourcesPage::RefreshResourceView() {
 void ResourcesPage::setListCommandsEnabled(bool enabled) {
     PopupMenu_CopyDeclarations->setEnabled(enabled);
     ResourcesMenuFile_Save->setEnabled(enabled);
+    ResourcesMenuFile_SaveHeader->setEnabled(enabled);
     bRemoveResdataFile->setEnabled(enabled);
 }
 
@@ -223,6 +229,24 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
         // Only a file really written clears the flag.
         setResourcesPageTitle(titleFor(*path));
         state_.ResourcesModified = false;
+        commands_.showCreated(*path);
+    });
+}
+
+// A header of offset and size macros for the firmware, beside the declarations the page copies. Its
+// macros take the .res file's name when the list was saved or opened, else the header's own.
+void ResourcesPage::ResourcesMenuFile_SaveHeaderClick() {
+    commands_.run([&] {
+        const std::string base = state_.ResFilePath.empty() ? "" : paths::baseName(state_.ResFilePath);
+        const auto path =
+            commands_.chooseSavePath("Save Declarations Header...", base, ".h",
+                                     "C header (*.h)|*.h|All files (*.*)|*.*", state_.ResHeaderPath);
+        if (!path)
+            return;
+        state_.ResHeaderPath = *path;
+        const std::string prefix =
+            defaultMacroPrefix(state_.ResFilePath.empty() ? *path : state_.ResFilePath);
+        fileio::writeFileAtomic(*path, resourceHeader(state_.ResourceList, prefix, *path));
         commands_.showCreated(*path);
     });
 }

@@ -41,6 +41,7 @@ public:
     QAction* ResourcesMenuFile_New;
     QAction* ResourcesMenuFile_Open;
     QAction* ResourcesMenuFile_Save;
+    QAction* ResourcesMenuFile_SaveHeader;
     QAction* ResourcesMenuFile_Exit;
 
 signals:
@@ -53,6 +54,7 @@ public slots:
     void ResourcesMenuFile_NewClick();
     void ResourcesMenuFile_OpenClick();
     void ResourcesMenuFile_SaveClick();
+    void ResourcesMenuFile_SaveHeaderClick();
     void PopupMenu_CopyDeclarationsClick();
 
 private:

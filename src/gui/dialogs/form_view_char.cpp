@@ -1,6 +1,6 @@
 #include "dialogs/form_view_char.h"
 
-#include "platform/qt_pixels.h"
+#include "qtplatform/qt_pixels.h"
 
 #include <QEvent>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "editor/font_grid.h"
 
-#include "platform/qt_pixels.h"
+#include "qtplatform/qt_pixels.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

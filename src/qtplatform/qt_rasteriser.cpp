@@ -1,4 +1,4 @@
-#include "platform/qt_rasteriser.h"
+#include "qtplatform/qt_rasteriser.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "platform/qt_pixels.h"
+#include "qtplatform/qt_pixels.h"
 
 namespace tesselor {
 

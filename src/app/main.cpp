@@ -4,9 +4,12 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
+    // A file size limit must end a write with an error, not end the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The command line is handled before any window exists, and needs no display.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (tesselor::cli::isCommandLine(arguments))
@@ -14,7 +17,7 @@ int main(int argc, char* argv[]) {
     if (!arguments.empty() && !TFormTesselor::opensAtStart(arguments.front())) {
         std::cerr << "tesselor: cannot open '" << arguments.front()
                   << "': the window opens .font, .bmp and .res files\n"
-                  << tesselor::cli::usage();
+                  << tesselor::cli::usageHint({}) << "\n";
         return 2;
     }
 

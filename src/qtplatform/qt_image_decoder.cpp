@@ -1,11 +1,14 @@
-#include "platform/qt_image_decoder.h"
+#include "qtplatform/qt_image_decoder.h"
 
+#include "bitmap/bmp_rle.h"
 #include "model/error.h"
-#include "platform/file_io.h"
+#include "qtplatform/file_io.h"
 
 #include <QImage>
 
+#include <algorithm>
 #include <bit>
+#include <climits>
 
 namespace tesselor {
 
@@ -33,11 +36,27 @@ Channel channelOf(std::uint32_t mask) {
 DecodedImage QtImageDecoder::decode(const std::string& path) {
     const std::string bytes = fileio::readFile(path);
     const auto layout = readBmpLayout(bytes);
+    if (!layout)
+        throw Error("Cannot decode '" + path + "' as a bitmap");
+    // Checked before anything is allocated: the size the header claims, and that the file holds its rows.
+    if (!bmpPixelDataComplete(bytes, *layout))
+        throw Error("Cannot decode '" + path + "': the pixel data is cut short");
+    const std::int64_t rows =
+        layout->height < 0 ? -static_cast<std::int64_t>(layout->height) : layout->height;
+    if (const auto problem = imageSizeProblem(layout->width, rows))
+        throw Error("Cannot decode '" + path + "': " + *problem);
+    // Qt leaves the pixels an RLE stream does not set uninitialised; ours makes them white.
+    if (layout->compression == kBiRle8 || layout->compression == kBiRle4) {
+        try {
+            return {decodeBmpRle(bytes, *layout), *layout};
+        } catch (const Error& error) {
+            throw Error("Cannot decode '" + path + "': " + error.what());
+        }
+    }
     QImage image;
-    if (layout)
-        image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()),
-                           "BMP");
-    if (!layout || image.isNull())
+    image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                       static_cast<int>(std::min<std::size_t>(bytes.size(), INT_MAX)), "BMP");
+    if (image.isNull())
         throw Error("Cannot decode '" + path + "' as a bitmap");
 
     Channel red, green, blue;

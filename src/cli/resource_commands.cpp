@@ -1,0 +1,195 @@
+// res-pack, res-list and res-unpack.
+#include "cli_support.h"
+
+#include "fontexport/resource_item.h"
+#include "model/error.h"
+#include "platform/c_names.h"
+#include "platform/text.h"
+#include "resources/resource_file.h"
+
+#include <QDir>
+
+#include <iostream>
+
+namespace tesselor::cli {
+
+namespace {
+
+struct Pack {
+    std::vector<std::string> inputs;
+    std::string output;
+    std::optional<std::string> declarations;
+    std::optional<std::string> header;
+    std::string prefix;
+    std::optional<std::string> depfile;
+};
+
+struct List {
+    std::string input;
+};
+
+struct Unpack {
+    std::string input;
+    std::string folder;
+    std::optional<std::string> depfile;
+};
+
+std::string itemNamed(const std::string& name) {
+    return "Resource '" + cnames::escaped(name) + "'";
+}
+
+int resPack(const Pack& o) {
+    const std::string path = outputPath(o.output, ".res");
+    ResourceItems items;
+    std::set<std::string> names;
+    Outputs outputs;
+    for (const std::string& input : o.inputs) {
+        readableFile(input);
+        const std::string bytes = fileio::readFile(input);
+        const auto item = readResourceItem(bytes);
+        if (!item)
+            throw Error("File '" + input + "'\r\nNot compatible.");
+        if (!names.insert(item->name).second)
+            throw Error(itemNamed(item->name) + " already in the list.");
+        items.emplace_back(bytes.begin(), bytes.end());
+        outputs.read(input);
+    }
+    const std::vector<ResourceRow> rows = resourceRows(items);
+    if (o.declarations) {
+        const auto invalid = namesThatAreNoIdentifier(rows);
+        if (!invalid.empty())
+            throw Error(itemNamed(invalid.front()) +
+                        " is no C identifier: its declaration would not compile");
+    }
+    // Every output is made before the first is written: all of them or none.
+    outputs.add(path, writeResFile(items));
+    if (o.declarations)
+        outputs.add(*o.declarations, resourceDeclarations(rows));
+    if (o.header)
+        outputs.add(*o.header,
+                    resourceHeader(items, o.prefix.empty() ? defaultMacroPrefix(path) : o.prefix, *o.header));
+    outputs.commit(o.depfile);
+    return 0;
+}
+
+ResourceItems readRes(const std::string& path) {
+    readableFile(path);
+    auto items = readResFile(fileio::readFile(path));
+    if (!items)
+        throw Error("File '" + path + "'\r\nNot compatible.");
+    return std::move(*items);
+}
+
+std::string padded(std::string text, std::size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+// Streams its lines: a file of half a million records lists in well under a second, in little memory.
+int resList(const List& o) {
+    readableFile(o.input);
+    const std::string bytes = fileio::readFile(o.input);
+    const auto records = readResIndex(bytes);
+    if (!records)
+        throw Error("File '" + o.input + "'\r\nNot compatible.");
+    const std::vector<std::uint64_t> offsets = listOffsets(*records);
+    // Names come from the file: they are escaped for the terminal, and only identifiers become C.
+    std::size_t width = 4;
+    std::size_t longest = 0;
+    for (const ResRecord& record : *records) {
+        width = std::max(width, cnames::escaped(record.name).size());
+        longest = std::max(longest, record.name.size());
+    }
+    std::string line = padded("NAME", width) + "  TYPE   " + padded("SIZE", 10) + "  OFFSET\n";
+    std::cout << line;
+    for (std::size_t i = 0; i < records->size(); ++i) {
+        const ResRecord& record = (*records)[i];
+        line = padded(cnames::escaped(record.name), width) + "  " + padded(resourceType(record.tag), 5) +
+               "  " + padded(std::to_string(record.size), 10) + "  0x" + text::hex(offsets[i], 8) + "\n";
+        std::cout << line;
+    }
+    std::cout << "\n";
+    for (std::size_t i = 0; i < records->size(); ++i) {
+        const ResRecord& record = (*records)[i];
+        if (cnames::isIdentifier(record.name))
+            line = "const unsigned long " + padded(std::string(record.name), longest) + " = 0x" +
+                   text::hex(offsets[i], 8) + ";\n";
+        else
+            line = "// '" + cnames::escaped(record.name) + "' is no C identifier: no declaration\n";
+        std::cout << line;
+    }
+    return 0;
+}
+
+int resUnpack(const Unpack& o) {
+    const ResourceItems items = readRes(o.input);
+    const std::string folder = o.folder.ends_with('/') ? o.folder : o.folder + "/";
+    // Every name is checked before anything is written: an item is only ever written inside the folder,
+    // as a new or regular file, never through a link that is already there.
+    std::set<std::string> names;
+    Outputs outputs;
+    outputs.read(o.input);
+    for (const Bytes& item : items) {
+        const std::string name = readResourceItem(byteView(item))->name;
+        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+            name.find('\0') != std::string::npos)
+            throw Error(itemNamed(name) + " cannot be unpacked: its name is no file name");
+        if (!names.insert(name).second)
+            throw Error(itemNamed(name) + " is in the file twice");
+        const std::string path = folder + name + ".resdata";
+        if (const auto reason = fileio::unwritableReason(path, fileio::Links::Refuse))
+            throw Error(itemNamed(name) + " cannot be unpacked to '" + cnames::escaped(path) +
+                        "': " + *reason);
+        outputs.add(path, item);
+    }
+    if (!QDir().mkpath(QString::fromStdString(o.folder)))
+        throw Error("Cannot create the folder '" + o.folder + "'");
+    outputs.commit(o.depfile, fileio::Links::Refuse);
+    return 0;
+}
+
+} // namespace
+
+Command defineResPack(CLI::App& app) {
+    auto o = std::make_shared<Pack>();
+    app.add_option("items", o->inputs, "The .resdata files, in the order of the file")->required();
+    app.add_option("-o,--output", o->output, "The .res file to write")->required();
+    app.add_option("--declarations", o->declarations, "Also write the declarations the window copies");
+    app.add_option("--header", o->header, "Also write a header of offset and size macros");
+    app.add_option("--prefix", o->prefix, "The macros' prefix (default: the .res file's base name)");
+    app.add_option("--depfile", o->depfile, "Also write a Make rule naming the outputs and every input read");
+    return {[o] {
+                outputPath(o->output, ".res");
+                if (!o->prefix.empty() && !cnames::isIdentifier(o->prefix))
+                    throw UsageError("--prefix '" + cnames::escaped(o->prefix) + "' is no C identifier");
+                if (!o->prefix.empty() && !o->header)
+                    throw UsageError("--prefix applies to --header");
+                if (o->header)
+                    o->header = outputPath(*o->header, ".h");
+                if (o->declarations)
+                    outputPath(*o->declarations, "");
+            },
+            [o] { return resPack(*o); }};
+}
+
+Command defineResList(CLI::App& app) {
+    auto o = std::make_shared<List>();
+    app.add_option("input", o->input, "The .res file")->required();
+    return {[] {}, [o] { return resList(*o); }};
+}
+
+Command defineResUnpack(CLI::App& app) {
+    auto o = std::make_shared<Unpack>();
+    app.add_option("input", o->input, "The .res file")->required();
+    app.add_option("-d,--folder", o->folder, "The folder for the .resdata files (made when missing)")
+        ->required();
+    app.add_option("--depfile", o->depfile, "Also write a Make rule naming the outputs and every input read");
+    return {[o] {
+                if (o->folder.empty())
+                    throw UsageError("the folder name is empty");
+            },
+            [o] { return resUnpack(*o); }};
+}
+
+} // namespace tesselor::cli
