@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The C a firmware compiles: every header kind included from two translation units of one program, built
+# as C99 (-Wall -Wextra -pedantic -Werror) and as C++; the arrays are global symbols; the compact arrays
+# hold the same values.
+set -euo pipefail
+tesselor=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+printf 'FontName:t\r\nFontWidth:9\r\nFontHeight:2\r\nRangeFrom:65\r\nRangeTo:66\r\nChar:65\r\n  Width:3\r\n    BitMap:010000000\r\n           101000000\r\nChar:66\r\n  Width:9\r\n    BitMap:100000001\r\n           000000010\r\n' > t.font
+# A 2 x 1 24-bit bitmap: red, blue.
+printf 'BM\x3e\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\0\0\0\0' > logo.bmp
+mkdir -p gen
+"$tesselor" font-export t.font -o gen/font16.c --header gen/font16.h --symbol font16
+"$tesselor" font-export t.font -o gen/font8.c --header gen/font8.h --symbol font8 --c-type u8
+"$tesselor" bitmap-export logo.bmp -o gen/logo16.c --header gen/logo16.h --symbol logo16
+"$tesselor" bitmap-export logo.bmp --ft800 -o gen/logo8.c --header gen/logo8.h --symbol logo8 --c-type u8
+"$tesselor" font-export t.font -o t.resdata --symbol font_t
+"$tesselor" bitmap-export logo.bmp -o logo.resdata
+"$tesselor" res-pack -o gen/assets.res --header gen/assets.h --declarations gen/offsets.txt t.resdata logo.resdata
+
+cat > a.c <<'C'
+#include "font16.h"
+#include "font8.h"
+#include "logo16.h"
+#include "logo8.h"
+#include "assets.h"
+unsigned long sum_a(void) {
+    return font16[FONT16_SIZE - 1] + font8[FONT8_SIZE - 1] + logo16[LOGO16_SIZE - 1] + logo8[LOGO8_SIZE - 1] +
+           ASSETS_FONT_T_OFFSET + ASSETS_LOGO_SIZE + ASSETS_ITEM_COUNT + ASSETS_FILE_BYTES;
+}
+C
+cat > b.c <<'C'
+#include "font16.h"
+#include "font8.h"
+#include "logo16.h"
+#include "logo8.h"
+#include "assets.h"
+unsigned long sum_a(void);
+int main(void) {
+    return sum_a() == (unsigned long)font16[0] + FONT8_SIZE ? 1 : 0;
+}
+C
+objects=(gen/font16.c gen/font8.c gen/logo16.c gen/logo8.c)
+cc -std=c99 -Wall -Wextra -pedantic -Werror -Igen -o firmware_c a.c b.c "${objects[@]}" || fail "C99 build"
+c++ -x c++ -std=c++17 -Wall -Wextra -pedantic -Werror -Igen -o firmware_cpp a.c b.c "${objects[@]}" || fail "C++ build"
+# A C++ unit links against the arrays compiled as C: the header gives them C linkage.
+mkdir -p mixed
+for source in "${objects[@]}"; do cc -std=c99 -Igen -c "$source" -o "mixed/$(basename "$source" .c).o"; done
+c++ -x c++ -Igen -c a.c -o mixed/a.o && c++ -x c++ -Igen -c b.c -o mixed/b.o
+c++ -o firmware_mixed mixed/*.o || fail "C and C++ mixed"
+for symbol in font16 font8 logo16 logo8; do
+    nm firmware_cpp | grep -Eq " R ${symbol}$" || fail "$symbol is no global symbol of the C++ program"
+    nm firmware_c | grep -Eq " R ${symbol}$" || fail "$symbol is no global symbol of the C program"
+done
+
+# The compact arrays hold the same values, line for line.
+values() { sed -n '/\[\] = {/,$p' "$1" | tail -n +2; }
+[[ "$(values gen/font16.c)" == "$(values gen/font8.c)" ]] || fail "font values differ between the element types"
+"$tesselor" bitmap-export logo.bmp --ft800 -o gen/logo8s.c --symbol logo8
+[[ "$(values gen/logo8s.c)" == "$(values gen/logo8.c)" ]] || fail "bitmap values differ between the element types"
+echo "C outputs: all checks passed"
