@@ -118,42 +118,29 @@ private slots:
 
     // Each subcommand writes its file under the name the options give, and says nothing.
     void subcommandsWriteTheirOutputs_data() {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // separated by "|"
         QTest::addColumn<QString>("output");
         QTest::addColumn<QByteArray>("fingerprint");
-        auto row = [](const char* name, QStringList arguments, QString output, QByteArray fingerprint) {
-            QTest::newRow(name) << arguments << output << fingerprint;
-        };
-        row("font .c", {"font-export", "tiny.font", "-o", "tiny.c"}, "tiny.c",
-            "const unsigned short tiny_9x3[]");
-        row("font .c by --format", {"font-export", "tiny.font", "-o", "plain", "--format", "c"}, "plain.c",
-            "plain_9x3[]");
-        row("font .c with --symbol and u8",
-            {"font-export", "tiny.font", "-o", "t.c", "--symbol", "font_t", "--c-type", "u8"}, "t.c",
-            "#include <stdint.h>\r\n\r\nconst uint8_t font_t[] = {");
-        row("font item", {"font-export", "tiny.font", "-o", "tiny.resdata"}, "tiny.resdata", "\x08tiny_9x3");
-        row("font item, other extension", {"font-export", "tiny.font", "-o", "o.txt", "--format", "resdata"},
-            "o.txt", "\x05o_9x3");
-        row("font .lcd", {"font-export", "tiny.font", "-o", "tiny.lcd"}, "tiny.lcd",
-            "<FONTNAME>tiny</FONTNAME>");
-        row("bitmap .c", {"bitmap-export", "logo.bmp", "-o", "logo.c"}, "logo.c",
-            "const unsigned short logo_bmp[]");
-        row("bitmap FT800 item", {"bitmap-export", "logo.bmp", "--ft800", "-o", "ft.resdata"}, "ft.resdata",
-            QByteArray("\x02"
-                       "ft\x00\x07",
-                       5));
-        row("res-pack", {"res-pack", "-o", "all", "tiny.resdata", "logo.resdata"}, "all.res",
-            QByteArray("RSC\x01\x00\x00\x00\x17\x00\x31", 10));
-        row("res-unpack", {"res-unpack", "demo.res", "-d", "items"}, "items/logo.resdata",
-            QByteArray(kLogoItem.data(), 16));
-        row("font-from-system", {"font-from-system", "--family", "dejavu sans", "--size", "12", "-o", "d"},
-            "d.font", "FontName:d\r\nFontWidth:");
+        // clang-format off
+        QTest::newRow("font .c") << "font-export|tiny.font|-o|tiny.c" << "tiny.c" << QByteArray("const unsigned short tiny_9x3[]");
+        QTest::newRow("font .c by --format") << "font-export|tiny.font|-o|plain|--format|c" << "plain.c" << QByteArray("plain_9x3[]");
+        QTest::newRow("font .c, u8") << "font-export|tiny.font|-o|t.c|--symbol|font_t|--c-type|u8" << "t.c"
+                                     << QByteArray("#include <stdint.h>\r\n\r\nconst uint8_t font_t[] = {");
+        QTest::newRow("font item") << "font-export|tiny.font|-o|tiny.resdata" << "tiny.resdata" << QByteArray("\x08tiny_9x3");
+        QTest::newRow("font item, other extension") << "font-export|tiny.font|-o|o.txt|--format|resdata" << "o.txt" << QByteArray("\x05o_9x3");
+        QTest::newRow("font .lcd") << "font-export|tiny.font|-o|tiny.lcd" << "tiny.lcd" << QByteArray("<FONTNAME>tiny</FONTNAME>");
+        QTest::newRow("bitmap .c") << "bitmap-export|logo.bmp|-o|logo.c" << "logo.c" << QByteArray("const unsigned short logo_bmp[]");
+        QTest::newRow("bitmap FT800 item") << "bitmap-export|logo.bmp|--ft800|-o|ft.resdata" << "ft.resdata" << QByteArray("\x02" "ft\x00\x07", 5);
+        QTest::newRow("res-pack") << "res-pack|-o|all|tiny.resdata|logo.resdata" << "all.res" << QByteArray("RSC\x01\x00\x00\x00\x17\x00\x31", 10);
+        QTest::newRow("res-unpack") << "res-unpack|demo.res|-d|items" << "items/logo.resdata" << QByteArray(kLogoItem.data(), 16);
+        QTest::newRow("font-from-system") << "font-from-system|--family|dejavu sans|--size|12|-o|d" << "d.font" << QByteArray("FontName:d\r\nFontWidth:");
+        // clang-format on
     }
     void subcommandsWriteTheirOutputs() {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(QString, output);
         QFETCH(QByteArray, fingerprint);
-        const Run run = tesselor(arguments);
+        const Run run = tesselor(arguments.split('|'));
         QCOMPARE(run.code, 0);
         QCOMPARE(run.out + run.err, std::string());
         QVERIFY2(read(output.toStdString()).find(fingerprint.toStdString()) != std::string::npos,
@@ -162,52 +149,34 @@ private slots:
 
     // A refusal is one line (and, for a usage error, where the options are) and leaves no output.
     void refusals_data() {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // separated by "|"
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("line");
-        auto row = [](const char* name, QStringList arguments, int code, QString line) {
-            QTest::newRow(name) << arguments << code << line;
-        };
-        row("missing input", {"font-export", "none.font", "-o", "x.c"}, 1, "File 'none.font'; Not found.");
-        row("text as a font", {"font-export", "logo.resdata", "-o", "x.c"}, 1,
-            "'logo.resdata' is not a .font file: line 1 should start with 'FontName:'");
-        row("derived name no identifier", {"font-export", "tiny.font", "-o", "my tiny.c"}, 1,
-            "'my tiny_9x3' is no C identifier: give --symbol");
-        row("bitmap name no identifier", {"bitmap-export", "logo.bmp", "-o", "x.c", "--symbol", "2nd"}, 2,
-            "--symbol '2nd' is no C identifier");
-        row("format against extension", {"font-export", "tiny.font", "-o", "x.resdata", "--format", "c"}, 2,
-            "--format c contradicts the extension of x.resdata");
-        row("no format", {"font-export", "tiny.font", "-o", "x.bin"}, 2,
-            "the output file needs one of the extensions .c, .lcd, .resdata, or --format");
-        row("empty output", {"font-export", "tiny.font", "-o", "", "--format", "c"}, 2,
-            "the output file name is empty");
-        row("header without .c", {"font-export", "tiny.font", "-o", "x.lcd", "--header", "x.h"}, 2,
-            "--header and --c-type apply to a .c output");
-        row("from after to",
-            {"font-from-system", "--family", "DejaVu Sans", "--size", "12", "--from", "200", "--to", "100",
-             "-o", "x"},
-            2, "--from 200 is greater than --to 100");
-        row("to 256",
-            {"font-from-system", "--family", "DejaVu Sans", "--size", "12", "--to", "256", "-o", "x"}, 2,
-            "--to: takes a whole number from 32 to 255");
-        row("size 1001", {"font-from-system", "--family", "DejaVu Sans", "--size", "1001", "-o", "x"}, 2,
-            "--size: takes a whole number from 1 to 1000");
-        row("family missing", {"font-from-system", "--family", "No Such Face", "--size", "12", "-o", "x"}, 1,
-            "The font family 'No Such Face' is not installed; the installed families are listed by: fc-list "
-            ": family");
-        row("duplicate item", {"res-pack", "-o", "x.res", "tiny.resdata", "tiny.resdata"}, 1,
-            "Resource 'tiny_9x3' already in the list.");
-        row("item not compatible", {"res-pack", "-o", "x.res", "tiny.font"}, 1,
-            "File 'tiny.font'; Not compatible.");
-        row("unknown subcommand", {"no-such-command", "x"}, 2, "unknown subcommand 'no-such-command'");
-        row("unknown option", {"font-export", "tiny.font", "-o", "x.c", "--bolder"}, 2,
-            "The following argument was not expected: --bolder");
-        row("no folder", {"font-from-bmp", "nowhere", "-o", "x.font"}, 1, "Folder 'nowhere'; Not found.");
-        row("cut short", {"bitmap-export", "short.bmp", "-o", "x.c"}, 1,
-            "Cannot decode 'short.bmp': the pixel data is cut short");
+        const QString system = "font-from-system|--family|DejaVu Sans|--size|";
+        // clang-format off
+        QTest::newRow("missing input") << "font-export|none.font|-o|x.c" << 1 << "File 'none.font'; Not found.";
+        QTest::newRow("text as a font") << "font-export|logo.resdata|-o|x.c" << 1 << "'logo.resdata' is not a .font file: line 1 should start with 'FontName:'";
+        QTest::newRow("derived name no identifier") << "font-export|tiny.font|-o|my tiny.c" << 1 << "'my tiny_9x3' is no C identifier: give --symbol";
+        QTest::newRow("symbol no identifier") << "bitmap-export|logo.bmp|-o|x.c|--symbol|2nd" << 2 << "--symbol '2nd' is no C identifier";
+        QTest::newRow("format against extension") << "font-export|tiny.font|-o|x.resdata|--format|c" << 2 << "--format c contradicts the extension of x.resdata";
+        QTest::newRow("no format") << "font-export|tiny.font|-o|x.bin" << 2 << "the output file needs one of the extensions .c, .lcd, .resdata, or --format";
+        QTest::newRow("empty output") << "font-export|tiny.font|-o||--format|c" << 2 << "the output file name is empty";
+        QTest::newRow("header without .c") << "font-export|tiny.font|-o|x.lcd|--header|x.h" << 2 << "--header and --c-type apply to a .c output";
+        QTest::newRow("from after to") << system + "12|--from|200|--to|100|-o|x" << 2 << "--from 200 is greater than --to 100";
+        QTest::newRow("to 256") << system + "12|--to|256|-o|x" << 2 << "--to: takes a whole number from 32 to 255";
+        QTest::newRow("size 1001") << system + "1001|-o|x" << 2 << "--size: takes a whole number from 1 to 1000";
+        QTest::newRow("family missing") << "font-from-system|--family|No Such Face|--size|12|-o|x" << 1
+            << "The font family 'No Such Face' is not installed; the installed families are listed by: fc-list : family";
+        QTest::newRow("duplicate item") << "res-pack|-o|x.res|tiny.resdata|tiny.resdata" << 1 << "Resource 'tiny_9x3' already in the list.";
+        QTest::newRow("item not compatible") << "res-pack|-o|x.res|tiny.font" << 1 << "File 'tiny.font'; Not compatible.";
+        QTest::newRow("unknown subcommand") << "no-such-command|x" << 2 << "unknown subcommand 'no-such-command'";
+        QTest::newRow("unknown option") << "font-export|tiny.font|-o|x.c|--bolder" << 2 << "The following argument was not expected: --bolder";
+        QTest::newRow("no folder") << "font-from-bmp|nowhere|-o|x.font" << 1 << "Folder 'nowhere'; Not found.";
+        QTest::newRow("cut short") << "bitmap-export|short.bmp|-o|x.c" << 1 << "Cannot decode 'short.bmp': the pixel data is cut short";
+        // clang-format on
     }
     void refusals() {
-        QFETCH(QStringList, arguments);
+        QFETCH(QString, arguments);
         QFETCH(int, code);
         QFETCH(QString, line);
         // 70 bytes that claim 5792 x 5792 pixels of 24 bits.
@@ -215,13 +184,14 @@ private slots:
         cut.replace(18, 8, std::string("\xA0\x16\x00\x00\xA0\x16\x00\x00", 8));
         file("short.bmp", cut);
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);
-        const Run run = tesselor(arguments);
+        const Run run = tesselor(arguments.split('|'));
         QCOMPARE(run.code, code);
         QCOMPARE(run.out, std::string());
         const std::string hint =
-            code == 2 ? "\nRun 'tesselor " + (arguments[0].startsWith("no-")
-                                                  ? std::string("--help' for the subcommands.")
-                                                  : arguments[0].toStdString() + " --help' for the options.")
+            code == 2 ? "\nRun 'tesselor " +
+                            (arguments.startsWith("no-")
+                                 ? std::string("--help' for the subcommands.")
+                                 : arguments.section('|', 0, 0).toStdString() + " --help' for the options.")
                       : std::string();
         QCOMPARE(run.err, "tesselor: " + line.toStdString() + hint + "\n");
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);

@@ -112,28 +112,16 @@ TEST(FontPayload, RowBytesFollowTheWidth) {
     EXPECT_EQ(payload.size(), offset);
 }
 
-TEST(FontPayload, WidthOneBlackColumnGivesOneInEveryRow) {
-    const Bytes payload = FontPayload(widthsFont({1}, 4));
-    EXPECT_EQ(payload.size(), 8u + 4u + 4u);
-    for (std::size_t i = 12; i < 16; ++i)
-        EXPECT_EQ(payload[i], 0x01);
-}
-
-TEST(FontPayload, WidthZeroHasNoGlyphAndTheOffsetsStillMatch) {
+// A character of width 0 has no glyph bytes and its offset is where the next glyph starts; its glyph line
+// is empty, and as the last one it keeps the blank before its comment.
+TEST(FontPayload, WidthZeroHasNoGlyph) {
     const Bytes payload = FontPayload(widthsFont({3, 0, 2}, 2));
-    // Entries: 3 at 20, 0 at 22 (where the next glyph starts), 2 at 22.
-    EXPECT_EQ(payload[8], 3);
-    EXPECT_EQ(payload[9], 20);
-    EXPECT_EQ(payload[12], 0);
-    EXPECT_EQ(payload[13], 22);
-    EXPECT_EQ(payload[16], 2);
-    EXPECT_EQ(payload[17], 22);
-    EXPECT_EQ(payload.size(), 24u);
-    EXPECT_EQ(payload[22], 0x03);
+    EXPECT_EQ((Bytes(payload.begin() + 8, payload.end())),
+              (Bytes{3, 20, 0, 0, 0, 22, 0, 0, 2, 22, 0, 0, 0x07, 0x07, 0x03, 0x03}));
     const auto text = lines(fontCSource(widthsFont({3, 0, 2}, 2), "w"));
-    EXPECT_EQ(text[13], "  0x07,0x07,    // 32");
     EXPECT_EQ(text[14], "      // 33");
     EXPECT_EQ(text[15], "  0x03,0x03     // 34");
+    EXPECT_EQ(lines(fontCSource(widthsFont({3, 2, 0}, 2), "w"))[15], "       // 34");
 }
 
 TEST(FontPayload, EmptyRange) {
@@ -179,10 +167,22 @@ TEST(FontPayload, WidthBeyondTheCellReadsWhite) {
     EXPECT_EQ(FontPayload(font)[12], 0x03);
 }
 
-TEST(FontPayload, GlyphsBeyond24BitOffsetsAreRefused) {
-    FontModel font = widthsFont(std::vector<int>(256 - 32, 255), 1);
-    font.CellImage.setHeight(4096);
-    EXPECT_THROW(FontPayload(font), Error);
+// The glyph offsets have 24 bits: a payload of exactly 16 MiB is written, one byte more is refused.
+// 8 + 4 x 142 + 4072 rows x (141 x 29 + 31) bytes is 16 MiB; 8 + 4 x 144 + 3701 x (75 x 31 + 69 x 32) one
+// more.
+TEST(FontPayload, SixteenMebibytesAtMost) {
+    auto font = [](int count, int height, int rowBytes, int last, int lastCount) {
+        FontModel big;
+        big.CellImage = PixelImage(1, height); // characters without pixels: the glyphs are zeros
+        big.RangeFrom = 0;
+        big.RangeTo = count - 1;
+        for (int c = 0; c < count; ++c)
+            big.CharWidths[std::size_t(c)] =
+                std::uint8_t(std::min(255, 8 * (c >= count - lastCount ? last : rowBytes)));
+        return big;
+    };
+    EXPECT_EQ(FontPayload(font(142, 4072, 29, 31, 1)).size(), 16u * 1024 * 1024);
+    EXPECT_THROW(FontPayload(font(144, 3701, 31, 32, 69)), Error);
 }
 
 TEST(ResourceItem, TinyResdataIs45Bytes) {
@@ -192,14 +192,6 @@ TEST(ResourceItem, TinyResdataIs45Bytes) {
     expected.insert(expected.end(), kTinyPayload.begin(), kTinyPayload.end());
     EXPECT_EQ(item, expected);
     EXPECT_EQ(item.size(), 45u);
-}
-
-TEST(ResourceItem, EmptyRangeAndBlankNames) {
-    FontModel font = tiny9x3();
-    font.RangeTo = 0;
-    const Bytes item = writeResourceItem("fnt", "my font_0x3", FontPayload(font));
-    EXPECT_EQ(item[3], 8);
-    EXPECT_EQ(item[11], 11);
 }
 
 TEST(ResourceItem, NamesLongerThan255BytesAreRefused) {

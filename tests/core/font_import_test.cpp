@@ -81,166 +81,104 @@ TEST(FontLabel, StyleWords) {
     EXPECT_EQ(fontLabel("Arial", 12, {true, false, false, true}), "Arial 12 ");
 }
 
+// The cell is the widest box plus 5 by the line height; each character is measured at (0, 0) white on
+// black, then drawn at (1, 0) black on white; its width runs to its rightmost ink.
 TEST(ImportSystemFont, MeasuresTheCellAndDrawsAtOneZero) {
     FakeRasteriser r = sampleRasteriser();
     const ImportedFont imported = importSystemFont(r, 65, 66, false, "Kept");
     const FontModel& font = imported.font;
-    // Widest box 7 (MaxX 6) plus 5 by the line height 5.
-    EXPECT_EQ(font.FontWidth(), 12);
-    EXPECT_EQ(font.FontHeight(), 5);
-    EXPECT_EQ(font.RangeFrom, 65);
-    EXPECT_EQ(font.RangeTo, 66);
+    EXPECT_EQ(font.FontWidth() * 100 + font.FontHeight(), 1205);
     EXPECT_EQ(font.FontName, "Kept");
-    // Measuring at (0, 0) white on black, then drawing at (1, 0) black on white.
-    ASSERT_EQ(r.calls.size(), 4u);
-    EXPECT_EQ(r.calls[0], (std::pair{65, std::pair{0, 0}}));
-    EXPECT_EQ(r.calls[2], (std::pair{65, std::pair{1, 0}}));
-    // Without the option the ink keeps its bearing plus the one-pixel offset.
+    EXPECT_EQ(r.calls, (std::vector<std::pair<int, std::pair<int, int>>>{
+                           {65, {0, 0}}, {66, {0, 0}}, {65, {1, 0}}, {66, {1, 0}}}));
     EXPECT_EQ(font.CharImages[65].pixel(2, 1), kWhite);
     EXPECT_EQ(font.CharImages[65].pixel(3, 1), kBlack);
-    EXPECT_EQ(font.CharImages[65].pixel(2, 2), kBlack);
     EXPECT_EQ(font.CharWidths[65], 5);
     EXPECT_EQ(font.CharWidths[66], 7);
-    EXPECT_EQ(font.CharImages[66].width(), 12);
-    EXPECT_EQ(font.CharWidths[67], 1);     // outside the range: 1
-    EXPECT_EQ(font.CellImage.width(), 12); // left holding the last character drawn
-    EXPECT_EQ(font.CellImage.pixel(2, 4), kBlack);
-    EXPECT_TRUE(imported.limitedCodes.empty());
+    EXPECT_EQ(font.CharWidths[67], 1);             // outside the range
+    EXPECT_EQ(font.CellImage.pixel(2, 4), kBlack); // left holding the last character drawn
+    // With Remove Left Blank the ink starts in column 0 and the width is the ink's.
+    FakeRasteriser again = sampleRasteriser();
+    const FontModel moved = importSystemFont(again, 65, 66, true, "").font;
+    EXPECT_EQ(moved.CharImages[65].pixel(0, 2), kBlack);
+    EXPECT_EQ(moved.CharImages[65].pixel(1, 2), kWhite);
+    EXPECT_EQ(moved.CharWidths[65] * 10 + moved.CharWidths[66], 35);
 }
 
-TEST(ImportSystemFont, RemoveLeftBlankMovesInkToColumnZero) {
-    FakeRasteriser r = sampleRasteriser();
-    const FontModel font = importSystemFont(r, 65, 66, true, "").font;
-    EXPECT_EQ(font.CharImages[65].pixel(0, 2), kBlack);
-    EXPECT_EQ(font.CharImages[65].pixel(1, 1), kBlack);
-    EXPECT_EQ(font.CharImages[65].pixel(1, 2), kWhite);
-    EXPECT_EQ(font.CharWidths[65], 3);
-    EXPECT_EQ(font.CharWidths[66], 5);
-}
-
-TEST(ImportSystemFont, BlankCharacterHasWidthOneEitherWay) {
-    for (bool option : {false, true}) {
+TEST(ImportSystemFont, EdgeRanges) {
+    for (bool option : {false, true}) { // a blank character has width 1 either way
         FakeRasteriser r = sampleRasteriser();
         const FontModel font = importSystemFont(r, 32, 32, option, "").font;
         EXPECT_EQ(font.CharWidths[32], 1);
         EXPECT_EQ(font.CharImages[32], PixelImage(7, 5, kWhite));
     }
+    FakeRasteriser r = sampleRasteriser(); // an inverted range draws the first code in a 6 x 1 cell
+    const FontModel inverted = importSystemFont(r, 100, 50, false, "").font;
+    EXPECT_EQ(inverted.FontWidth() * 100 + inverted.FontHeight(), 601);
+    EXPECT_EQ(inverted.RangeFrom * 1000 + inverted.RangeTo, 100100);
+    EXPECT_EQ(r.calls.size(), 1u);
 }
 
-TEST(ImportSystemFont, InvertedRangeDrawsTheFirstCodeInASixByOneCell) {
-    FakeRasteriser r = sampleRasteriser();
-    const FontModel font = importSystemFont(r, 100, 50, false, "").font;
-    EXPECT_EQ(font.FontWidth(), 6);
-    EXPECT_EQ(font.FontHeight(), 1);
-    EXPECT_EQ(font.RangeFrom, 100);
-    EXPECT_EQ(font.RangeTo, 100);
-    ASSERT_EQ(r.calls.size(), 1u); // no measuring, one drawing
-    EXPECT_EQ(r.calls[0].first, 100);
-}
-
-TEST(ImportSystemFont, OneCharacterRange) {
-    FakeRasteriser r = sampleRasteriser();
-    const FontModel font = importSystemFont(r, 65, 65, false, "").font;
-    EXPECT_EQ(font.RangeFrom, 65);
-    EXPECT_EQ(font.RangeTo, 65);
-    EXPECT_EQ(font.FontWidth(), 10);
-}
-
-TEST(ImportSystemFont, BoxesAreMeasuredUpTo300PixelsAndWidthsAreLimitedTo255) {
+// Boxes are measured up to 300 pixels; widths are limited to 255 and reported, 255 itself is not.
+TEST(ImportSystemFont, WidthsAreLimitedTo255) {
     FakeRasteriser r;
     r.height = 400;
     r.glyphs[87] = {400, {".", "." + std::string(399, '#')}};
-    const ImportedFont imported = importSystemFont(r, 87, 87, false, "");
-    EXPECT_EQ(imported.font.FontWidth(), 305);
-    EXPECT_EQ(imported.font.FontHeight(), 300);
+    r.glyphs[88] = {300, {".", std::string(253, '.') + "#"}}; // drawn at x + 1: width 255
+    const ImportedFont imported = importSystemFont(r, 87, 88, false, "");
+    EXPECT_EQ(imported.font.FontWidth() * 1000 + imported.font.FontHeight(), 305300);
     EXPECT_EQ(imported.font.CharWidths[87], 255);
+    EXPECT_EQ(imported.font.CharWidths[88], 255);
     EXPECT_EQ(imported.limitedCodes, std::vector<int>{87});
 }
 
-TEST(StoreImportedChar, InkAtColumnZeroKeepsItsPlaceWithOrWithoutTheOption) {
+// Ink at column 0 keeps its place with or without the option; coloured ink is measured and kept.
+TEST(StoreImportedChar, InkOfAnyColour) {
     for (bool option : {false, true}) {
         ImportedFont imported;
         imported.font.CellImage = charImage(6, 3, {{0, 0}, {3, 2}});
         StoreImportedChar(imported, 70, option);
         EXPECT_EQ(imported.font.CharWidths[70], 4);
-        EXPECT_EQ(imported.font.CharImages[70].pixel(0, 0), kBlack);
         EXPECT_EQ(imported.font.CharImages[70].pixel(3, 2), kBlack);
     }
-}
-
-TEST(StoreImportedChar, ColouredInkIsMeasuredAndKept) {
     ImportedFont imported;
     imported.font.CellImage = charImage(6, 3, {{2, 1}, {4, 1}}, 0x0000FF);
-    imported.font.CharWidths[70] = 1;
     StoreImportedChar(imported, 70, true);
     EXPECT_EQ(imported.font.CharWidths[70], 3);
     EXPECT_EQ(imported.font.CharImages[70].pixel(0, 1), 0x0000FFu);
-    EXPECT_EQ(imported.font.CharImages[70].pixel(2, 1), 0x0000FFu);
     EXPECT_EQ(imported.font.CharImages[70].pixel(4, 1), kWhite);
 }
 
-TEST(ImportBmpChars, TenDigitsOfOneSize) {
+// The files 32 to 255 (".bmp" or ".BMP") make the range; gaps are white of width 1; smaller characters
+// are enlarged to the widest and the tallest; 31 and 256 are no characters.
+TEST(ImportBmpChars, RangeGapsAndSizes) {
     FakeDecoder decoder;
-    for (int c = 48; c <= 57; ++c)
-        decoder.files["/chars/" + std::to_string(c) + ".bmp"] =
-            charImage(8, 12, {{1, 1}, {c - 48 < 7 ? c - 47 : 6, 5}});
+    decoder.files["/chars/31.bmp"] = charImage(2, 2, {{1, 1}});
+    decoder.files["/chars/32.bmp"] = charImage(8, 12, {{7, 11}});
+    decoder.files["/chars/254.BMP"] = charImage(10, 9, {{9, 0}});
+    decoder.files["/chars/255.bmp"] = charImage(5, 7, {{2, 2}});
+    decoder.files["/chars/256.bmp"] = charImage(2, 2, {{1, 1}});
     const BmpCharsImport result = importFrom(decoder);
     ASSERT_TRUE(result.found);
     const FontModel& font = result.imported.font;
-    EXPECT_EQ(font.RangeFrom, 48);
-    EXPECT_EQ(font.RangeTo, 57);
-    EXPECT_EQ(font.FontWidth(), 8);
-    EXPECT_EQ(font.FontHeight(), 12);
-    EXPECT_EQ(font.CharWidths[48], 2);
-    EXPECT_EQ(font.CharWidths[57], 7);
+    EXPECT_EQ(font.RangeFrom * 1000 + font.RangeTo, 32255);
+    EXPECT_EQ(font.FontWidth() * 100 + font.FontHeight(), 1012);
+    EXPECT_EQ(font.CharImages[255].width() * 100 + font.CharImages[255].height(), 1012);
+    EXPECT_EQ(font.CharImages[32].pixel(7, 11), kBlack);
+    EXPECT_EQ(std::vector<int>(
+                  {font.CharWidths[32], font.CharWidths[100], font.CharWidths[254], font.CharWidths[255]}),
+              std::vector<int>({8, 1, 10, 3}));
+    EXPECT_EQ(font.CharImages[100], PixelImage(10, 12, kWhite));
     EXPECT_EQ(font.FontName, "Name");
-}
 
-TEST(ImportBmpChars, GapsBecomeWhiteCharactersOfWidthOne) {
-    FakeDecoder decoder;
-    decoder.files["/chars/65.bmp"] = charImage(5, 7, {{2, 2}});
-    decoder.files["/chars/67.BMP"] = charImage(5, 7, {{3, 3}}); // upper-case extension found too
-    const FontModel font = importFrom(decoder).imported.font;
-    EXPECT_EQ(font.RangeFrom, 65);
-    EXPECT_EQ(font.RangeTo, 67);
-    EXPECT_EQ(font.CharWidths[66], 1);
-    EXPECT_EQ(font.CharImages[66], PixelImage(5, 7, kWhite));
-    EXPECT_EQ(font.CharWidths[67], 4);
-}
-
-TEST(ImportBmpChars, CodesOutside32To255AreIgnored) {
-    FakeDecoder decoder;
-    decoder.files["/chars/10.bmp"] = charImage(5, 7, {{2, 2}});
-    decoder.files["/chars/300.bmp"] = charImage(5, 7, {{2, 2}});
-    const BmpCharsImport result = importFrom(decoder);
-    EXPECT_FALSE(result.found);
-    EXPECT_EQ(result.imported.font.RangeFrom, 65535);
-    EXPECT_EQ(result.imported.font.RangeTo, 0);
-    EXPECT_EQ(result.imported.font.CharWidths[65], 1);
-}
-
-TEST(ImportBmpChars, MixedSizesGetTheLargestCell) {
-    FakeDecoder decoder;
-    decoder.files["/chars/65.bmp"] = charImage(8, 12, {{7, 11}});
-    decoder.files["/chars/66.bmp"] = charImage(10, 9, {{9, 0}});
-    const FontModel font = importFrom(decoder).imported.font;
-    EXPECT_EQ(font.FontWidth(), 10);
-    EXPECT_EQ(font.FontHeight(), 12);
-    for (int c : {65, 66}) {
-        EXPECT_EQ(font.CharImages[static_cast<std::size_t>(c)].width(), 10);
-        EXPECT_EQ(font.CharImages[static_cast<std::size_t>(c)].height(), 12);
-    }
-    EXPECT_EQ(font.CharImages[65].pixel(7, 11), kBlack);
-    EXPECT_EQ(font.CharImages[66].pixel(9, 0), kBlack);
-    EXPECT_EQ(font.CharWidths[65], 8);
-    EXPECT_EQ(font.CharWidths[66], 10);
-}
-
-TEST(ImportBmpChars, AnUndecodableFileEndsTheImport) {
-    FakeDecoder decoder;
-    decoder.files["/chars/65.bmp"] = charImage(5, 7, {});
-    decoder.broken.insert("/chars/66.bmp");
-    EXPECT_THROW(importFrom(decoder), Error);
+    FakeDecoder outside;
+    outside.files["/chars/31.bmp"] = charImage(5, 7, {{2, 2}});
+    outside.files["/chars/256.bmp"] = charImage(5, 7, {{2, 2}});
+    EXPECT_FALSE(importFrom(outside).found);
+    FakeDecoder broken;
+    broken.files["/chars/65.bmp"] = charImage(5, 7, {});
+    broken.broken.insert("/chars/66.bmp");
+    EXPECT_THROW(importFrom(broken), Error);
 }
 
 // The cell is the widest file by the tallest: the limit holds for that cell, and names the file that
@@ -275,12 +213,4 @@ TEST(ImportBmpChars, TheCellOfAllFilesIsBounded) {
         else
             EXPECT_EQ(error, "");
     }
-}
-
-TEST(ImportBmpChars, WideFilesHaveTheirWidthsLimited) {
-    FakeDecoder decoder;
-    decoder.files["/chars/65.bmp"] = charImage(300, 2, {{299, 1}});
-    const BmpCharsImport result = importFrom(decoder);
-    EXPECT_EQ(result.imported.font.CharWidths[65], 255);
-    EXPECT_EQ(result.imported.limitedCodes, std::vector<int>{65});
 }

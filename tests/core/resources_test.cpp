@@ -38,108 +38,69 @@ bool refused(const Bytes& file) {
 
 } // namespace
 
-TEST(ResourceList, WorkedExampleRowsAndDeclarations) {
-    const std::vector<ResourceRow> rows = resourceRows(demoItems());
+TEST(ResourceList, RowsOffsetsAndDeclarations) {
+    ResourceItems items = demoItems();
+    const std::vector<ResourceRow> rows = resourceRows(items);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].name, "tiny_9x3");
-    EXPECT_EQ(rows[0].type, "Font");
-    EXPECT_EQ(rows[0].size, 25u);
-    EXPECT_EQ(rows[0].offset, 49u);
-    EXPECT_EQ(offsetCell(rows[0].offset), " 0x00000031");
-    EXPECT_EQ(rows[1].name, "logo");
-    EXPECT_EQ(rows[1].type, "Image");
-    EXPECT_EQ(rows[1].size, 10u);
-    EXPECT_EQ(rows[1].offset, 74u);
-    EXPECT_EQ(offsetCell(rows[1].offset), " 0x0000004A");
+    EXPECT_EQ(rows[0].name + rows[0].type + std::to_string(rows[0].size) + offsetCell(rows[0].offset),
+              "tiny_9x3Font25 0x00000031");
+    EXPECT_EQ(rows[1].name + rows[1].type + std::to_string(rows[1].size) + offsetCell(rows[1].offset),
+              "logoImage10 0x0000004A");
     EXPECT_EQ(resourceDeclarations(rows), "const unsigned long tiny_9x3 = 0x00000031;\r\n"
                                           "const unsigned long logo     = 0x0000004A;\r\n");
-}
-
-TEST(ResourceList, RemovingAnItemMovesEveryOffset) {
-    ResourceItems items = demoItems();
+    // Removing the first item moves every offset; large offsets take more digits.
     items.push_back(writeResourceItem("bmp", "third", Bytes{1, 2, 3}));
-    const auto before = resourceRows(items);
     items.erase(items.begin());
-    const auto after = resourceRows(items);
-    ASSERT_EQ(after.size(), 2u);
-    EXPECT_EQ(after[0].offset, 7u + 19u + 20u);
-    EXPECT_LT(after[0].offset, before[1].offset);
-    EXPECT_LT(after[1].offset, before[2].offset);
-    EXPECT_EQ(resourceDeclarations({}), "");
-}
-
-TEST(ResourceList, LargeOffsetsTakeMoreDigits) {
+    EXPECT_EQ(resourceRows(items)[0].offset, 7u + 19u + 20u);
+    EXPECT_EQ(resourceRows(items)[1].offset, 7u + 19u + 20u + 10u);
     EXPECT_EQ(offsetCell(0x123456789ULL), " 0x123456789");
 }
 
-TEST(ResFile, DemoIs84BytesAndReadsBackByteForByte) {
+// The worked example reads back item for item and writes the same 84 bytes; the end mark is bit 15 of
+// the last record, also with a 255-byte name; the fixed bytes may be anything; bytes after an item's
+// payload are not written.
+TEST(ResFile, WorkedExampleAndItsRoundTrip) {
     const Bytes file = writeResFile(demoItems());
-    EXPECT_EQ(file.size(), 84u);
     EXPECT_EQ(file, demoRes());
     const auto items = readResFile(byteView(file));
     ASSERT_TRUE(items);
     EXPECT_EQ(*items, demoItems());
-    EXPECT_EQ(writeResFile(*items), file);
-}
-
-TEST(ResFile, SingleItemAndLongNamesCarryTheEndMark) {
     const Bytes one = writeResFile({writeResourceItem("fnt", "abc", Bytes{9})});
     EXPECT_EQ(one[7] | one[8] << 8, 0x8000 + 15 + 3);
     const Bytes longName = writeResFile({writeResourceItem("bmp", std::string(255, 'n'), Bytes{})});
-    EXPECT_EQ(longName[7], 0x0E);
-    EXPECT_EQ(longName[8], 0x81);
-    ASSERT_TRUE(readResFile(byteView(longName)));
+    EXPECT_EQ(longName[7] | longName[8] << 8, 0x810E);
     EXPECT_EQ(readResFile(byteView(longName))->front()[11], 255);
-}
-
-TEST(ResFile, PayloadIsTakenWhereTheItemHeaderPutsIt) {
-    Bytes item = writeResourceItem("bmp", "x", Bytes{7, 8});
-    item.push_back(0xEE); // bytes after the payload are not part of it
-    const Bytes file = writeResFile({item});
-    EXPECT_EQ(file.size(), 7u + 16u + 2u);
-    EXPECT_EQ(file[23], 7);
-    EXPECT_EQ(file[24], 8);
-}
-
-TEST(ResFile, TheFixedBytesMayBeAnything) {
-    Bytes file = demoRes();
-    file[3] = 0x99;
-    file[6] = 0x42;
-    EXPECT_TRUE(readResFile(byteView(file)));
+    Bytes fixed = demoRes();
+    fixed[3] = 0x99;
+    EXPECT_TRUE(readResFile(byteView(fixed)));
+    Bytes trailing = writeResourceItem("bmp", "x", Bytes{7, 8});
+    trailing.push_back(0xEE);
+    EXPECT_EQ(writeResFile({trailing}).size(), 7u + 16u + 2u);
 }
 
 TEST(ResFile, RefusalsOfBrokenFiles) {
     const Bytes good = demoRes();
-    EXPECT_TRUE(refused({}));
-    EXPECT_TRUE(refused({'R', 'S', 'C'}));
-    EXPECT_TRUE(refused({'R', 'S', 'C', 1, 0, 0, 0})); // no record at all
-    Bytes magic = good;
-    magic[0] = 'r';
-    EXPECT_TRUE(refused(magic));
+    auto changed = [&](std::size_t at, std::uint8_t value) {
+        Bytes bytes = good;
+        bytes[at] = value;
+        return bytes;
+    };
+    std::vector<Bytes> broken = {{},
+                                 {'R', 'S', 'C'},
+                                 {'R', 'S', 'C', 1, 0, 0, 0},
+                                 changed(0, 'r'),
+                                 changed(31, 0x00), // the last record loses its end mark
+                                 changed(27, 'x'),  // a tag that is no tag
+                                 changed(7, 0x18),  // a record length that disagrees with its name
+                                 changed(9, 0x40),  // a payload past the end
+                                 changed(13, 0xFF),
+                                 changed(12, 0xFF)};
     for (std::size_t cut : {8u, 20u, 30u, 44u, 48u, 60u, 83u})
-        EXPECT_TRUE(refused(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut)))) << cut;
-    Bytes noEnd = good;
-    noEnd[31] = 0x00; // the second record loses its end mark: the index runs into the payloads
-    EXPECT_TRUE(refused(noEnd));
-    Bytes tag = good;
-    tag[27] = 'x';
-    EXPECT_TRUE(refused(tag));
-    Bytes length = good;
-    length[7] = 0x18;
-    EXPECT_TRUE(refused(length));
-    Bytes offset = good;
-    offset[9] = 0x40; // 64 + 25 runs past 84
-    EXPECT_TRUE(refused(offset));
-    Bytes size = good;
-    size[13] = 0xFF;
-    EXPECT_TRUE(refused(size));
-    Bytes huge = good;
-    huge[12] = 0xFF;
-    huge[11] = 0xFF; // offset near 4 GiB
-    EXPECT_TRUE(refused(huge));
-    Bytes nameRuns = good;
-    nameRuns[40] = 0xFF; // the last record's name would run past the end, its length agreeing
+        broken.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+    Bytes nameRuns = changed(40, 0xFF); // the last name would run past the end, its length agreeing
     nameRuns[30] = 0x0E;
     nameRuns[31] = 0x81;
-    EXPECT_TRUE(refused(nameRuns));
+    broken.push_back(nameRuns);
+    for (std::size_t i = 0; i < broken.size(); ++i)
+        EXPECT_TRUE(refused(broken[i])) << i;
 }

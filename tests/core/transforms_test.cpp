@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace tesselor;
 
 namespace {
@@ -40,105 +42,89 @@ TEST(InkTests, EdgesOfTheCellNotOfTheWidth) {
     EXPECT_FALSE(topRowHasInk(character, 4, 3));
 }
 
-TEST(ShiftChar, LeftIsRefusedByInkInColumnZeroThenCarriesTheWidth) {
-    FontModel font = font3();
-    image(font, 65).setPixel(0, 1, kBlack);
-    image(font, 65).setPixel(2, 3, kBlack);
+namespace {
+
+// A step of the transform table: the font of font3 with these widths and black pixels (code, x, y), one
+// character or all of them moved one way; what it gives, or that it is refused with nothing changed.
+struct Step {
+    const char* what;
+    int code; // 0: move all characters
+    Direction direction;
+    std::array<int, 3> widths;
+    std::vector<std::array<int, 3>> ink;
+    bool done;
+    std::array<int, 3> widthsAfter;
+    std::vector<std::array<int, 3>> inkAfter;
+    int cellWidth = 8;
+};
+
+void check(const Step& step) {
+    FontModel font =
+        font3(std::uint8_t(step.widths[0]), std::uint8_t(step.widths[1]), std::uint8_t(step.widths[2]));
+    for (int c = 65; c <= 67; ++c)
+        image(font, c).setWidth(step.cellWidth);
+    font.CellImage.setWidth(step.cellWidth);
+    for (const auto& [code, x, y] : step.ink)
+        image(font, code).setPixel(x, y, kBlack);
     const FontModel before = font;
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Left));
-    EXPECT_EQ(font.CharImages, before.CharImages);
-    EXPECT_EQ(font.CharWidths, before.CharWidths);
-    image(font, 65).setPixel(0, 1, kWhite);
-    EXPECT_TRUE(shiftChar(font, 65, Direction::Left));
-    EXPECT_EQ(image(font, 65).pixel(1, 3), kBlack);
-    EXPECT_EQ(image(font, 65).pixel(2, 3), kWhite);
-    EXPECT_EQ(font.CharWidths[65], 2);
+    const bool done =
+        step.code == 0 ? moveAllChars(font, step.direction) : shiftChar(font, step.code, step.direction);
+    EXPECT_EQ(done, step.done) << step.what;
+    if (!step.done) {
+        EXPECT_EQ(font.CharImages, before.CharImages) << step.what;
+        EXPECT_EQ(font.CharWidths, before.CharWidths) << step.what;
+        return;
+    }
+    FontModel expected = font3(std::uint8_t(step.widthsAfter[0]), std::uint8_t(step.widthsAfter[1]),
+                               std::uint8_t(step.widthsAfter[2]));
+    for (int c = 65; c <= 67; ++c)
+        image(expected, c).setWidth(step.cellWidth);
+    for (const auto& [code, x, y] : step.inkAfter)
+        image(expected, code).setPixel(x, y, kBlack);
+    EXPECT_EQ(font.CharImages, expected.CharImages) << step.what;
+    EXPECT_EQ(font.CharWidths, expected.CharWidths) << step.what;
 }
 
-TEST(ShiftChar, RightIsRefusedAtTheCellWidthEvenWhenTheLastColumnIsWhite) {
-    FontModel font = font3(8);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Right));
-    font.CharWidths[65] = 7;
-    image(font, 65).setPixel(7, 0, kBlack);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Right));
-    image(font, 65).setPixel(7, 0, kWhite);
-    image(font, 65).setPixel(0, 4, kBlack);
-    EXPECT_TRUE(shiftChar(font, 65, Direction::Right));
-    EXPECT_EQ(font.CharWidths[65], 8);
-    EXPECT_EQ(image(font, 65).pixel(1, 4), kBlack);
-    EXPECT_EQ(image(font, 65).pixel(0, 4), kWhite);
+using D = Direction;
+
+} // namespace
+
+// One character: the width travels with a horizontal step; ink at the edge, a width of 0 on the left, and
+// the cell (or 255) on the right refuse the step.
+TEST(Transforms, ShiftOneCharacter) {
+    const Step steps[] = {
+        {"left", 65, D::Left, {3, 4, 2}, {{65, 2, 3}}, true, {2, 4, 2}, {{65, 1, 3}}},
+        {"left, ink in column 0", 65, D::Left, {3, 4, 2}, {{65, 0, 1}, {65, 2, 3}}, false, {}, {}},
+        {"left, width 0", 65, D::Left, {0, 4, 2}, {}, false, {}, {}},
+        {"right", 65, D::Right, {7, 4, 2}, {{65, 0, 4}}, true, {8, 4, 2}, {{65, 1, 4}}},
+        {"right, width of the cell", 65, D::Right, {8, 4, 2}, {}, false, {}, {}},
+        {"right, ink in the last column", 65, D::Right, {7, 4, 2}, {{65, 7, 0}}, false, {}, {}},
+        {"right, width 255 in a wider cell", 65, D::Right, {255, 4, 2}, {}, false, {}, {}, 300},
+        {"up", 66, D::Up, {3, 4, 2}, {{66, 1, 1}, {66, 4, 4}}, true, {3, 4, 2}, {{66, 1, 0}, {66, 4, 3}}},
+        {"up, ink in row 0", 66, D::Up, {3, 4, 2}, {{66, 1, 0}}, false, {}, {}},
+        {"down", 66, D::Down, {3, 4, 2}, {{66, 1, 0}}, true, {3, 4, 2}, {{66, 1, 1}}},
+        {"down, ink in the bottom row", 66, D::Down, {3, 4, 2}, {{66, 1, 4}}, false, {}, {}},
+    };
+    for (const Step& step : steps)
+        check(step);
 }
 
-TEST(ShiftChar, UpAndDownMoveRowsAndKeepTheWidth) {
-    FontModel font = font3();
-    for (int y = 1; y < 5; ++y)
-        image(font, 65).setPixel(y, y, kBlack);
-    EXPECT_TRUE(shiftChar(font, 65, Direction::Up));
-    for (int y = 0; y < 4; ++y)
-        EXPECT_EQ(image(font, 65).pixel(y + 1, y), kBlack) << y;
-    for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(image(font, 65).pixel(x, 4), kWhite);
-    EXPECT_EQ(font.CharWidths[65], 3);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Up)); // ink now in row 0
-    EXPECT_TRUE(shiftChar(font, 65, Direction::Down));
-    EXPECT_EQ(image(font, 65).pixel(1, 1), kBlack);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Down)); // ink in the bottom row
-}
-
-TEST(ShiftChar, LeftOnWidthZeroIsRefused) {
-    FontModel font = font3(0);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Left));
-    EXPECT_EQ(font.CharWidths[65], 0);
-}
-
-TEST(ShiftChar, RightStopsAtWidth255InAWiderCell) {
-    FontModel font = font3(255);
-    font.CellImage.setWidth(300);
-    image(font, 65).setWidth(300);
-    EXPECT_FALSE(shiftChar(font, 65, Direction::Right));
-    EXPECT_EQ(font.CharWidths[65], 255);
-}
-
-TEST(MoveAllChars, LeftLeavesWidthsZeroAndOneAsTheyAre) {
-    FontModel font = font3(3, 1, 0);
-    image(font, 65).setPixel(2, 0, kBlack);
-    image(font, 66).setPixel(3, 0, kBlack);
-    EXPECT_TRUE(moveAllChars(font, Direction::Left));
-    EXPECT_EQ(font.CharWidths[65], 2);
-    EXPECT_EQ(image(font, 65).pixel(1, 0), kBlack);
-    EXPECT_EQ(font.CharWidths[66], 1);
-    EXPECT_EQ(image(font, 66).pixel(3, 0), kBlack); // unmoved
-    EXPECT_EQ(font.CharWidths[67], 0);
-    image(font, 67).setPixel(0, 2, kBlack);
-    EXPECT_FALSE(moveAllChars(font, Direction::Left)); // ink in column 0 of any character
-}
-
-TEST(MoveAllChars, RightRaisesEveryWidthIncludingZeroAndOne) {
-    FontModel font = font3(0, 1, 7);
-    EXPECT_TRUE(moveAllChars(font, Direction::Right));
-    EXPECT_EQ(font.CharWidths[65], 1);
-    EXPECT_EQ(font.CharWidths[66], 2);
-    EXPECT_EQ(font.CharWidths[67], 8);
-    EXPECT_FALSE(moveAllChars(font, Direction::Right)); // widest = cell width
-    font.CharWidths[67] = 5;
-    image(font, 66).setPixel(7, 4, kBlack);
-    EXPECT_FALSE(moveAllChars(font, Direction::Right)); // ink in the last column
-}
-
-TEST(MoveAllChars, UpAndDownAreRefusedByAnyCharacter) {
-    FontModel font = font3();
-    image(font, 67).setPixel(1, 0, kBlack);
-    EXPECT_FALSE(moveAllChars(font, Direction::Up));
-    EXPECT_TRUE(moveAllChars(font, Direction::Down));
-    EXPECT_EQ(image(font, 67).pixel(1, 1), kBlack);
-    EXPECT_TRUE(moveAllChars(font, Direction::Up));
-    EXPECT_EQ(image(font, 67).pixel(1, 0), kBlack);
-}
-
-TEST(MoveAllChars, EmptyRangeHasNoInk) {
-    FontModel font = font3();
-    font.RangeTo = 60;
-    EXPECT_TRUE(moveAllChars(font, Direction::Up));
+// All characters of the range: any one refuses the step; on the left, widths 0 and 1 stay as they are.
+TEST(Transforms, MoveAllCharacters) {
+    const Step steps[] = {
+        {"left", 0, D::Left, {3, 1, 0}, {{65, 2, 0}, {66, 3, 0}}, true, {2, 1, 0}, {{65, 1, 0}, {66, 3, 0}}},
+        {"left, ink in column 0", 0, D::Left, {3, 1, 0}, {{67, 0, 2}}, false, {}, {}},
+        {"right raises every width", 0, D::Right, {0, 1, 7}, {{66, 0, 0}}, true, {1, 2, 8}, {{66, 1, 0}}},
+        {"right, a width of the cell", 0, D::Right, {1, 2, 8}, {}, false, {}, {}},
+        {"right, ink in the last column", 0, D::Right, {1, 2, 5}, {{66, 7, 4}}, false, {}, {}},
+        {"up, ink in row 0 of one", 0, D::Up, {3, 4, 2}, {{67, 1, 0}}, false, {}, {}},
+        {"down", 0, D::Down, {3, 4, 2}, {{67, 1, 0}, {65, 2, 2}}, true, {3, 4, 2}, {{67, 1, 1}, {65, 2, 3}}},
+    };
+    for (const Step& step : steps)
+        check(step);
+    FontModel empty = font3();
+    empty.RangeTo = 60;
+    EXPECT_TRUE(moveAllChars(empty, D::Up)); // an empty range has no ink
 }
 
 TEST(CellSize, AddThenRemoveColumnRestoresSizeAndPixels) {

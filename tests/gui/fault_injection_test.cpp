@@ -114,45 +114,38 @@ private slots:
     }
     void cleanup() { destroyWindow(); }
 
-    void intoAFolderThatDoesNotExist() {
-        for (const Save& save : saves())
-            expectFailedSave(save, path(std::string("no folder/out") + save.extension), "Cannot create",
-                             [](const std::function<void()>& run) { run(); });
-        QVERIFY(!QFileInfo::exists(dir->filePath("no folder")));
+    // Every save, into a folder that does not exist, over a read-only file (as an ordinary user), onto a
+    // full device, and with a file size limit that stops it half way.
+    void failedSaves_data() {
+        QTest::addColumn<QString>("fault");
+        for (const char* fault : {"no folder", "read-only file", "full device", "half way"})
+            QTest::newRow(fault) << QString(fault);
     }
-
-    void overAReadOnlyFile() {
+    void failedSaves() {
+        QFETCH(QString, fault);
+        const auto direct = [](const std::function<void()>& run) { run(); };
         for (const Save& save : saves()) {
-            const std::string target =
-                testsupport::writeFile(dir->filePath(QString("locked") + save.extension), "old contents");
-            QFile::setPermissions(QString::fromStdString(target),
-                                  QFileDevice::ReadOwner | QFileDevice::ReadOther);
-            expectFailedSave(save, target, "Permission denied", asOrdinaryUser);
-        }
-    }
-
-    void ontoAFullDevice() {
-        if (!QFileInfo::exists("/dev/full"))
-            QSKIP("this system has no /dev/full");
-        // A link with the file's extension, so that no extension is appended to the chosen name.
-        for (const Save& save : saves()) {
-            const QString link = dir->filePath(QString("device") + save.extension);
-            QVERIFY(QFile::link("/dev/full", link));
-            expectFailedSave(save, link.toStdString(), "No space left on device",
-                             [](const std::function<void()>& run) { run(); });
-        }
-    }
-
-    void writesThatFailHalfWayLeaveTheOldFile() {
-        for (const Save& save : saves()) {
-            const std::string target =
-                testsupport::writeFile(dir->filePath(QString("full") + save.extension), "old contents");
-            expectFailedSave(save, target, "Cannot write",
-                             [](const std::function<void()>& run) { withFileSizeLimit(16, run); });
+            const QString name = QString("out") + save.extension;
+            if (fault == "no folder") {
+                expectFailedSave(save, path("no folder/" + name.toStdString()), "Cannot create", direct);
+            } else if (fault == "read-only file") {
+                const std::string target = testsupport::writeFile(dir->filePath(name), "old contents");
+                QFile::setPermissions(QString::fromStdString(target),
+                                      QFileDevice::ReadOwner | QFileDevice::ReadOther);
+                expectFailedSave(save, target, "Permission denied", asOrdinaryUser);
+            } else if (fault == "full device") {
+                // A link with the file's extension, so that no extension is appended to the chosen name.
+                QVERIFY(QFile::link("/dev/full", dir->filePath(name)));
+                expectFailedSave(save, path(name.toStdString()), "No space left on device", direct);
+            } else {
+                const std::string target = testsupport::writeFile(dir->filePath(name), "old contents");
+                expectFailedSave(save, target, "Cannot write",
+                                 [](const std::function<void()>& run) { withFileSizeLimit(16, run); });
+            }
         }
         // No temporary file is left behind.
-        for (const QString& name : QDir(dir->path()).entryList(QDir::Files))
-            QVERIFY2(name.startsWith("full.") || name == "tiny.font" || name == "logo.resdata",
+        for (const QString& name : QDir(dir->path()).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY2(name.startsWith("out.") || name == "tiny.font" || name == "logo.resdata",
                      qPrintable(name));
     }
 

@@ -1,18 +1,14 @@
+// The window's shell: what each page offers at start, the captions and menus as pages change, the close
+// query, the small windows, the dialog every command asks with, and the general error report.
 #include "app/bitmap_page.h"
 #include "app/font_page.h"
-#include "app/form_tesselor.h"
 #include "app/resources_page.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
-#include "dialogs/form_view_char.h"
-#include "editor/font_grid.h"
 #include "editor/spin_control.h"
-#include "editor/status_panels.h"
-#include "gui_support.h"
-#include "scripted_dialogs.h"
+#include "window_fixture.h"
 
-#include <QAction>
-#include <QHeaderView>
+#include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,220 +17,106 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <memory>
-
 using namespace tesselor;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected WindowFixture {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<TFormTesselor> window;
-
-    QAction* action(const char* name) { return window->findChild<QAction*>(name); }
-    QStringList menuCaptions(QMenu* menu) {
-        QStringList captions;
-        for (QAction* item : menu->actions())
-            captions << (item->isSeparator() ? QString("-") : item->text());
-        return captions;
-    }
-
 private slots:
-    void init() {
-        dialogs = std::make_unique<ScriptedDialogs>();
-        window = std::make_unique<TFormTesselor>(*dialogs);
+    void init() { createWindow(); }
+    void cleanup() { destroyWindow(); }
+
+    // Each menu in order, with its captions and what is enabled before anything was opened.
+    void startState_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("items"); // name=caption, "!" before a disabled one; "-" a separator
+        // clang-format off
+        QTest::newRow("Font File") << "FontMenuFile" << QStringList{
+            "FontMenuFile_ImportSystemFont=Import System Font", "FontMenuFile_ImportBmpChar=Import Bmp Char", "-",
+            "FontMenuFile_OpenGraphicFont=Open Graphic Font", "!FontMenuFile_SaveGraphicFont=Save Graphic Font", "-",
+            "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
+            "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "-", "FontMenuFile_Exit=Exit"};
+        QTest::newRow("Font Edit") << "FontMenuEdit" << QStringList{
+            "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
+            "-", "!FontMenuEdit_Restore=Restore", "-", "!FontMenuEdit_Cut=Cut", "!FontMenuEdit_Copy=Copy",
+            "!FontMenuEdit_Paste=Paste", "-", "!FontMenuEdit_ViewChar=View Char"};
+        QTest::newRow("Bitmap File") << "BitmapMenuFile" << QStringList{
+            "BitmapMenuFile_ImportBitmap=Import Bitmap Image", "-",
+            "!BitmapMenuFile_ForFT800=For The FT800 Graphics Controller", "!BitmapMenuFile_CreateFileC=Create File.c Bitmap",
+            "!BitmapMenuFile_CreateFileResdata=Create File.resdata Bitmap", "-", "BitmapMenuFile_Exit=Exit"};
+        QTest::newRow("Resources File") << "ResourcesMenuFile" << QStringList{
+            "ResourcesMenuFile_New=New File.res", "-", "ResourcesMenuFile_Open=Open File.res",
+            "!ResourcesMenuFile_Save=Save File.res", "!ResourcesMenuFile_SaveHeader=Save Declarations Header...", "-",
+            "ResourcesMenuFile_Exit=Exit"};
+        QTest::newRow("buttons") << "" << QStringList{
+            "bImportResdataFile=Import Resdata File", "!bRemoveResdataFile=Remove Resdata File", "!bShiftLeft=Left",
+            "!bInvert=Invert"};
+        // clang-format on
     }
-    void cleanup() {
-        window.reset();
-        dialogs.reset();
+    void startState() {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, items);
+        const QList<QAction*> actions =
+            menu.isEmpty() ? QList<QAction*>() : window->findChild<QMenu*>(menu)->actions();
+        if (!menu.isEmpty())
+            QCOMPARE(actions.size(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            if (items[i] == "-") {
+                QVERIFY(actions[i]->isSeparator());
+                continue;
+            }
+            const bool enabled = !items[i].startsWith('!');
+            const QString name = items[i].mid(enabled ? 0 : 1).section('=', 0, 0);
+            const QString caption = items[i].section('=', 1);
+            QObject* object = menu.isEmpty()
+                                  ? static_cast<QObject*>(window->findChild<QAbstractButton*>(name))
+                                  : static_cast<QObject*>(actions[i]);
+            QCOMPARE(object->objectName(), name);
+            QCOMPARE(object->property("text").toString(), caption);
+            QCOMPARE(object->property("enabled").toBool(), enabled);
+        }
     }
 
-    void windowAndPages() {
-        QCOMPARE(window->windowTitle(), QString("Tesselor"));
-        QCOMPARE(QCoreApplication::applicationName(), QString("Tesselor"));
-        QCOMPARE(window->size(), QSize(873, 869));
-        QCOMPARE(window->minimumSize(), QSize(800, 610));
-        QCOMPARE(window->PageControl->tabPosition(), QTabWidget::South);
-        QCOMPARE(window->PageControl->count(), 3);
-        QCOMPARE(window->PageControl->tabText(0), QString("   Font   "));
-        QCOMPARE(window->PageControl->tabText(1), QString("  Bitmap  "));
+    // Each page shows its own menus and caption; About stays.
+    void pagesSwitchMenusAndCaptions() {
+        QVERIFY(showWindow());
         QCOMPARE(window->PageControl->tabText(2), QString("Resources File"));
-        QCOMPARE(window->PageControl->currentIndex(), 0);
-        for (const char* name :
-             {"tsFont", "tsBitmap", "tsResourcesFile", "pViewFont", "seGridSize", "seCharCode", "seCharWidth",
-              "sFont", "dgridFont", "pShiftMove", "sbFont", "imgBitmap", "pBitmap", "sbBitmap",
-              "bImportResdataFile", "bRemoveResdataFile", "sgResources", "mResources"})
-            QVERIFY2(window->findChild<QWidget*>(name) != nullptr, name);
+        state().FontPageTitle = "Tesselor [font]";
+        state().BitmapPageTitle = "Tesselor [bitmap]";
+        state().ResourcesPageTitle = "Tesselor [res]";
+        const QMenu* menus[] = {window->tsFont->FontMenuFile, window->tsBitmap->BitmapMenuFile,
+                                window->tsResourcesFile->ResourcesMenuFile};
+        const char* titles[] = {"Tesselor [font]", "Tesselor [bitmap]", "Tesselor [res]"};
+        for (int page : {1, 2, 0}) {
+            window->PageControl->setCurrentIndex(page);
+            QCOMPARE(window->windowTitle(), QString(titles[page]));
+            for (int other = 0; other < 3; ++other)
+                QCOMPARE(menus[other]->menuAction()->isVisible(), other == page);
+            QCOMPARE(window->tsFont->FontMenuEdit->menuAction()->isVisible(), page == 0);
+            QVERIFY(window->AboutMenu->isVisible());
+        }
     }
 
-    void menusAndTheirItems() {
-        QCOMPARE(menuCaptions(window->tsFont->FontMenuFile),
-                 QStringList({"Import System Font", "Import Bmp Char", "-", "Open Graphic Font",
-                              "Save Graphic Font", "-", "Create File.c Font", "Create File.resdata Font",
-                              "Create File.lcd Font", "-", "Exit"}));
-        QCOMPARE(menuCaptions(window->tsFont->FontMenuEdit),
-                 QStringList({"Remove Left Blank Column", "Automatic Char Width", "-", "Restore", "-", "Cut",
-                              "Copy", "Paste", "-", "View Char"}));
-        QCOMPARE(menuCaptions(window->tsBitmap->BitmapMenuFile),
-                 QStringList({"Import Bitmap Image", "-", "For The FT800 Graphics Controller",
-                              "Create File.c Bitmap", "Create File.resdata Bitmap", "-", "Exit"}));
-        QCOMPARE(menuCaptions(window->tsResourcesFile->ResourcesMenuFile),
-                 QStringList({"New File.res", "-", "Open File.res", "Save File.res",
-                              "Save Declarations Header...", "-", "Exit"}));
-        QCOMPARE(window->tsFont->FontMenuFile->title(), QString("File"));
-        QCOMPARE(window->tsFont->FontMenuEdit->title(), QString("Edit"));
-        QCOMPARE(window->AboutMenu->text(), QString("About..."));
-        QCOMPARE(window->menuBar()->actions().size(), 5);
-
-        QCOMPARE(action("FontMenuEdit_Restore")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
-        QCOMPARE(action("FontMenuEdit_Cut")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-        QCOMPARE(action("FontMenuEdit_Copy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-        QCOMPARE(action("FontMenuEdit_Paste")->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-        QVERIFY(action("FontMenuEdit_RemoveLeftBlank")->isCheckable());
-        QVERIFY(action("FontMenuEdit_AutomaticCharWidth")->isCheckable());
-        QVERIFY(action("BitmapMenuFile_ForFT800")->isCheckable());
-        QVERIFY(!action("FontMenuEdit_RemoveLeftBlank")->isChecked());
-    }
-
-    void enabledStatesAtStart() {
-        for (const char* name :
-             {"FontMenuFile_SaveGraphicFont", "FontMenuFile_CreateFileC", "FontMenuFile_CreateFileResdata",
-              "FontMenuFile_CreateFileLcd", "FontMenuEdit_AutomaticCharWidth", "FontMenuEdit_Restore",
-              "FontMenuEdit_Cut", "FontMenuEdit_Copy", "FontMenuEdit_Paste", "FontMenuEdit_ViewChar",
-              "BitmapMenuFile_ForFT800", "BitmapMenuFile_CreateFileC", "BitmapMenuFile_CreateFileResdata",
-              "ResourcesMenuFile_Save", "PopupMenu_CopyDeclarations"})
-            QVERIFY2(!action(name)->isEnabled(), name);
-        for (const char* name :
-             {"FontMenuFile_ImportSystemFont", "FontMenuFile_ImportBmpChar", "FontMenuFile_OpenGraphicFont",
-              "FontMenuFile_Exit", "BitmapMenuFile_Exit", "ResourcesMenuFile_Exit",
-              "FontMenuEdit_RemoveLeftBlank", "BitmapMenuFile_ImportBitmap", "ResourcesMenuFile_New",
-              "ResourcesMenuFile_Open", "AboutMenu"})
-            QVERIFY2(action(name)->isEnabled(), name);
-        QVERIFY(!window->tsResourcesFile->bRemoveResdataFile->isEnabled());
-        QVERIFY(window->tsResourcesFile->bImportResdataFile->isEnabled());
-
-        FontPage* font = window->tsFont;
-        QVERIFY(font->sFont->isHidden());
-        QVERIFY(font->dgridFont->isHidden());
-        QVERIFY(!font->seGridSize->isEnabled());
-        QVERIFY(!font->seCharCode->isEnabled());
-        QVERIFY(!font->seCharWidth->isEnabled());
-        QCOMPARE(font->transformButtons().size(), 15);
-        for (QPushButton* button : font->transformButtons())
-            QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
-        QCOMPARE(font->seGridSize->value(), 5);
-        QCOMPARE(font->seGridSize->minimum(), 5);
-        QCOMPARE(font->seGridSize->maximum(), 40);
-        QCOMPARE(font->seCharCode->maximum(), 100);
-        QCOMPARE(font->seCharWidth->maximum(), 100);
-        QCOMPARE(font->seGridSize->repeatInterval(), 500);
-        QCOMPARE(font->seCharWidth->repeatInterval(), 500);
-        QCOMPARE(font->sbFont->panelCount(), 4);
-        for (int panel = 0; panel < 4; ++panel)
-            QCOMPARE(font->sbFont->panelWidth(panel), (QList<int>{75, 75, 200, 50}[panel]));
-        QCOMPARE(window->tsBitmap->sbBitmap->panelCount(), 4);
-        for (int panel = 0; panel < 4; ++panel)
-            QCOMPARE(window->tsBitmap->sbBitmap->panelWidth(panel), (QList<int>{100, 100, 170, 50}[panel]));
-    }
-
-    void resourceGridAtCreationAndOnResize() {
-        QTableWidget* grid = window->tsResourcesFile->sgResources;
-        QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString(" Resource Name"));
-        QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString(" Type"));
-        QCOMPARE(grid->horizontalHeaderItem(2)->text(), QString(" Size"));
-        QCOMPARE(grid->horizontalHeaderItem(3)->text(), QString(" Offset"));
-        QVERIFY(grid->isColumnHidden(4));
-        QCOMPARE(grid->rowCount(), 1); // the header row plus one empty row
-        QCOMPARE(grid->columnWidth(1), 80);
-        QCOMPARE(grid->columnWidth(2), 80);
-        QCOMPARE(grid->columnWidth(3), 130);
-        QVERIFY(!grid->isEnabled());
-        QVERIFY(grid->selectedItems().isEmpty());
-
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->PageControl->setCurrentIndex(2);
-        window->resize(1000, 700);
-        QCoreApplication::processEvents();
-        QCOMPARE(grid->columnWidth(0), grid->width() - 80 - 80 - 130 - 8);
-        window->resize(900, 650);
-        QCoreApplication::processEvents();
-        QCOMPARE(grid->columnWidth(0), grid->width() - 80 - 80 - 130 - 8);
-    }
-
-    void pageChangeSwitchesMenusAndCaption() {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto visible = [&](QMenu* menu) { return menu->menuAction()->isVisible(); };
-        QVERIFY(visible(window->tsFont->FontMenuFile));
-        QVERIFY(visible(window->tsFont->FontMenuEdit));
-        QVERIFY(!visible(window->tsBitmap->BitmapMenuFile));
-        QVERIFY(!visible(window->tsResourcesFile->ResourcesMenuFile));
-        QVERIFY(window->AboutMenu->isVisible());
-
-        window->state().FontPageTitle = "Tesselor [font]";
-        window->state().BitmapPageTitle = "Tesselor [bitmap]";
-        window->state().ResourcesPageTitle = "Tesselor [res]";
-        window->PageControl->setCurrentIndex(1);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [bitmap]"));
-        QVERIFY(!visible(window->tsFont->FontMenuFile));
-        QVERIFY(!visible(window->tsFont->FontMenuEdit));
-        QVERIFY(visible(window->tsBitmap->BitmapMenuFile));
-        QVERIFY(!visible(window->tsResourcesFile->ResourcesMenuFile));
-        QVERIFY(window->AboutMenu->isVisible());
-        QVERIFY(window->PageControl->hasFocus());
-
-        window->PageControl->setCurrentIndex(2);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [res]"));
-        QVERIFY(visible(window->tsResourcesFile->ResourcesMenuFile));
-        QVERIFY(!visible(window->tsBitmap->BitmapMenuFile));
-
-        window->PageControl->setCurrentIndex(0);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [font]"));
-        QVERIFY(visible(window->tsFont->FontMenuFile));
-        QVERIFY(!visible(window->tsResourcesFile->ResourcesMenuFile));
-    }
-
+    // Closing, and each page's Exit, asks once when the font or the list has unsaved changes: Yes keeps
+    // the window open so that the user can save.
     void closeQuery() {
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        // Nothing modified: no question.
+        QVERIFY(showWindow());
         QVERIFY(window->close());
         QVERIFY(dialogs->messages.empty());
-
-        for (int flag = 0; flag < 2; ++flag) {
+        const char* exits[] = {"FontMenuFile_Exit", "BitmapMenuFile_Exit", "ResourcesMenuFile_Exit"};
+        for (int i = 0; i < 3; ++i) {
             window->show();
-            (flag == 0 ? window->state().FontModified : window->state().ResourcesModified) = true;
-            dialogs->questionAnswers = {MessageButton::Yes};
-            QVERIFY(!window->close());
+            (i == 1 ? state().ResourcesModified : state().FontModified) = true;
+            dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
+            window->findChild<QAction*>(exits[i])->trigger();
             QVERIFY(window->isVisible());
             QCOMPARE(dialogs->lastMessage().text,
                      std::string("The file has been modified.\r\nWould you like to save it?"));
-            QCOMPARE(dialogs->lastMessage().title, std::string("Information"));
-            QVERIFY(dialogs->lastMessage().icon == MessageIcon::Information);
             QVERIFY(dialogs->lastMessage().buttons == MessageButtons::YesNo);
-            dialogs->questionAnswers = {MessageButton::No};
-            QVERIFY(window->close());
+            window->findChild<QAction*>(exits[i])->trigger();
             QVERIFY(!window->isVisible());
-            window->state().FontModified = false;
-            window->state().ResourcesModified = false;
+            state().FontModified = state().ResourcesModified = false;
         }
-        QVERIFY(dialogs->allAnswered());
-    }
-
-    void everyExitRunsTheCloseQuery() {
-        for (const char* name : {"FontMenuFile_Exit", "BitmapMenuFile_Exit", "ResourcesMenuFile_Exit"}) {
-            window->show();
-            window->state().FontModified = true;
-            dialogs->questionAnswers = {MessageButton::Yes};
-            action(name)->trigger();
-            QVERIFY2(window->isVisible(), name);
-            dialogs->questionAnswers = {MessageButton::No};
-            action(name)->trigger();
-            QVERIFY2(!window->isVisible(), name);
-        }
-        QCOMPARE(dialogs->messages.size(), std::size_t(6));
         QVERIFY(dialogs->allAnswered());
     }
 
@@ -242,85 +124,106 @@ private slots:
         window->AboutMenu->trigger();
         QCOMPARE(dialogs->modals, std::vector<std::string>{"FormAbout"});
         TFormAbout* about = window->FormAbout;
-        QCOMPARE(about->windowTitle(), QString("Tesselor"));
-        QCOMPARE(about->size(), QSize(507, 145));
-        QCOMPARE(about->ImageLogo->geometry(), QRect(24, 24, 96, 96));
-        QCOMPARE(about->ImageLogo->toolTip(), QString("Close..."));
-        QCOMPARE(about->ImageLogo->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(about->AboutText->geometry(), QRect(148, 20, 329, 103));
         QCOMPARE(about->AboutText->text(),
-                 QString("Tesselor (v.1.0.0)\n\nTool to create the resource file (.RES) to be loaded \n"
-                         "on the microSD or to import into the source C code."));
-        QVERIFY(about->AboutText->alignment() & Qt::AlignHCenter);
-
-        // Clicking the emblem closes the box; Escape and the close button do not.
+                 QString("Tesselor (v.1.0.0)\n\nTool to create the resource file (.RES) "
+                         "to be loaded \non the microSD or to import into the source C code."));
         about->show();
         QVERIFY(QTest::qWaitForWindowExposed(about));
-        QTest::keyClick(about, Qt::Key_Escape);
-        QVERIFY(about->isVisible());
-        about->close();
-        QVERIFY(about->isVisible());
         QTest::mouseClick(about->ImageLogo, Qt::LeftButton);
         QVERIFY(!about->isVisible());
-        QCOMPARE(about->result(), int(QDialog::Accepted));
     }
 
+    // The range dialog's limits, kept values and OK.
     void rangeDialog() {
         TFormFontRange* range = window->FormFontRange;
-        QCOMPARE(range->windowTitle(), QString("Font Range"));
-        QCOMPARE(range->size(), QSize(345, 90));
         QCOMPARE(range->seFromChar->value(), 32);
         QCOMPARE(range->seToChar->value(), 127);
-        QCOMPARE(range->seFromChar->minimum(), 32);
-        QCOMPARE(range->seFromChar->maximum(), 255);
-        QCOMPARE(range->seToChar->minimum(), 32);
-        QCOMPARE(range->seToChar->maximum(), 255);
-        QCOMPARE(range->seToChar->repeatInterval(), 500);
-        QCOMPARE(range->bRangeOK->text(), QString("OK"));
-        range->seFromChar->setValue(300);
+        range->seFromChar->setValue(256);
         QCOMPARE(range->seFromChar->value(), 255);
-        range->seFromChar->setValue(10);
-        QCOMPARE(range->seFromChar->value(), 32);
-
-        // The values are kept for the next time; OK closes, Escape does not.
-        range->seFromChar->setValue(48);
-        range->seToChar->setValue(57);
+        range->seToChar->setValue(31);
+        QCOMPARE(range->seToChar->value(), 32);
         range->show();
         QVERIFY(QTest::qWaitForWindowExposed(range));
-        QTest::keyClick(range, Qt::Key_Escape);
-        QVERIFY(range->isVisible());
         QTest::mouseClick(range->bRangeOK, Qt::LeftButton);
         QVERIFY(!range->isVisible());
-        QCOMPARE(range->seFromChar->value(), 48);
-        QCOMPARE(range->seToChar->value(), 57);
+        QCOMPARE(range->seFromChar->value(), 255);
     }
 
-    void spinControlsTakeNoTyping() {
-        FontPage* font = window->tsFont;
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        font->seGridSize->setEnabled(true);
-        font->seGridSize->setFocus();
-        QTest::keyClicks(font->seGridSize, "9");
-        QCOMPARE(font->seGridSize->value(), 5);
-        QTest::keyClick(font->seGridSize, Qt::Key_Up);
-        QCOMPARE(font->seGridSize->value(), 6);
+    // The name column takes what the other three leave, from the first show and on every resize.
+    void resourceNameColumnFillsTheGrid() {
+        QVERIFY(showWindow());
+        window->PageControl->setCurrentIndex(2);
+        QTableWidget* grid = window->tsResourcesFile->sgResources;
+        for (const QSize size : {QSize(1000, 700), QSize(900, 650)}) {
+            window->resize(size);
+            QCoreApplication::processEvents();
+            QCOMPARE(grid->columnWidth(0), grid->width() - 80 - 80 - 130 - 8);
+        }
     }
 
+    // Every command asks with its own title, proposed name and filter.
+    void dialogsOfTheCommands_data() {
+        for (const char* column : {"action", "kind", "title", "name", "filter"})
+            QTest::addColumn<QString>(column);
+        // clang-format off
+        const char* const rows[][5] = {
+            {"FontMenuFile_OpenGraphicFont", "open", "Open File.font...", "*.font", "Graphic Font File (*.font)|*.font|All files (*.*)|*.*"},
+            {"FontMenuFile_SaveGraphicFont", "save", "Save File.font...", "my_font.font", "Graphic Font File (*.font)|*.font|All files (*.*)|*.*"},
+            {"FontMenuFile_CreateFileC", "save", "Create File.c...", "my_font.c", "Array font file (*.c)|*.c|All files (*.*)|*.*"},
+            {"FontMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_font.resdata", "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"},
+            {"FontMenuFile_CreateFileLcd", "save", "Create File.lcd...", "my_font.lcd", "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*"},
+            {"BitmapMenuFile_ImportBitmap", "open", "Import File.bmp...", "*.bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*"},
+            {"BitmapMenuFile_CreateFileC", "save", "Create File.c...", "my_pic_bmp.c", "Array bitmap file (*.c)|*.c|All files (*.*)|*.*"},
+            {"BitmapMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_pic_bmp.resdata", "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*"},
+            {"bImportResdataFile", "open", "Open File.resdata...", "*.resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*"},
+            {"ResourcesMenuFile_Open", "open", "Open File.res...", "*.res", "Resource File (*.res)|*.res|All files (*.*)|*.*"},
+            {"ResourcesMenuFile_Save", "save", "Save File.res...", "*.res", "Resource System File (*.res)|*.res|All files (*.*)|*.*"},
+            {"ResourcesMenuFile_SaveHeader", "save", "Save Declarations Header...", "x.h", "C header (*.h)|*.h|All files (*.*)|*.*"},
+        };
+        // clang-format on
+        for (const auto& row : rows)
+            QTest::newRow(row[0]) << row[0] << row[1] << row[2] << row[3] << row[4];
+    }
+    void dialogsOfTheCommands() {
+        QFETCH(QString, action);
+        QFETCH(QString, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        state().FontBaseName = "my font";
+        state().BitmapBaseName = "my pic_bmp";
+        state().ResFilePath = state().FontFilePath = state().BitmapFilePath = path("remembered/x");
+        dialogs->fileAnswers.push_back(std::nullopt);
+        // The handler is the control's name and "Click", a slot of its page (enabled or not).
+        const QByteArray slot = (action + "Click").toLatin1();
+        for (QObject* page :
+             std::initializer_list<QObject*>{window->tsFont, window->tsBitmap, window->tsResourcesFile})
+            if (page->metaObject()->indexOfSlot(slot + "()") >= 0)
+                QMetaObject::invokeMethod(page, slot);
+        QCOMPARE(dialogs->fileCalls.size(), std::size_t(1));
+        const ScriptedDialogs::FileCall& call = dialogs->fileCalls[0];
+        QCOMPARE(QString::fromStdString(call.kind), kind);
+        QCOMPARE(QString::fromStdString(call.request.title), title);
+        QCOMPARE(QString::fromStdString(call.request.initialName), name);
+        QCOMPARE(QString::fromStdString(call.request.filter), filter);
+        QCOMPARE(call.request.filterIndex, 1);
+        QVERIFY(dialogs->messages.empty()); // cancelled: nothing happens
+    }
+
+    // An error a command does not handle itself: its text with a full stop, titled Tesselor.
     void generalErrorReport() {
-        QCOMPARE(withFinalStop("Cannot open 'x'"), std::string("Cannot open 'x'")); // "'" comes before "."
-        QCOMPARE(withFinalStop("no such file"), std::string("no such file."));
-        QCOMPARE(withFinalStop("Line 5 is missing"), std::string("Line 5 is missing."));
-        QCOMPARE(withFinalStop("ends in 7"), std::string("ends in 7."));
-        QCOMPARE(withFinalStop("already a stop."), std::string("already a stop."));
-        QCOMPARE(withFinalStop("a bracket)"), std::string("a bracket)"));
-        QCOMPARE(withFinalStop(""), std::string(""));
+        const std::pair<const char*, const char*> cases[] = {{"Cannot open 'x'", "Cannot open 'x'"},
+                                                             {"no such file", "no such file."},
+                                                             {"ends in 7", "ends in 7."},
+                                                             {"a stop.", "a stop."},
+                                                             {"a bracket)", "a bracket)"},
+                                                             {"", ""}};
+        for (const auto& [text, shown] : cases)
+            QCOMPARE(withFinalStop(text), std::string(shown));
         window->commands().reportError("Cannot write 'x': disk full");
-        const MessageRequest shown = dialogs->lastMessage();
-        QCOMPARE(shown.text, std::string("Cannot write 'x': disk full."));
-        QCOMPARE(shown.title, std::string("Tesselor"));
-        QVERIFY(shown.icon == MessageIcon::Error);
-        QVERIFY(shown.buttons == MessageButtons::Ok);
+        QCOMPARE(dialogs->lastMessage().text, std::string("Cannot write 'x': disk full."));
+        QCOMPARE(dialogs->lastMessage().title, std::string("Tesselor"));
+        QVERIFY(dialogs->lastMessage().icon == MessageIcon::Error);
     }
 };
 

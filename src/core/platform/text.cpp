@@ -35,15 +35,6 @@ std::string_view Lines::line(std::size_t number) {
     return data_.substr(start_, end_ - start_);
 }
 
-std::vector<std::string> splitLines(std::string_view data) {
-    Lines lines(data);
-    std::vector<std::string> all;
-    all.reserve(lines.count());
-    for (std::size_t i = 1; i <= lines.count(); ++i)
-        all.emplace_back(lines.line(i));
-    return all;
-}
-
 std::string joinLinesCrLf(const std::vector<std::string>& lines) {
     std::size_t size = 0;
     for (const auto& line : lines)

@@ -28,7 +28,6 @@ private:
     std::size_t next_ = 0; // where the line after it starts
 };
 
-std::vector<std::string> splitLines(std::string_view data);
 // Every line followed by CR LF, the last one included.
 std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
