@@ -21,6 +21,18 @@ QChar windows1252Char(int code) {
     return QChar(static_cast<char16_t>(byte));
 }
 
+std::vector<int> windows1252Codes(const QString& text) {
+    std::vector<int> codes;
+    for (const QChar ch : text) {
+        int code = -1;
+        for (int byte = 0; byte < 256 && code < 0; ++byte)
+            if (windows1252Char(byte) == ch)
+                code = byte;
+        codes.push_back(code);
+    }
+    return codes;
+}
+
 QtRasteriser::QtRasteriser(const QFont& font) : font_(font) {
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
@@ -60,10 +72,29 @@ void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour te
     }
 }
 
+namespace {
+// The upright regular style of a family. Fontconfig lists DejaVu Sans's "Oblique" first, and a font
+// dialog given the bare family preselects the first style.
+QString regularStyle(const QString& family) {
+    const QStringList styles = QFontDatabase::styles(family);
+    for (const char* name : {"Regular", "Book", "Normal", "Roman", "Medium"})
+        if (styles.contains(name, Qt::CaseInsensitive))
+            return name;
+    for (const QString& style : styles) {
+        const bool slanted =
+            style.contains("Italic", Qt::CaseInsensitive) || style.contains("Oblique", Qt::CaseInsensitive);
+        if (!slanted && QFontDatabase::weight(family, style) == QFont::Normal)
+            return style;
+    }
+    return {};
+}
+} // namespace
+
 QFont defaultImportFont() {
     const QStringList families = QFontDatabase::families();
     const bool hasArial = families.contains("Arial", Qt::CaseInsensitive);
     QFont font(hasArial ? "Arial" : "DejaVu Sans");
+    font.setStyleName(regularStyle(font.family()));
     font.setPointSize(12);
     font.setBold(false);
     font.setItalic(false);

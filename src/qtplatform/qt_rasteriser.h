@@ -4,11 +4,16 @@
 
 #include <QChar>
 #include <QFont>
+#include <QString>
+
+#include <vector>
 
 namespace tesselor {
 
 // The character of code c (one byte) in the Windows-1252 code page.
 QChar windows1252Char(int code);
+// The codes of a text's characters in that code page; -1 for a character it lacks.
+std::vector<int> windows1252Codes(const QString& text);
 
 // Draws with a QFont without anti-aliasing; the point size is taken at 96 dots per inch.
 class QtRasteriser : public Rasteriser {

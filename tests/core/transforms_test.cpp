@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 using namespace tesselor;
@@ -52,7 +53,7 @@ struct Step {
     Direction direction;
     std::array<int, 3> widths;
     std::vector<std::array<int, 3>> ink;
-    bool done;
+    Refusal refusal; // None: done
     std::array<int, 3> widthsAfter;
     std::vector<std::array<int, 3>> inkAfter;
     int cellWidth = 8;
@@ -67,10 +68,11 @@ void check(const Step& step) {
     for (const auto& [code, x, y] : step.ink)
         image(font, code).setPixel(x, y, kBlack);
     const FontModel before = font;
-    const bool done =
-        step.code == 0 ? moveAllChars(font, step.direction) : shiftChar(font, step.code, step.direction);
-    EXPECT_EQ(done, step.done) << step.what;
-    if (!step.done) {
+    std::vector<int> moved;
+    const Refusal refusal = step.code == 0 ? moveAllChars(font, step.direction, &moved)
+                                           : shiftChar(font, step.code, step.direction);
+    EXPECT_EQ(refusal, step.refusal) << step.what;
+    if (step.refusal != Refusal::None) {
         EXPECT_EQ(font.CharImages, before.CharImages) << step.what;
         EXPECT_EQ(font.CharWidths, before.CharWidths) << step.what;
         return;
@@ -83,9 +85,14 @@ void check(const Step& step) {
         image(expected, code).setPixel(x, y, kBlack);
     EXPECT_EQ(font.CharImages, expected.CharImages) << step.what;
     EXPECT_EQ(font.CharWidths, expected.CharWidths) << step.what;
+    for (int c = 65; c <= 67 && step.code == 0; ++c) // the codes whose pixels moved: what Undo moves back
+        EXPECT_EQ(std::count(moved.begin(), moved.end(), c) == 1,
+                  step.direction != Direction::Left || step.widths[std::size_t(c - 65)] > 1)
+            << step.what << " " << c;
 }
 
 using D = Direction;
+using R = Refusal;
 
 } // namespace
 
@@ -93,17 +100,17 @@ using D = Direction;
 // the cell (or 255) on the right refuse the step.
 TEST(Transforms, ShiftOneCharacter) {
     const Step steps[] = {
-        {"left", 65, D::Left, {3, 4, 2}, {{65, 2, 3}}, true, {2, 4, 2}, {{65, 1, 3}}},
-        {"left, ink in column 0", 65, D::Left, {3, 4, 2}, {{65, 0, 1}, {65, 2, 3}}, false, {}, {}},
-        {"left, width 0", 65, D::Left, {0, 4, 2}, {}, false, {}, {}},
-        {"right", 65, D::Right, {7, 4, 2}, {{65, 0, 4}}, true, {8, 4, 2}, {{65, 1, 4}}},
-        {"right, width of the cell", 65, D::Right, {8, 4, 2}, {}, false, {}, {}},
-        {"right, ink in the last column", 65, D::Right, {7, 4, 2}, {{65, 7, 0}}, false, {}, {}},
-        {"right, width 255 in a wider cell", 65, D::Right, {255, 4, 2}, {}, false, {}, {}, 300},
-        {"up", 66, D::Up, {3, 4, 2}, {{66, 1, 1}, {66, 4, 4}}, true, {3, 4, 2}, {{66, 1, 0}, {66, 4, 3}}},
-        {"up, ink in row 0", 66, D::Up, {3, 4, 2}, {{66, 1, 0}}, false, {}, {}},
-        {"down", 66, D::Down, {3, 4, 2}, {{66, 1, 0}}, true, {3, 4, 2}, {{66, 1, 1}}},
-        {"down, ink in the bottom row", 66, D::Down, {3, 4, 2}, {{66, 1, 4}}, false, {}, {}},
+        {"left", 65, D::Left, {3, 4, 2}, {{65, 2, 3}}, R::None, {2, 4, 2}, {{65, 1, 3}}},
+        {"left, ink in column 0", 65, D::Left, {3, 4, 2}, {{65, 0, 1}, {65, 2, 3}}, R::InkAtEdge, {}, {}},
+        {"left, width 0", 65, D::Left, {0, 4, 2}, {}, R::EmptyWidth, {}, {}},
+        {"right", 65, D::Right, {7, 4, 2}, {{65, 0, 4}}, R::None, {8, 4, 2}, {{65, 1, 4}}},
+        {"right, width of the cell", 65, D::Right, {8, 4, 2}, {}, R::WidthAtLimit, {}, {}},
+        {"right, ink in the last column", 65, D::Right, {7, 4, 2}, {{65, 7, 0}}, R::InkAtEdge, {}, {}},
+        {"right, width 255 in a wider cell", 65, D::Right, {255, 4, 2}, {}, R::WidthAtLimit, {}, {}, 300},
+        {"up", 66, D::Up, {3, 4, 2}, {{66, 1, 1}, {66, 4, 4}}, R::None, {3, 4, 2}, {{66, 1, 0}, {66, 4, 3}}},
+        {"up, ink in row 0", 66, D::Up, {3, 4, 2}, {{66, 1, 0}}, R::InkAtEdge, {}, {}},
+        {"down", 66, D::Down, {3, 4, 2}, {{66, 1, 0}}, R::None, {3, 4, 2}, {{66, 1, 1}}},
+        {"down, ink in the bottom row", 66, D::Down, {3, 4, 2}, {{66, 1, 4}}, R::InkAtEdge, {}, {}},
     };
     for (const Step& step : steps)
         check(step);
@@ -112,19 +119,33 @@ TEST(Transforms, ShiftOneCharacter) {
 // All characters of the range: any one refuses the step; on the left, widths 0 and 1 stay as they are.
 TEST(Transforms, MoveAllCharacters) {
     const Step steps[] = {
-        {"left", 0, D::Left, {3, 1, 0}, {{65, 2, 0}, {66, 3, 0}}, true, {2, 1, 0}, {{65, 1, 0}, {66, 3, 0}}},
-        {"left, ink in column 0", 0, D::Left, {3, 1, 0}, {{67, 0, 2}}, false, {}, {}},
-        {"right raises every width", 0, D::Right, {0, 1, 7}, {{66, 0, 0}}, true, {1, 2, 8}, {{66, 1, 0}}},
-        {"right, a width of the cell", 0, D::Right, {1, 2, 8}, {}, false, {}, {}},
-        {"right, ink in the last column", 0, D::Right, {1, 2, 5}, {{66, 7, 4}}, false, {}, {}},
-        {"up, ink in row 0 of one", 0, D::Up, {3, 4, 2}, {{67, 1, 0}}, false, {}, {}},
-        {"down", 0, D::Down, {3, 4, 2}, {{67, 1, 0}, {65, 2, 2}}, true, {3, 4, 2}, {{67, 1, 1}, {65, 2, 3}}},
+        {"left",
+         0,
+         D::Left,
+         {3, 1, 0},
+         {{65, 2, 0}, {66, 3, 0}},
+         R::None,
+         {2, 1, 0},
+         {{65, 1, 0}, {66, 3, 0}}},
+        {"left, ink in column 0", 0, D::Left, {3, 1, 0}, {{67, 0, 2}}, R::InkAtEdge, {}, {}},
+        {"right raises every width", 0, D::Right, {0, 1, 7}, {{66, 0, 0}}, R::None, {1, 2, 8}, {{66, 1, 0}}},
+        {"right, a width of the cell", 0, D::Right, {1, 2, 8}, {}, R::WidthAtLimit, {}, {}},
+        {"right, ink in the last column", 0, D::Right, {1, 2, 5}, {{66, 7, 4}}, R::InkAtEdge, {}, {}},
+        {"up, ink in row 0 of one", 0, D::Up, {3, 4, 2}, {{67, 1, 0}}, R::InkAtEdge, {}, {}},
+        {"down",
+         0,
+         D::Down,
+         {3, 4, 2},
+         {{67, 1, 0}, {65, 2, 2}},
+         R::None,
+         {3, 4, 2},
+         {{67, 1, 1}, {65, 2, 3}}},
     };
     for (const Step& step : steps)
         check(step);
     FontModel empty = font3();
     empty.RangeTo = 60;
-    EXPECT_TRUE(moveAllChars(empty, D::Up)); // an empty range has no ink
+    EXPECT_EQ(moveAllChars(empty, D::Up), Refusal::None); // an empty range has no ink
 }
 
 TEST(CellSize, AddThenRemoveColumnRestoresSizeAndPixels) {
@@ -138,7 +159,7 @@ TEST(CellSize, AddThenRemoveColumnRestoresSizeAndPixels) {
     EXPECT_EQ(image(font, 66).width(), 9);
     EXPECT_EQ(image(font, 70).width(), 8);
     EXPECT_EQ(image(font, 65).pixel(8, 2), kWhite);
-    EXPECT_TRUE(removeColumn(font));
+    EXPECT_EQ(removeColumn(font), Refusal::None);
     EXPECT_EQ(font.CharImages, before.CharImages);
     EXPECT_EQ(font.CellImage, before.CellImage);
     EXPECT_EQ(font.CharWidths, before.CharWidths);
@@ -147,12 +168,12 @@ TEST(CellSize, AddThenRemoveColumnRestoresSizeAndPixels) {
 TEST(CellSize, RemoveColumnIsRefusedByInkOrByACharacterAsWideAsTheCell) {
     FontModel font = font3();
     image(font, 67).setPixel(7, 3, kBlack);
-    EXPECT_FALSE(removeColumn(font));
+    EXPECT_EQ(removeColumn(font), Refusal::InkAtEdge);
     image(font, 67).setPixel(7, 3, kWhite);
     font.CharWidths[66] = 8;
-    EXPECT_FALSE(removeColumn(font));
+    EXPECT_EQ(removeColumn(font), Refusal::CharacterAsWideAsCell);
     font.CharWidths[66] = 7;
-    EXPECT_TRUE(removeColumn(font));
+    EXPECT_EQ(removeColumn(font), Refusal::None);
     EXPECT_EQ(font.FontWidth(), 7);
 }
 
@@ -162,20 +183,20 @@ TEST(CellSize, RowsAddAndRemoveAndKeepOneRow) {
     EXPECT_EQ(font.FontHeight(), 6);
     EXPECT_EQ(image(font, 67).height(), 6);
     image(font, 65).setPixel(0, 5, kBlack);
-    EXPECT_FALSE(removeRow(font));
+    EXPECT_EQ(removeRow(font), Refusal::InkAtEdge);
     image(font, 65).setPixel(0, 5, kWhite);
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(removeRow(font));
+        EXPECT_EQ(removeRow(font), Refusal::None);
     EXPECT_EQ(font.FontHeight(), 1);
-    EXPECT_FALSE(removeRow(font)); // at least one row stays
+    EXPECT_EQ(removeRow(font), Refusal::LastColumnOrRow);
 }
 
 TEST(CellSize, AtLeastOneColumnStays) {
     FontModel font = font3(0, 0, 0);
     for (int i = 0; i < 7; ++i)
-        EXPECT_TRUE(removeColumn(font));
+        EXPECT_EQ(removeColumn(font), Refusal::None);
     EXPECT_EQ(font.FontWidth(), 1);
-    EXPECT_FALSE(removeColumn(font));
+    EXPECT_EQ(removeColumn(font), Refusal::LastColumnOrRow);
 }
 
 TEST(CharImage, HorizontalMirrorTwiceRestoresThePixels) {

@@ -3,6 +3,7 @@
 #include "app/bitmap_page.h"
 #include "app/font_page.h"
 #include "bmp_writer.h"
+#include "editor/image_view.h"
 #include "editor/status_panels.h"
 #include "gui_support.h"
 #include "qtplatform/qt_image_decoder.h"
@@ -55,7 +56,7 @@ private slots:
         QCOMPARE(state().BitmapBaseName, std::string("my logo_bmp"));
         QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + file + "]"));
         QCOMPARE(status(), QString("Width 3000|Height 40|Bitmap Format: 24 bit"));
-        QCOMPARE(page->imgBitmap->pixmap().toImage().pixelColor(10, 20), QColor(255, 0, 0));
+        QCOMPARE(page->imgBitmap->image().pixelColor(10, 20), QColor(255, 0, 0));
         QCOMPARE(page->pBitmap->minimumSize(), QSize(3000, 40)); // the scroll area reaches all of it
         QVERIFY(page->BitmapMenuFile_ForFT800->isEnabled() &&
                 page->BitmapMenuFile_CreateFileResdata->isEnabled());

@@ -37,7 +37,7 @@ private slots:
             "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
             "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "-", "FontMenuFile_Exit=Exit"};
         QTest::newRow("Font Edit") << "FontMenuEdit" << QStringList{
-            "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
+            "!FontMenuEdit_Undo=Undo", "!FontMenuEdit_Redo=Redo", "-", "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
             "-", "!FontMenuEdit_Restore=Restore", "-", "!FontMenuEdit_Cut=Cut", "!FontMenuEdit_Copy=Copy",
             "!FontMenuEdit_Paste=Paste", "-", "!FontMenuEdit_ViewChar=View Char"};
         QTest::newRow("Bitmap File") << "BitmapMenuFile" << QStringList{
@@ -48,6 +48,8 @@ private slots:
             "ResourcesMenuFile_New=New File.res", "-", "ResourcesMenuFile_Open=Open File.res",
             "!ResourcesMenuFile_Save=Save File.res", "!ResourcesMenuFile_SaveHeader=Save Declarations Header...", "-",
             "ResourcesMenuFile_Exit=Exit"};
+        QTest::newRow("Resources Edit") << "ResourcesMenuEdit" << QStringList{
+            "!ResourcesMenuEdit_Undo=Undo", "!ResourcesMenuEdit_Redo=Redo"};
         QTest::newRow("buttons") << "" << QStringList{
             "bImportResdataFile=Import Resdata File", "!bRemoveResdataFile=Remove Resdata File", "!bShiftLeft=Left",
             "!bInvert=Invert"};

@@ -110,13 +110,15 @@ private slots:
                    {"logo.resdata", kLogo},
                    {"third.resdata", item("bmp", "third", "xyz")}});
         state().ResourcesModified = false;
-        page->sgResources->setCurrentCell(1, 0);
+        page->sgResources->setCurrentCell(1, 0); // the second of three: the third takes its place
         page->bRemoveResdataFile->click();
         QVERIFY(state().ResourcesModified);
         QCOMPARE(row(1), QStringList({" third", " Image", " 3", " 0x0000004B", "75"}));
         QCOMPARE(page->sgResources->currentRow(), 1);
+        page->sgResources->setCurrentCell(0, 0); // the first of two: the second takes its place
         page->bRemoveResdataFile->click();
         QCOMPARE(page->sgResources->currentRow(), 0);
+        QCOMPARE(row(0)[0], QString(" third"));
         page->bRemoveResdataFile->click();
         QVERIFY(state().ResourceList.empty());
         QCOMPARE(row(0), QStringList({"", "", "", "", ""}));

@@ -45,13 +45,27 @@ std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial)
     return answer;
 }
 
-void ScriptedDialogs::execRangeDialog(TFormFontRange& dialog) {
+bool ScriptedDialogs::execRangeDialog(TFormFontRange& dialog) {
     ++rangeDialogs;
-    if (!rangeAnswers.empty()) {
-        dialog.seFromChar->setValue(rangeAnswers.front().first);
-        dialog.seToChar->setValue(rangeAnswers.front().second);
-        rangeAnswers.pop_front();
+    if (rangeAnswers.empty())
+        return true;
+    const auto answer = rangeAnswers.front();
+    rangeAnswers.pop_front();
+    if (!answer)
+        return false;
+    dialog.seFromChar->setValue(answer->first);
+    dialog.seToChar->setValue(answer->second);
+    return true;
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColour(QWidget*, const QColor&, const std::string&) {
+    if (colourAnswers.empty()) {
+        unexpected.push_back("colour");
+        return std::nullopt;
     }
+    const auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
 }
 
 void ScriptedDialogs::execModal(QDialog& dialog) {
@@ -73,7 +87,7 @@ MessageButton ScriptedDialogs::message(QWidget*, const MessageRequest& request) 
 
 bool ScriptedDialogs::allAnswered() const {
     return unexpected.empty() && fileAnswers.empty() && questionAnswers.empty() && fontAnswers.empty() &&
-           rangeAnswers.empty();
+           rangeAnswers.empty() && colourAnswers.empty();
 }
 
 void ScriptedDialogs::clearRecords() {

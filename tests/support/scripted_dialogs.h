@@ -21,7 +21,8 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<tesselor::MessageButton> questionAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
-    std::deque<std::pair<int, int>> rangeAnswers;
+    std::deque<std::optional<std::pair<int, int>>> rangeAnswers; // nothing: cancelled
+    std::deque<std::optional<QColor>> colourAnswers;
 
     // What the program asked and showed.
     std::vector<FileCall> fileCalls;
@@ -36,7 +37,8 @@ public:
     std::optional<std::string> selectFolder(QWidget*, const std::string& caption,
                                             const std::string& initialFolder) override;
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override;
-    void execRangeDialog(TFormFontRange& dialog) override;
+    bool execRangeDialog(TFormFontRange& dialog) override;
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial, const std::string& title) override;
     void execModal(QDialog& dialog) override;
     tesselor::MessageButton message(QWidget*, const tesselor::MessageRequest& request) override;
 

@@ -88,86 +88,118 @@ void shiftPixels(PixelImage& character, int width, int height, Direction directi
     }
 }
 
-bool shiftChar(FontModel& font, int code, Direction direction) {
+const char* describe(Refusal refusal) {
+    switch (refusal) {
+    case Refusal::None:
+        return "";
+    case Refusal::InkAtEdge:
+        return "ink would leave the cell";
+    case Refusal::EmptyWidth:
+        return "the character has the width 0";
+    case Refusal::WidthAtLimit:
+        return "the width would pass the cell or 255";
+    case Refusal::CharacterAsWideAsCell:
+        return "a character is as wide as the cell";
+    case Refusal::LastColumnOrRow:
+        return "the cell keeps at least one column and one row";
+    }
+    return "";
+}
+
+Direction opposite(Direction direction) {
+    switch (direction) {
+    case Direction::Up:
+        return Direction::Down;
+    case Direction::Down:
+        return Direction::Up;
+    case Direction::Left:
+        return Direction::Right;
+    case Direction::Right:
+        return Direction::Left;
+    }
+    return direction;
+}
+
+Refusal shiftChar(FontModel& font, int code, Direction direction) {
     const int w = font.FontWidth();
     const int h = font.FontHeight();
     auto& character = font.CharImages[static_cast<std::size_t>(code & 0xFF)];
     auto& width = font.CharWidths[static_cast<std::size_t>(code & 0xFF)];
     if (edgeHasInk(character, w, h, direction))
-        return false;
+        return Refusal::InkAtEdge;
     // A width of 0 has nothing to lose on the left; a width stops at the cell and at one byte.
     if (direction == Direction::Left && width == 0)
-        return false;
+        return Refusal::EmptyWidth;
     if (direction == Direction::Right && (width >= w || width >= kMaxWidth))
-        return false;
+        return Refusal::WidthAtLimit;
     shiftPixels(character, w, h, direction);
     if (direction == Direction::Left)
         --width;
     else if (direction == Direction::Right)
         ++width;
-    return true;
+    return Refusal::None;
 }
 
-bool moveAllChars(FontModel& font, Direction direction) {
+Refusal moveAllChars(FontModel& font, Direction direction, std::vector<int>* moved) {
     const int w = font.FontWidth();
     const int h = font.FontHeight();
     if (rangeEdgeHasInk(font, direction))
-        return false;
+        return Refusal::InkAtEdge;
     if (direction == Direction::Right) {
         const int widest = font.widestWidth();
         if (widest >= w || widest >= kMaxWidth)
-            return false;
+            return Refusal::WidthAtLimit;
     }
-    forEachInRange(font, [&](PixelImage& character, std::uint8_t& width) {
-        switch (direction) {
-        case Direction::Left:
-            // Characters of width 0 or 1 stay as they are.
-            if (width > 1) {
-                shiftPixels(character, w, h, direction);
-                --width;
-            }
-            break;
-        case Direction::Right:
-            shiftPixels(character, w, h, direction);
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        PixelImage& character = font.CharImages[static_cast<std::size_t>(c)];
+        std::uint8_t& width = font.CharWidths[static_cast<std::size_t>(c)];
+        // On the left, characters of width 0 or 1 stay as they are.
+        if (direction == Direction::Left && width <= 1)
+            continue;
+        shiftPixels(character, w, h, direction);
+        if (direction == Direction::Left)
+            --width;
+        else if (direction == Direction::Right)
             ++width;
-            break;
-        case Direction::Up:
-        case Direction::Down:
-            shiftPixels(character, w, h, direction);
-            break;
-        }
-    });
-    return true;
+        if (moved != nullptr)
+            moved->push_back(c);
+    }
+    return Refusal::None;
+}
+
+void resizeCell(FontModel& font, int width, int height) {
+    font.CellImage.setSize(width, height);
+    forEachInRange(font, [&](PixelImage& character, std::uint8_t&) { character.setSize(width, height); });
 }
 
 void addColumn(FontModel& font) {
-    const int w = font.FontWidth() + 1;
-    font.CellImage.setWidth(w);
-    forEachInRange(font, [&](PixelImage& character, std::uint8_t&) { character.setWidth(w); });
+    resizeCell(font, font.FontWidth() + 1, font.FontHeight());
 }
 
-bool removeColumn(FontModel& font) {
+Refusal removeColumn(FontModel& font) {
     const int w = font.FontWidth();
-    if (w <= 1 || rangeEdgeHasInk(font, Direction::Right) || font.widestWidth() >= w)
-        return false;
-    font.CellImage.setWidth(w - 1);
-    forEachInRange(font, [&](PixelImage& character, std::uint8_t&) { character.setWidth(w - 1); });
-    return true;
+    if (w <= 1)
+        return Refusal::LastColumnOrRow;
+    if (rangeEdgeHasInk(font, Direction::Right))
+        return Refusal::InkAtEdge;
+    if (font.widestWidth() >= w)
+        return Refusal::CharacterAsWideAsCell;
+    resizeCell(font, w - 1, font.FontHeight());
+    return Refusal::None;
 }
 
 void addRow(FontModel& font) {
-    const int h = font.FontHeight() + 1;
-    font.CellImage.setHeight(h);
-    forEachInRange(font, [&](PixelImage& character, std::uint8_t&) { character.setHeight(h); });
+    resizeCell(font, font.FontWidth(), font.FontHeight() + 1);
 }
 
-bool removeRow(FontModel& font) {
+Refusal removeRow(FontModel& font) {
     const int h = font.FontHeight();
-    if (h <= 1 || rangeEdgeHasInk(font, Direction::Down))
-        return false;
-    font.CellImage.setHeight(h - 1);
-    forEachInRange(font, [&](PixelImage& character, std::uint8_t&) { character.setHeight(h - 1); });
-    return true;
+    if (h <= 1)
+        return Refusal::LastColumnOrRow;
+    if (rangeEdgeHasInk(font, Direction::Down))
+        return Refusal::InkAtEdge;
+    resizeCell(font, font.FontWidth(), h - 1);
+    return Refusal::None;
 }
 
 void mirrorHorizontal(FontModel& font, int code) {

@@ -1,6 +1,8 @@
 #include "app/bitmap_page.h"
 
 #include "bitmap/bitmap_payload.h"
+#include "editor/image_view.h"
+#include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "fontexport/resource_item.h"
 #include "platform/image_decoder.h"
@@ -10,11 +12,13 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace tesselor {
@@ -30,6 +34,17 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    auto* controls = new QHBoxLayout;
+    controls->setContentsMargins(8, 4, 8, 4);
+    controls->addWidget(new QLabel("Zoom", this));
+    seBitmapZoom = new SpinControl(this);
+    seBitmapZoom->setObjectName("seBitmapZoom");
+    seBitmapZoom->setRange(1, 16);
+    seBitmapZoom->setSuffix("x");
+    controls->addWidget(seBitmapZoom);
+    controls->addStretch(1);
+    layout->addLayout(controls);
+
     bitmapScroll = new QScrollArea(this);
     bitmapScroll->setObjectName("bitmapScroll");
     bitmapScroll->setFrameShape(QFrame::NoFrame);
@@ -40,7 +55,7 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     QPalette grey = pBitmap->palette();
     grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     pBitmap->setPalette(grey);
-    imgBitmap = new QLabel(pBitmap);
+    imgBitmap = new ImageView(pBitmap);
     imgBitmap->setObjectName("imgBitmap");
     imgBitmap->move(0, 0);
     imgBitmap->resize(0, 0);
@@ -51,7 +66,13 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     sbBitmap->setObjectName("sbBitmap");
     layout->addWidget(sbBitmap);
 
-    BitmapMenuFile = new QMenu("File", this);
+    connect(seBitmapZoom, &QSpinBox::valueChanged, this, [this](int zoom) {
+        imgBitmap->setZoom(zoom);
+        pBitmap->setMinimumSize(imgBitmap->size());
+    });
+    connect(imgBitmap, &ImageView::zoomRequested, this, &BitmapPage::zoomAround);
+
+    BitmapMenuFile = new QMenu("&File", this);
     BitmapMenuFile->setObjectName("BitmapMenuFile");
     BitmapMenuFile_ImportBitmap = BitmapMenuFile->addAction("Import Bitmap Image");
     BitmapMenuFile_ImportBitmap->setObjectName("BitmapMenuFile_ImportBitmap");
@@ -83,11 +104,19 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
 }
 
 void BitmapPage::showImage() {
-    const PixelImage& image = state_.BitmapImage;
-    imgBitmap->setPixmap(QPixmap::fromImage(toQImage(image)));
-    imgBitmap->setGeometry(0, 0, image.width(), image.height());
+    imgBitmap->setImage(toQImage(state_.BitmapImage));
     // The panel is at least as large as the picture, so the scroll area reaches all of it.
-    pBitmap->setMinimumSize(image.width(), image.height());
+    pBitmap->setMinimumSize(imgBitmap->size());
+}
+
+// Ctrl and the wheel: the pixel under the pointer stays under it.
+void BitmapPage::zoomAround(int steps, QPoint position) {
+    const QPointF pixel = QPointF(position) / imgBitmap->zoom();
+    const QPoint inView = imgBitmap->mapTo(bitmapScroll->viewport(), position);
+    seBitmapZoom->setValue(seBitmapZoom->value() + steps);
+    const QPointF now = pixel * imgBitmap->zoom();
+    bitmapScroll->horizontalScrollBar()->setValue(static_cast<int>(now.x()) - inView.x());
+    bitmapScroll->verticalScrollBar()->setValue(static_cast<int>(now.y()) - inView.y());
 }
 
 void BitmapPage::BitmapMenuFile_ImportBitmapClick() {

@@ -14,6 +14,8 @@ class QScrollArea;
 namespace tesselor {
 
 class ImageDecoder;
+class ImageView;
+class SpinControl;
 class StatusPanels;
 
 // The Bitmap page (tsBitmap): the imported picture, its status bar and its File menu.
@@ -25,9 +27,10 @@ public:
     // Imports a .bmp file as Import Bitmap Image does after its dialog.
     void importBitmapFile(const std::string& path);
 
+    SpinControl* seBitmapZoom; // 1x to 16x, nearest neighbour
     QScrollArea* bitmapScroll;
     QFrame* pBitmap;
-    QLabel* imgBitmap;
+    ImageView* imgBitmap;
     StatusPanels* sbBitmap;
 
     QMenu* BitmapMenuFile;
@@ -51,6 +54,7 @@ public slots:
 
 private:
     void showImage();
+    void zoomAround(int steps, QPoint position);
 
     AppState& state_;
     CommandSupport& commands_;

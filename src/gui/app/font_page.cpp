@@ -2,12 +2,12 @@
 
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
-#include "editing/char_width.h"
-#include "editing/edit_commands.h"
 #include "editing/transforms.h"
 #include "editor/font_grid.h"
+#include "editor/font_overview.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
+#include "editor/text_preview.h"
 #include "fontexport/font_payload.h"
 #include "fontexport/lcd_text.h"
 #include "fontexport/resource_item.h"
@@ -23,32 +23,23 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tesselor {
 
 namespace {
 constexpr int kViewPanelHeight = 79;
 constexpr int kShiftPanelWidth = 190;
-constexpr int kLoadedZoom = 12;
-constexpr int kMaxCharWidth = 255;
+constexpr int kViewsHeight = 210; // the overview and the text preview under the grid
 const char* const kFontFilter = "Graphic Font File (*.font)|*.font|All files (*.*)|*.*";
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QPushButton* makeButton(const char* name, const char* caption, QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
 
 QAction* makeAction(QMenu* menu, const char* name, const char* caption) {
     auto* action = menu->addAction(caption);
@@ -59,10 +50,14 @@ QAction* makeAction(QMenu* menu, const char* name, const char* caption) {
 
 FontPage::FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent)
     : QWidget(parent), state_(state), commands_(commands), decoder_(decoder),
-      importFont_(defaultImportFont()) {
+      importFont_(defaultImportFont()), undoStack_(new QUndoStack(this)) {
     setObjectName("tsFont");
     createControls();
     createMenus();
+    createTransformShortcuts();
+    // Undoing back to the saved font is no change to save.
+    connect(undoStack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { state_.FontModified = !clean; });
     // At creation: the grid hidden, the controls, the buttons and the font's menu items disabled.
     sFont->hide();
     dgridFont->hide();
@@ -76,19 +71,24 @@ void FontPage::createControls() {
     pViewFont->setObjectName("pViewFont");
     auto* viewLayout = new QHBoxLayout(pViewFont);
     viewLayout->setContentsMargins(8, 8, 8, 8);
-    auto addSpin = [&](const char* name, const char* caption) {
+    auto addSpin = [&](SpinControl* spin, const char* name, const char* caption) {
         auto* box = new QVBoxLayout;
         box->addWidget(new QLabel(caption, pViewFont));
-        auto* spin = new SpinControl(pViewFont);
         spin->setObjectName(name);
         spin->setFixedWidth(90);
         box->addWidget(spin);
         viewLayout->addLayout(box);
         return spin;
     };
-    seGridSize = addSpin("seGridSize", "Grid Size");
-    seCharCode = addSpin("seCharCode", "Char Code");
-    seCharWidth = addSpin("seCharWidth", "Char Width");
+    seGridSize = static_cast<SpinControl*>(addSpin(new SpinControl(pViewFont), "seGridSize", "Grid Size"));
+    seCharCode =
+        static_cast<CodeSpinControl*>(addSpin(new CodeSpinControl(pViewFont), "seCharCode", "Char Code"));
+    imgCurrentChar = new QLabel(pViewFont);
+    imgCurrentChar->setObjectName("imgCurrentChar");
+    imgCurrentChar->setMinimumSize(24, 24);
+    imgCurrentChar->setAlignment(Qt::AlignCenter);
+    viewLayout->addWidget(imgCurrentChar);
+    seCharWidth = addSpin(new SpinControl(pViewFont), "seCharWidth", "Char Width");
     viewLayout->addStretch(1);
     seGridSize->setRange(5, 40);
     seGridSize->setValue(5);
@@ -107,11 +107,32 @@ void FontPage::createControls() {
     dgridFont = new FontGrid(state_, gridHolder);
     dgridFont->setObjectName("dgridFont");
     dgridFont->move(1, 1);
+    dgridFont->setFocusPolicy(Qt::StrongFocus);
     gridScroll->setWidget(gridHolder);
+
+    overview = new FontOverview(state_);
+    overview->setObjectName("overview");
+    auto* overviewScroll = new QScrollArea;
+    overviewScroll->setObjectName("overviewScroll");
+    overviewScroll->setWidgetResizable(true);
+    overviewScroll->setWidget(overview);
+    textPreview = new TextPreview(state_, commands_.dialogs());
+    textPreview->setObjectName("textPreview");
+    auto* views = new QFrame(this);
+    views->setObjectName("pViews");
+    auto* viewsLayout = new QVBoxLayout(views);
+    viewsLayout->setContentsMargins(0, 4, 0, 0);
+    viewsLayout->addWidget(overviewScroll, 3);
+    viewsLayout->addWidget(textPreview, 2);
 
     pShiftMove = new QFrame(this);
     pShiftMove->setObjectName("pShiftMove");
     auto* shiftLayout = new QVBoxLayout(pShiftMove);
+    auto makeButton = [](const char* name, const char* caption, QWidget* parent) {
+        auto* button = new QPushButton(caption, parent);
+        button->setObjectName(name);
+        return button;
+    };
     auto crossGroup = [&](const char* title, QPushButton*& up, QPushButton*& left, QPushButton*& right,
                           QPushButton*& down, const char* upName, const char* leftName, const char* rightName,
                           const char* downName) {
@@ -154,8 +175,20 @@ void FontPage::createControls() {
     shiftLayout->addWidget(imageGroup);
     shiftLayout->addStretch(1);
 
-    sbFont = new StatusPanels({75, 75, 200, 50}, this);
+    // The fifth panel tells why a transform did nothing.
+    sbFont = new StatusPanels({75, 75, 200, 50, 0}, this);
     sbFont->setObjectName("sbFont");
+
+    // The keyboard walks the page in reading order: the controls, the grid, the buttons, the views.
+    QWidget* order[] = {seGridSize,    seCharCode,        seCharWidth,
+                        dgridFont,     bShiftUp,          bShiftLeft,
+                        bShiftRight,   bShiftDown,        bMoveUp,
+                        bMoveLeft,     bMoveRight,        bMoveDown,
+                        bRemoveColumn, bAddColumn,        bRemoveRow,
+                        bAddRow,       bHorizontalMirror, bVerticalMirror,
+                        bInvert,       overview,          textPreview->eSampleText};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(seGridSize, &QSpinBox::valueChanged, this, &FontPage::seGridSizeChange);
     connect(seCharCode, &QSpinBox::valueChanged, this, &FontPage::seCharCodeChange);
@@ -164,6 +197,8 @@ void FontPage::createControls() {
     connect(dgridFont, &FontGrid::mouseMove, this, &FontPage::dgridFontMouseMove);
     connect(dgridFont, &FontGrid::mouseUp, this, &FontPage::dgridFontMouseUp);
     connect(dgridFont, &FontGrid::keyDown, this, &FontPage::dgridFontKeyDown);
+    connect(dgridFont, &FontGrid::zoomRequested, this, &FontPage::dgridFontZoom);
+    connect(overview, &FontOverview::codeClicked, seCharCode, &QSpinBox::setValue);
     const std::pair<QPushButton*, void (FontPage::*)()> clicks[] = {
         {bShiftUp, &FontPage::bShiftUpClick},
         {bShiftLeft, &FontPage::bShiftLeftClick},
@@ -186,7 +221,7 @@ void FontPage::createControls() {
 }
 
 void FontPage::createMenus() {
-    FontMenuFile = new QMenu("File", this);
+    FontMenuFile = new QMenu("&File", this);
     FontMenuFile->setObjectName("FontMenuFile");
     FontMenuFile_ImportSystemFont =
         makeAction(FontMenuFile, "FontMenuFile_ImportSystemFont", "Import System Font");
@@ -205,8 +240,18 @@ void FontPage::createMenus() {
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
 
-    FontMenuEdit = new QMenu("Edit", this);
+    FontMenuEdit = new QMenu("&Edit", this);
     FontMenuEdit->setObjectName("FontMenuEdit");
+    FontMenuEdit_Undo = undoStack_->createUndoAction(this, "Undo");
+    FontMenuEdit_Undo->setObjectName("FontMenuEdit_Undo");
+    FontMenuEdit_Undo->setShortcuts(QKeySequence::Undo);
+    FontMenuEdit_Redo = undoStack_->createRedoAction(this, "Redo");
+    FontMenuEdit_Redo->setObjectName("FontMenuEdit_Redo");
+    FontMenuEdit_Redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    FontMenuEdit->addAction(FontMenuEdit_Undo);
+    FontMenuEdit->addAction(FontMenuEdit_Redo);
+    FontMenuEdit->addSeparator();
     FontMenuEdit_RemoveLeftBlank =
         makeAction(FontMenuEdit, "FontMenuEdit_RemoveLeftBlank", "Remove Left Blank Column");
     FontMenuEdit_RemoveLeftBlank->setCheckable(true);
@@ -215,7 +260,8 @@ void FontPage::createMenus() {
     FontMenuEdit_AutomaticCharWidth->setCheckable(true);
     FontMenuEdit->addSeparator();
     FontMenuEdit_Restore = makeAction(FontMenuEdit, "FontMenuEdit_Restore", "Restore");
-    FontMenuEdit_Restore->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    // Ctrl+Z is Undo everywhere: the one-level Restore keeps its item on Ctrl+R.
+    FontMenuEdit_Restore->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     FontMenuEdit->addSeparator();
     FontMenuEdit_Cut = makeAction(FontMenuEdit, "FontMenuEdit_Cut", "Cut");
     FontMenuEdit_Cut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
@@ -226,29 +272,25 @@ void FontPage::createMenus() {
     FontMenuEdit->addSeparator();
     FontMenuEdit_ViewChar = makeAction(FontMenuEdit, "FontMenuEdit_ViewChar", "View Char");
 
-    connect(FontMenuFile_ImportSystemFont, &QAction::triggered, this,
-            &FontPage::FontMenuFile_ImportSystemFontClick);
-    connect(FontMenuFile_ImportBmpChar, &QAction::triggered, this,
-            &FontPage::FontMenuFile_ImportBmpCharClick);
-    connect(FontMenuFile_OpenGraphicFont, &QAction::triggered, this,
-            &FontPage::FontMenuFile_OpenGraphicFontClick);
-    connect(FontMenuFile_SaveGraphicFont, &QAction::triggered, this,
-            &FontPage::FontMenuFile_SaveGraphicFontClick);
-    connect(FontMenuFile_CreateFileC, &QAction::triggered, this, &FontPage::FontMenuFile_CreateFileCClick);
-    connect(FontMenuFile_CreateFileResdata, &QAction::triggered, this,
-            &FontPage::FontMenuFile_CreateFileResdataClick);
-    connect(FontMenuFile_CreateFileLcd, &QAction::triggered, this,
-            &FontPage::FontMenuFile_CreateFileLcdClick);
-    connect(FontMenuFile_Exit, &QAction::triggered, this, &FontPage::exitRequested);
-    connect(FontMenuEdit_RemoveLeftBlank, &QAction::triggered, this,
-            &FontPage::FontMenuEdit_RemoveLeftBlankClick);
-    connect(FontMenuEdit_AutomaticCharWidth, &QAction::triggered, this,
-            &FontPage::FontMenuEdit_AutomaticCharWidthClick);
-    connect(FontMenuEdit_Restore, &QAction::triggered, this, &FontPage::FontMenuEdit_RestoreClick);
-    connect(FontMenuEdit_Cut, &QAction::triggered, this, &FontPage::FontMenuEdit_CutClick);
-    connect(FontMenuEdit_Copy, &QAction::triggered, this, &FontPage::FontMenuEdit_CopyClick);
-    connect(FontMenuEdit_Paste, &QAction::triggered, this, &FontPage::FontMenuEdit_PasteClick);
-    connect(FontMenuEdit_ViewChar, &QAction::triggered, this, &FontPage::FontMenuEdit_ViewCharClick);
+    const std::pair<QAction*, void (FontPage::*)()> handlers[] = {
+        {FontMenuFile_ImportSystemFont, &FontPage::FontMenuFile_ImportSystemFontClick},
+        {FontMenuFile_ImportBmpChar, &FontPage::FontMenuFile_ImportBmpCharClick},
+        {FontMenuFile_OpenGraphicFont, &FontPage::FontMenuFile_OpenGraphicFontClick},
+        {FontMenuFile_SaveGraphicFont, &FontPage::FontMenuFile_SaveGraphicFontClick},
+        {FontMenuFile_CreateFileC, &FontPage::FontMenuFile_CreateFileCClick},
+        {FontMenuFile_CreateFileResdata, &FontPage::FontMenuFile_CreateFileResdataClick},
+        {FontMenuFile_CreateFileLcd, &FontPage::FontMenuFile_CreateFileLcdClick},
+        {FontMenuFile_Exit, &FontPage::exitRequested},
+        {FontMenuEdit_RemoveLeftBlank, &FontPage::FontMenuEdit_RemoveLeftBlankClick},
+        {FontMenuEdit_AutomaticCharWidth, &FontPage::FontMenuEdit_AutomaticCharWidthClick},
+        {FontMenuEdit_Restore, &FontPage::FontMenuEdit_RestoreClick},
+        {FontMenuEdit_Cut, &FontPage::FontMenuEdit_CutClick},
+        {FontMenuEdit_Copy, &FontPage::FontMenuEdit_CopyClick},
+        {FontMenuEdit_Paste, &FontPage::FontMenuEdit_PasteClick},
+        {FontMenuEdit_ViewChar, &FontPage::FontMenuEdit_ViewCharClick},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this, handler);
 }
 
 QList<QPushButton*> FontPage::transformButtons() const {
@@ -260,11 +302,14 @@ QList<QPushButton*> FontPage::transformButtons() const {
 void FontPage::resizeEvent(QResizeEvent*) {
     const int statusHeight = sbFont->sizeHint().height();
     const int bodyHeight = std::max(height() - statusHeight, 0);
-    pShiftMove->setGeometry(width() - kShiftPanelWidth, 0, kShiftPanelWidth, bodyHeight);
-    pViewFont->setGeometry(0, 0, std::max(width() - kShiftPanelWidth, 0), kViewPanelHeight);
+    const int left = std::max(width() - kShiftPanelWidth, 0);
+    pShiftMove->setGeometry(left, 0, kShiftPanelWidth, bodyHeight);
+    pViewFont->setGeometry(0, 0, left, kViewPanelHeight);
     // The grid holder starts at (7, 79), so the grid itself sits at (8, 80) inside its frame.
-    gridScroll->setGeometry(7, kViewPanelHeight, std::max(width() - kShiftPanelWidth - 7, 0),
-                            std::max(bodyHeight - kViewPanelHeight, 0));
+    const int gridHeight = std::max(bodyHeight - kViewPanelHeight - kViewsHeight, 0);
+    gridScroll->setGeometry(7, kViewPanelHeight, std::max(left - 7, 0), gridHeight);
+    findChild<QFrame*>("pViews")->setGeometry(7, kViewPanelHeight + gridHeight, std::max(left - 14, 0),
+                                              std::max(bodyHeight - kViewPanelHeight - gridHeight, 0));
     sbFont->setGeometry(0, bodyHeight, width(), statusHeight);
 }
 
@@ -279,6 +324,7 @@ void FontPage::setEditorEnabled(bool enabled) {
           FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
           FontMenuEdit_ViewChar})
         action->setEnabled(enabled);
+    textPreview->setEnabled(enabled);
 }
 
 void FontPage::setFontPageTitle(const std::string& title) {
@@ -286,296 +332,32 @@ void FontPage::setFontPageTitle(const std::string& title) {
     emit captionChanged();
 }
 
-// ---- The editor -------------------------------------------------------------------------------------
-
-void FontPage::layOutGrid() {
-    dgridFont->layOut(state_.font.FontWidth(), state_.font.FontHeight(), state_.GridZoom);
-    sFont->setGeometry(0, 0, dgridFont->width() + 2, dgridFont->height() + 2);
-    gridHolder->resize(sFont->size());
-}
-
-void FontPage::redrawGrid() {
-    dgridFont->update();
-    if (!editorShown_)
-        return;
-    if (preview_ != nullptr)
-        preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-    const bool narrow = state_.currentWidth() == 1;
-    bShiftLeft->setEnabled(!narrow);
-    bMoveLeft->setEnabled(!narrow);
-}
-
-void FontPage::showWidthInControl(int width) {
-    if (width < seCharWidth->minimum() || width > seCharWidth->maximum()) {
-        const QSignalBlocker blocker(seCharWidth);
-        seCharWidth->setValue(width);
-        return;
-    }
-    seCharWidth->setValue(width);
-}
-
-void FontPage::seGridSizeChange(int value) {
-    state_.GridZoom = value;
-    layOutGrid();
-    redrawGrid();
-}
-
-void FontPage::seCharCodeChange(int value) {
-    state_.CurrentCode = value;
-    showWidthInControl(state_.currentWidth());
-    redrawGrid();
-}
-
-void FontPage::seCharWidthChange(int value) {
-    // A hidden editor shows no font, so a value the program gives it changes nothing the user made.
-    if (editorShown_ && value != state_.currentWidth())
-        state_.FontModified = true;
-    state_.currentWidth() = static_cast<std::uint8_t>(value);
-    if (editorShown_)
-        sbFont->setPanelText(0, "Col " + QString::number(state_.font.widestWidth()));
-    redrawGrid();
-}
-
-void FontPage::ShowCharWidth() {
-    if (state_.currentWidth() == seCharWidth->value())
-        redrawGrid();
-    else
-        showWidthInControl(state_.currentWidth());
-}
-
-void FontPage::RecomputeCharWidth() {
-    const int width =
-        recomputedCharWidth(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-    state_.currentWidth() = static_cast<std::uint8_t>(std::min(width, kMaxCharWidth));
-    ShowCharWidth();
-}
-
-void FontPage::paintCell(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
-    if (cell.x() < 0 || !(buttons & Qt::LeftButton))
-        return;
-    state_.currentChar().setPixel(cell.x(), cell.y(), (modifiers & Qt::ShiftModifier) ? kWhite : kBlack);
-    dgridFont->update(dgridFont->cellRect(cell.x(), cell.y()));
-    if (preview_ != nullptr)
-        preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-}
-
-void FontPage::dgridFontMouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                                  QPoint cell) {
-    paintCell(buttons, modifiers, cell);
-    state_.FontModified = true;
-}
-
-void FontPage::dgridFontMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
-    paintCell(buttons, modifiers, cell);
-}
-
-void FontPage::dgridFontMouseUp() {
-    if (state_.AutomaticCharWidth)
-        RecomputeCharWidth();
-}
-
-void FontPage::dgridFontKeyDown(int key) {
-    seCharCode->setValue(seCharCode->value() + (key == Qt::Key_Up ? 1 : -1));
-    seCharCode->setFocus();
-}
-
-void FontPage::refreshEditorLayout(const std::string& rangeLabel, int widest) {
-    seGridSize->setValue(kLoadedZoom);
-    state_.GridZoom = kLoadedZoom;
-    layOutGrid();
-    sbFont->setPanelText(0, "Col " + QString::number(widest));
-    sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
-    sbFont->setPanelText(2, q(rangeLabel) + QString::number(state_.font.RangeFrom) + " to " +
-                                QString::number(state_.font.RangeTo));
-    seCharCode->setFocus();
-}
-
-void FontPage::ShowFontInEditor(const std::string& rangeLabel) {
-    const int widest = state_.font.widestWidth();
-    editorShown_ = true;
-    sFont->show();
-    dgridFont->show();
-    setEditorEnabled(true);
-    seCharCode->setMinimum(state_.font.RangeFrom);
-    seCharCode->setMaximum(state_.font.RangeTo);
-    seCharCode->setValue(state_.font.RangeFrom);
-    state_.CurrentCode = seCharCode->value();
-    // A width is one byte: the control reaches 255, so showing a wide character never cuts it.
-    {
-        // New limits alone must not store a clamped width into the character.
-        const QSignalBlocker blocker(seCharWidth);
-        seCharWidth->setMinimum(1);
-        seCharWidth->setMaximum(kMaxCharWidth);
-    }
-    showWidthInControl(state_.currentWidth());
-    refreshEditorLayout(rangeLabel, widest);
-    redrawGrid();
-}
-
-void FontPage::HideFontEditor() {
-    // From here on the editor shows no font: the values the controls are given below change nothing of it.
-    editorShown_ = false;
-    seGridSize->setMinimum(5);
-    seGridSize->setValue(5);
-    seCharCode->setMinimum(0);
-    seCharCode->setValue(0);
-    seCharWidth->setMinimum(0);
-    seCharWidth->setValue(0);
-    sFont->hide();
-    dgridFont->hide();
-    setEditorEnabled(false);
-    for (int panel = 0; panel < 3; ++panel)
-        sbFont->setPanelText(panel, QString());
-}
-
-// ---- Edit menu options ------------------------------------------------------------------------------
-
-void FontPage::FontMenuEdit_RemoveLeftBlankClick() {
-    state_.RemoveLeftBlank = !state_.RemoveLeftBlank;
-    FontMenuEdit_RemoveLeftBlank->setChecked(state_.RemoveLeftBlank);
-}
-
-void FontPage::FontMenuEdit_AutomaticCharWidthClick() {
-    state_.AutomaticCharWidth = !state_.AutomaticCharWidth;
-    FontMenuEdit_AutomaticCharWidth->setChecked(state_.AutomaticCharWidth);
-    if (state_.AutomaticCharWidth)
-        RecomputeCharWidth();
-}
-
-void FontPage::FontMenuEdit_ViewCharClick() {
-    if (preview_ == nullptr)
-        return;
-    if (preview_->isVisible()) {
-        preview_->close();
-        return;
-    }
-    preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-    preview_->show();
-}
-
-void FontPage::FontMenuEdit_RestoreClick() {
-    FontMenuEdit_Restore->setEnabled(false);
-    restoreChar(state_);
-    ShowCharWidth();
-    state_.FontModified = true;
-}
-
-void FontPage::FontMenuEdit_CutClick() {
-    FontMenuEdit_Paste->setEnabled(true);
-    cutChar(state_);
-    ShowCharWidth();
-    state_.FontModified = true;
-}
-
-void FontPage::FontMenuEdit_CopyClick() {
-    FontMenuEdit_Paste->setEnabled(true);
-    copyChar(state_);
-}
-
-void FontPage::FontMenuEdit_PasteClick() {
-    FontMenuEdit_Restore->setEnabled(true);
-    pasteChar(state_);
-    ShowCharWidth();
-    state_.FontModified = true;
-}
-
-// ---- The transforms ---------------------------------------------------------------------------------
-
-void FontPage::shiftCurrent(Direction where) {
-    if (shiftChar(state_.font, state_.CurrentCode, where))
-        afterShift(where);
-}
-
-void FontPage::moveAll(Direction where) {
-    if (moveAllChars(state_.font, where))
-        afterShift(where);
-}
-
-// A horizontal step carries the widths with it, so the width control follows; a vertical one only redraws.
-void FontPage::afterShift(Direction where) {
-    state_.FontModified = true;
-    if (where == Direction::Left || where == Direction::Right)
-        ShowCharWidth();
-    else
-        redrawGrid();
-}
-
-void FontPage::bShiftUpClick() {
-    shiftCurrent(Direction::Up);
-}
-void FontPage::bShiftLeftClick() {
-    shiftCurrent(Direction::Left);
-}
-void FontPage::bShiftRightClick() {
-    shiftCurrent(Direction::Right);
-}
-void FontPage::bShiftDownClick() {
-    shiftCurrent(Direction::Down);
-}
-void FontPage::bMoveUpClick() {
-    moveAll(Direction::Up);
-}
-void FontPage::bMoveLeftClick() {
-    moveAll(Direction::Left);
-}
-void FontPage::bMoveRightClick() {
-    moveAll(Direction::Right);
-}
-void FontPage::bMoveDownClick() {
-    moveAll(Direction::Down);
-}
-
-void FontPage::cellSizeChanged() {
-    layOutGrid();
-    sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
-    redrawGrid();
-}
-
-// The cell size is no change of the characters: these four leave FontModified alone.
-void FontPage::bAddColumnClick() {
-    addColumn(state_.font);
-    cellSizeChanged();
-}
-
-void FontPage::bRemoveColumnClick() {
-    if (removeColumn(state_.font))
-        cellSizeChanged();
-}
-
-void FontPage::bAddRowClick() {
-    addRow(state_.font);
-    cellSizeChanged();
-}
-
-void FontPage::bRemoveRowClick() {
-    if (removeRow(state_.font))
-        cellSizeChanged();
-}
-
-void FontPage::bHorizontalMirrorClick() {
-    mirrorHorizontal(state_.font, state_.CurrentCode);
-    RecomputeCharWidth();
-    state_.FontModified = true;
-}
-
-void FontPage::bVerticalMirrorClick() {
-    mirrorVertical(state_.font, state_.CurrentCode);
-    RecomputeCharWidth();
-    state_.FontModified = true;
-}
-
-void FontPage::bInvertClick() {
-    invertChar(state_.font, state_.CurrentCode);
-    state_.FontModified = true;
-    redrawGrid();
-}
-
 // ---- The importers ----------------------------------------------------------------------------------
 
-void FontPage::commitImportedFont(ImportedFont& imported, const std::string& rangeLabel) {
+FontStepTarget::Shown FontPage::shown() const {
+    return {editorShown_, state_.FontPageTitle, state_.FontBaseName, rangeLabel_};
+}
+
+void FontPage::fontReplaced(const Shown& shown) {
+    if (shown.editorShown)
+        ShowFontInEditor(shown.rangeLabel);
+    else
+        HideFontEditor();
+    setFontPageTitle(shown.title);
+    state_.FontBaseName = shown.baseName;
+}
+
+// An import is a step of the history, so Undo brings the font before it back; the new font is the
+// saved state, as an import gives a font without changes.
+void FontPage::commitImportedFont(ImportedFont& imported, const std::string& rangeLabel,
+                                  const std::string& title, const std::string& baseName) {
+    const FontSnapshot before(state_.font);
+    const Shown shownBefore = shown();
     state_.font = std::move(imported.font);
+    fontReplaced({true, title, baseName, rangeLabel});
+    undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
+    undoStack_->setClean();
     state_.FontModified = false;
-    ShowFontInEditor(rangeLabel);
     if (!imported.limitedCodes.empty()) {
         std::string codes;
         for (const int code : imported.limitedCodes)
@@ -598,7 +380,9 @@ void FontPage::FontMenuFile_ImportSystemFontClick() {
         int first = 32;
         int last = 127;
         if (rangeDialog_ != nullptr) {
-            commands_.dialogs().execRangeDialog(*rangeDialog_);
+            // Cancel or Escape ends the import with nothing changed.
+            if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
+                return;
             first = rangeDialog_->seFromChar->value();
             last = rangeDialog_->seToChar->value();
         }
@@ -606,13 +390,10 @@ void FontPage::FontMenuFile_ImportSystemFontClick() {
         const std::string label = fontLabel(
             importFont_.family().toStdString(), points,
             {importFont_.bold(), importFont_.italic(), importFont_.underline(), importFont_.strikeOut()});
-
         QtRasteriser rasteriser(importFont_);
         ImportedFont imported =
             importSystemFont(rasteriser, first, last, state_.RemoveLeftBlank, state_.font.FontName);
-        setFontPageTitle("Tesselor [Font: " + label + "]");
-        state_.FontBaseName = label;
-        commitImportedFont(imported, "Char code from ");
+        commitImportedFont(imported, "Char code from ", "Tesselor [Font: " + label + "]", label);
     });
 }
 
@@ -629,18 +410,21 @@ void FontPage::FontMenuFile_ImportBmpCharClick() {
         BmpCharsImport result = importBmpChars(*folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
                                                state_.font.FontName);
         state_.BmpCharsFolder = *folder;
-        setFontPageTitle(titleFor(state_.BmpCharsFolder));
-        state_.FontBaseName.clear();
         if (!result.found) {
-            // The clipboard pixels stay: no file was drawn on the cell.
+            // The font gives way to an empty one, as the import always did; Undo brings it back. The
+            // clipboard pixels stay: no file was drawn on the cell.
+            const FontSnapshot before(state_.font);
+            const Shown shownBefore = shown();
             result.imported.font.CellImage = state_.font.CellImage;
             state_.font = std::move(result.imported.font);
+            fontReplaced({false, titleFor(*folder), "", rangeLabel_});
+            undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
+            undoStack_->setClean();
             state_.FontModified = false;
-            HideFontEditor();
             commands_.showError("Chars.bmp not found in the folder");
             return;
         }
-        commitImportedFont(result.imported, "Code char from ");
+        commitImportedFont(result.imported, "Code char from ", titleFor(*folder), "");
     });
 }
 
@@ -665,8 +449,10 @@ void FontPage::openFontFile(const std::string& path) {
         state_.FontFilePath = path;
         setFontPageTitle(titleFor(state_.FontFilePath));
         state_.FontBaseName = paths::baseName(state_.FontFilePath);
-        state_.FontModified = false;
         state_.font = std::move(font);
+        // A file opened starts a history of its own.
+        undoStack_->clear();
+        state_.FontModified = false;
         ShowFontInEditor("Code char from ");
     });
 }
@@ -683,10 +469,21 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
 
         state_.FontFilePath = *path;
         setFontPageTitle(titleFor(state_.FontFilePath));
-        state_.font = std::move(saved);
+        // The trim of the cell is a step of its own; the history is clean at the font as saved.
+        const int oldWidth = state_.font.FontWidth();
+        if (saved.FontWidth() != oldWidth) {
+            DroppedPixels dropped(state_.font, saved.FontWidth(), saved.FontHeight());
+            state_.font = std::move(saved);
+            undoStack_->push(new CellStep("Trim Cell", state_, *this, state_.CurrentCode, oldWidth,
+                                          state_.font.FontHeight(), std::move(dropped)));
+        } else {
+            state_.font = std::move(saved);
+        }
+        undoStack_->setClean();
         state_.FontModified = false;
         refreshEditorLayout("Code char from ", state_.font.FontWidth());
         redrawGrid();
+        refreshViews(Scope::Cell);
         commands_.showSaved(state_.FontFilePath);
     });
 }

@@ -1,33 +1,43 @@
 #pragma once
 
 #include "app/command_support.h"
+#include "editing/undo_data.h"
 #include "model/app_state.h"
+#include "undo/font_steps.h"
 
 #include <QFont>
 #include <QWidget>
+#include <optional>
 #include <string>
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollArea;
+class QUndoStack;
 class TFormFontRange;
 class TFormViewChar;
 
 namespace tesselor {
 
 enum class Direction;
+enum class Refusal;
+class CodeSpinControl;
 class FontGrid;
+class FontOverview;
 class GridFrame;
 class ImageDecoder;
 struct ImportedFont;
 class SpinControl;
 class StatusPanels;
+class TextPreview;
 
-// The Font page (tsFont): the editor controls, the grid, the transform buttons, its two menus and their
-// command handlers.
-class FontPage : public QWidget {
+// The Font page (tsFont): the editor controls, the grid, the transform buttons, the overview of the font
+// and the text preview, its two menus and their command handlers. The file commands are in
+// font_page.cpp, the editor's in font_page_edit.cpp.
+class FontPage : public QWidget, private FontStepTarget {
     Q_OBJECT
 public:
     FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
@@ -49,15 +59,21 @@ public:
     void redrawGrid();
     bool editorShown() const { return editorShown_; }
 
+    // Every change to the font, step by step; its clean state is the saved font.
+    QUndoStack* undoStack() const { return undoStack_; }
+
     // Controls.
     QFrame* pViewFont;
     SpinControl* seGridSize;
-    SpinControl* seCharCode;
+    CodeSpinControl* seCharCode;
+    QLabel* imgCurrentChar; // the current character beside its code
     SpinControl* seCharWidth;
     QScrollArea* gridScroll;
     QWidget* gridHolder;
     GridFrame* sFont;
     FontGrid* dgridFont;
+    FontOverview* overview;
+    TextPreview* textPreview;
     QFrame* pShiftMove;
     QPushButton* bShiftUp;
     QPushButton* bShiftLeft;
@@ -87,6 +103,8 @@ public:
     QAction* FontMenuFile_CreateFileLcd;
     QAction* FontMenuFile_Exit;
     QMenu* FontMenuEdit;
+    QAction* FontMenuEdit_Undo;
+    QAction* FontMenuEdit_Redo;
     QAction* FontMenuEdit_RemoveLeftBlank;
     QAction* FontMenuEdit_AutomaticCharWidth;
     QAction* FontMenuEdit_Restore;
@@ -142,6 +160,8 @@ public slots:
     void dgridFontMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
     void dgridFontMouseUp();
     void dgridFontKeyDown(int key);
+    // Ctrl and the wheel over the grid: one zoom step, the cell under the pointer kept under it.
+    void dgridFontZoom(int steps, QPoint position);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -149,6 +169,7 @@ protected:
 private:
     void createControls();
     void createMenus();
+    void createTransformShortcuts();
     void layOutGrid();
     void setFontPageTitle(const std::string& title);
     void paintCell(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
@@ -157,13 +178,24 @@ private:
     void showWidthInControl(int width);
     void refreshEditorLayout(const std::string& rangeLabel, int widest);
     void setEditorEnabled(bool enabled);
-    // Puts a finished import into the state and shows it.
-    void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel);
-    void shiftCurrent(Direction direction);
-    void moveAll(Direction direction);
-    void afterShift(Direction direction);
-    // After a change of the cell size: the grid, its frame and panel 1 follow.
-    void cellSizeChanged();
+    // Puts a finished import into the state, shows it and makes it a step of the history.
+    void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel, const std::string& title,
+                            const std::string& baseName);
+    void shiftCurrent(Direction direction, const QString& name);
+    void moveAll(Direction direction, const QString& name);
+    void cellSize(const QString& name, bool grow, bool column);
+    void mirror(const QString& name, bool horizontal);
+    // Runs an edit command that rewrites the current character and makes it a step.
+    template <typename Command> void characterStep(const QString& name, Command command, bool runAgain);
+    // Tells the status bar why a transform did nothing.
+    void refused(const QString& name, Refusal refusal);
+    // The views that follow the font: the current glyph, the preview window, the overview, the text.
+    void refreshViews(Scope scope);
+    FontStepTarget::Shown shown() const;
+
+    // FontStepTarget
+    void fontChanged(int code, Scope scope) override;
+    void fontReplaced(const Shown& shown) override;
 
     AppState& state_;
     CommandSupport& commands_;
@@ -172,6 +204,11 @@ private:
     TFormFontRange* rangeDialog_ = nullptr;
     QFont importFont_;
     bool editorShown_ = false;
+    std::string rangeLabel_;
+    QUndoStack* undoStack_;
+    // The stroke under way: the pixels it changed and the width it started with.
+    std::optional<PixelChanges> stroke_;
+    int strokeWidth_ = 0;
 };
 
 } // namespace tesselor

@@ -41,6 +41,7 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
     bar->addMenu(tsFont->FontMenuEdit);
     bar->addMenu(tsBitmap->BitmapMenuFile);
     bar->addMenu(tsResourcesFile->ResourcesMenuFile);
+    bar->addMenu(tsResourcesFile->ResourcesMenuEdit);
     AboutMenu = bar->addAction("About...");
     AboutMenu->setObjectName("AboutMenu");
 
@@ -100,10 +101,19 @@ void TFormTesselor::openAtStart(const std::string& path) {
 }
 
 void TFormTesselor::PageControlChange(int index) {
-    tsFont->FontMenuFile->menuAction()->setVisible(index == 0);
-    tsFont->FontMenuEdit->menuAction()->setVisible(index == 0);
-    tsBitmap->BitmapMenuFile->menuAction()->setVisible(index == 1);
-    tsResourcesFile->ResourcesMenuFile->menuAction()->setVisible(index == 2);
+    const std::pair<QMenu*, int> menus[] = {
+        {tsFont->FontMenuFile, 0},
+        {tsFont->FontMenuEdit, 0},
+        {tsBitmap->BitmapMenuFile, 1},
+        {tsResourcesFile->ResourcesMenuFile, 2},
+        {tsResourcesFile->ResourcesMenuEdit, 2},
+    };
+    for (const auto& [menu, page] : menus) {
+        menu->menuAction()->setVisible(index == page);
+        // Only the shown menus carry their Alt mnemonic: three "File" menus would make Alt+F ambiguous.
+        QString title = menu->title().remove('&');
+        menu->setTitle(index == page ? "&" + title : title);
+    }
     updateCaption();
     PageControl->setFocus();
 }
@@ -130,9 +140,4 @@ void TFormTesselor::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
-}
-
-void TFormTesselor::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    tsResourcesFile->fitNameColumn(8);
 }

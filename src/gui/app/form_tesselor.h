@@ -52,7 +52,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     std::unique_ptr<tesselor::ImageDecoder> decoder_;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace tesselor {
@@ -26,7 +28,7 @@ constexpr int kOffsetWidth = 130;
 } // namespace
 
 ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget* parent)
-    : QWidget(parent), state_(state), commands_(commands) {
+    : QWidget(parent), state_(state), commands_(commands), undoStack_(new QUndoStack(this)) {
     setObjectName("tsResourcesFile");
     auto* layout = new QVBoxLayout(this);
 
@@ -57,6 +59,8 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     sgResources->clearSelection();
     sgResources->setCurrentCell(-1, -1);
     sgResources->setEnabled(false);
+    // The name column takes what the others leave from the first show on, not only after a resize.
+    sgResources->installEventFilter(this);
     layout->addWidget(sgResources, 3);
 
     mResources = new QPlainTextEdit(this);
@@ -77,7 +81,7 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     bRemoveResdataFile->setEnabled(false);
     fitNameColumn(0);
 
-    ResourcesMenuFile = new QMenu("File", this);
+    ResourcesMenuFile = new QMenu("&File", this);
     ResourcesMenuFile->setObjectName("ResourcesMenuFile");
     ResourcesMenuFile_New = ResourcesMenuFile->addAction("New File.res");
     ResourcesMenuFile_New->setObjectName("ResourcesMenuFile_New");
@@ -94,6 +98,21 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     ResourcesMenuFile_Exit = ResourcesMenuFile->addAction("Exit");
     ResourcesMenuFile_Exit->setObjectName("ResourcesMenuFile_Exit");
     connect(ResourcesMenuFile_Exit, &QAction::triggered, this, &ResourcesPage::exitRequested);
+
+    ResourcesMenuEdit = new QMenu("&Edit", this);
+    ResourcesMenuEdit->setObjectName("ResourcesMenuEdit");
+    ResourcesMenuEdit_Undo = undoStack_->createUndoAction(this, "Undo");
+    ResourcesMenuEdit_Undo->setObjectName("ResourcesMenuEdit_Undo");
+    ResourcesMenuEdit_Undo->setShortcuts(QKeySequence::Undo);
+    ResourcesMenuEdit_Redo = undoStack_->createRedoAction(this, "Redo");
+    ResourcesMenuEdit_Redo->setObjectName("ResourcesMenuEdit_Redo");
+    ResourcesMenuEdit_Redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    ResourcesMenuEdit->addAction(ResourcesMenuEdit_Undo);
+    ResourcesMenuEdit->addAction(ResourcesMenuEdit_Redo);
+    // Undoing back to the saved list is no change to save.
+    connect(undoStack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { state_.ResourcesModified = !clean; });
     connect(ResourcesMenuFile_New, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_NewClick);
     connect(ResourcesMenuFile_Open, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_OpenClick);
     connect(ResourcesMenuFile_Save, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_SaveClick);
@@ -103,6 +122,24 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     connect(bRemoveResdataFile, &QPushButton::clicked, this, &ResourcesPage::bRemoveResdataFileClick);
     connect(PopupMenu_CopyDeclarations, &QAction::triggered, this,
             &ResourcesPage::PopupMenu_CopyDeclarationsClick);
+}
+
+bool ResourcesPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sgResources && event->type() == QEvent::Resize)
+        fitNameColumn(8);
+    return QWidget::eventFilter(watched, event);
+}
+
+void ResourcesPage::listChanged(int row) {
+    if (state_.ResourceList.empty()) {
+        clearView();
+        return;
+    }
+    sgResources->clearContents();
+    setListCommandsEnabled(true);
+    sgResources->setEnabled(true);
+    RefreshResourceView();
+    sgResources->setCurrentCell(row, 0);
 }
 
 void ResourcesPage::fitNameColumn(int margin) {
@@ -178,11 +215,11 @@ void ResourcesPage::bImportResdataFileClick() {
                 return;
             }
         }
+        const int index = static_cast<int>(state_.ResourceList.size());
         state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
-        setListCommandsEnabled(true);
-        sgResources->setEnabled(true);
-        RefreshResourceView();
-        sgResources->setCurrentCell(sgResources->rowCount() - 1, 0);
+        listChanged(index);
+        undoStack_->push(
+            new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
     });
 }
 
@@ -191,21 +228,18 @@ void ResourcesPage::bRemoveResdataFileClick() {
     if (row < 0 || row >= static_cast<int>(state_.ResourceList.size()))
         return;
     state_.ResourcesModified = true;
-    sgResources->clearContents();
+    const Bytes item = state_.ResourceList[static_cast<std::size_t>(row)];
     state_.ResourceList.erase(state_.ResourceList.begin() + row);
-    if (state_.ResourceList.empty()) {
-        clearView();
-        return;
-    }
-    RefreshResourceView();
-    sgResources->setCurrentCell(std::min(row, sgResources->rowCount() - 1), 0);
+    listChanged(std::min(row, static_cast<int>(state_.ResourceList.size()) - 1));
+    undoStack_->push(new ItemStep(ItemStep::Kind::Remove, state_, *this, row, item));
 }
 
 void ResourcesPage::ResourcesMenuFile_NewClick() {
     if (!commands_.mayDiscardChanges(state_.ResourcesModified))
         return;
-    state_.ResourcesModified = false;
     state_.ResourceList.clear();
+    undoStack_->clear();
+    state_.ResourcesModified = false;
     clearView();
     setResourcesPageTitle(kAppTitle);
 }
@@ -228,6 +262,7 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
         fileio::writeFileAtomic(*path, file);
         // Only a file really written clears the flag.
         setResourcesPageTitle(titleFor(*path));
+        undoStack_->setClean();
         state_.ResourcesModified = false;
         commands_.showCreated(*path);
     });
@@ -272,6 +307,7 @@ void ResourcesPage::openResFile(const std::string& path) {
         }
         state_.ResFilePath = path;
         setResourcesPageTitle(titleFor(path));
+        undoStack_->clear();
         state_.ResourcesModified = false;
         state_.ResourceList = std::move(*items);
         sgResources->clearContents();

@@ -2,10 +2,12 @@
 
 #include "app/command_support.h"
 #include "model/app_state.h"
+#include "undo/resource_steps.h"
 
 #include <QWidget>
 
 class QAction;
+class QUndoStack;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -14,7 +16,7 @@ class QTableWidget;
 namespace tesselor {
 
 // The Resources File page (tsResourcesFile): the list of items, its declarations and its File menu.
-class ResourcesPage : public QWidget {
+class ResourcesPage : public QWidget, private ResourceStepTarget {
     Q_OBJECT
 public:
     ResourcesPage(AppState& state, CommandSupport& commands, QWidget* parent = nullptr);
@@ -43,6 +45,12 @@ public:
     QAction* ResourcesMenuFile_Save;
     QAction* ResourcesMenuFile_SaveHeader;
     QAction* ResourcesMenuFile_Exit;
+    QMenu* ResourcesMenuEdit;
+    QAction* ResourcesMenuEdit_Undo;
+    QAction* ResourcesMenuEdit_Redo;
+
+    // Import and Remove, step by step; its clean state is the saved list.
+    QUndoStack* undoStack() const { return undoStack_; }
 
 signals:
     void captionChanged();
@@ -57,7 +65,11 @@ public slots:
     void ResourcesMenuFile_SaveHeaderClick();
     void PopupMenu_CopyDeclarationsClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void listChanged(int row) override;
     void setListCommandsEnabled(bool enabled);
     // The grid with its header and one empty row, nothing selected, disabled.
     void clearView();
@@ -66,6 +78,7 @@ private:
     AppState& state_;
     CommandSupport& commands_;
     std::string declarations_;
+    QUndoStack* undoStack_;
 };
 
 } // namespace tesselor

@@ -1,6 +1,5 @@
 #include "dialogs/form_about.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -63,15 +62,11 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// Only a click on the emblem closes the box.
+// A click on the emblem, Escape and Enter close the box.
 void TFormAbout::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->ignore();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void TFormAbout::closeEvent(QCloseEvent* event) {
-    event->ignore();
 }

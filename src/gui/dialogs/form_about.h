@@ -17,5 +17,4 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 };

@@ -2,16 +2,14 @@
 
 #include "editor/spin_control.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 using tesselor::SpinControl;
 
 TFormFontRange::TFormFontRange(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("FormFontRange");
     setWindowTitle("Font Range");
     setFixedSize(345, 90);
@@ -37,21 +35,12 @@ TFormFontRange::TFormFontRange(QWidget* parent)
 
     bRangeOK = new QPushButton("OK", this);
     bRangeOK->setObjectName("bRangeOK");
-    bRangeOK->setGeometry(240, 33, 80, 28);
+    bRangeOK->setGeometry(240, 12, 80, 28);
     bRangeOK->setDefault(true);
     connect(bRangeOK, &QPushButton::clicked, this, &QDialog::accept);
-}
-
-// The only way out is the OK button: Escape does not cancel.
-void TFormFontRange::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TFormFontRange::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    accept();
+    // Cancel, Escape and the close button end the import with nothing changed.
+    bRangeCancel = new QPushButton("Cancel", this);
+    bRangeCancel->setObjectName("bRangeCancel");
+    bRangeCancel->setGeometry(240, 48, 80, 28);
+    connect(bRangeCancel, &QPushButton::clicked, this, &QDialog::reject);
 }

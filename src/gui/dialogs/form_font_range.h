@@ -18,8 +18,5 @@ public:
     tesselor::SpinControl* seFromChar;
     tesselor::SpinControl* seToChar;
     QPushButton* bRangeOK;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    QPushButton* bRangeCancel;
 };

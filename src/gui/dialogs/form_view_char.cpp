@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
+
+#include <algorithm>
 
 TFormViewChar::TFormViewChar(QWidget* focusOwner, QWidget* parent)
     : QWidget(parent,
@@ -24,6 +27,18 @@ void TFormViewChar::showCharacter(const tesselor::PixelImage& character, int wid
     ImageChar->setPixmap(QPixmap::fromImage(tesselor::toQImage(image_)));
     ImageChar->resize(width, height);
     resize(std::max(width, 1), std::max(height, 1));
+}
+
+void TFormViewChar::showBeside(QWidget* window) {
+    QPoint at = window->frameGeometry().topRight() + QPoint(8, 0);
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        if (at.x() + width() > area.right())
+            at.setX(std::max(area.left(), window->frameGeometry().left() - width() - 8));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - height())));
+    }
+    move(at);
+    show();
 }
 
 bool TFormViewChar::event(QEvent* event) {

@@ -13,6 +13,8 @@ public:
     explicit TFormViewChar(QWidget* focusOwner, QWidget* parent = nullptr);
 
     void showCharacter(const tesselor::PixelImage& character, int width, int height);
+    // Shows the window beside the main window's right edge, within the screen.
+    void showBeside(QWidget* window);
     const tesselor::PixelImage& shownImage() const { return image_; }
 
     QLabel* ImageChar;

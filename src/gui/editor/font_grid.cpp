@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -82,6 +83,17 @@ void FontGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void FontGrid::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore(); // the scroll area scrolls
+        return;
+    }
+    const int steps = event->angleDelta().y() / 120;
+    if (steps != 0)
+        emit zoomRequested(steps, event->position().toPoint());
+    event->accept();
 }
 
 void GridFrame::paintEvent(QPaintEvent*) {

@@ -33,6 +33,8 @@ signals:
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
     void mouseUp();
     void keyDown(int key);
+    // Ctrl and the wheel: zoom steps (positive: larger) around a point of the widget.
+    void zoomRequested(int steps, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +42,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     const AppState& state_;

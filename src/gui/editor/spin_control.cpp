@@ -1,7 +1,12 @@
 #include "editor/spin_control.h"
 
+#include "qtplatform/qt_rasteriser.h"
+
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProxyStyle>
+
+#include <algorithm>
 
 namespace tesselor {
 
@@ -23,8 +28,75 @@ private:
 } // namespace
 
 SpinControl::SpinControl(QWidget* parent) : QSpinBox(parent) {
-    lineEdit()->setReadOnly(true);
     setKeyboardTracking(false);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    lineEdit()->installEventFilter(this);
+}
+
+namespace {
+// Undo and redo belong to the font's history even while a number is typed: the field's own text undo
+// would swallow them (the field and the spin box both claim them).
+bool isWindowKey(QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+}
+} // namespace
+
+bool SpinControl::event(QEvent* event) {
+    if (isWindowKey(event))
+        return false;
+    return QSpinBox::event(event);
+}
+
+bool SpinControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && isWindowKey(event))
+        return true;
+    return QSpinBox::eventFilter(watched, event);
+}
+
+namespace {
+bool isNumber(const QString& text) {
+    return !text.isEmpty() && text.size() <= 9 &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+} // namespace
+
+QValidator::State SpinControl::validate(QString& input, int& position) const {
+    const QString text = input.trimmed().remove(suffix());
+    if (isNumber(text))
+        return text.toInt() >= minimum() && text.toInt() <= maximum() ? QValidator::Acceptable
+                                                                      : QValidator::Intermediate;
+    return QSpinBox::validate(input, position);
+}
+
+void SpinControl::fixup(QString& input) const {
+    const QString text = input.trimmed().remove(suffix());
+    if (isNumber(text))
+        input = textFromValue(std::clamp(text.toInt(), minimum(), maximum())) + suffix();
+    else
+        QSpinBox::fixup(input);
+}
+
+namespace {
+bool isTypedCharacter(const QString& text) {
+    return text.size() == 1 && !text[0].isDigit() && !windows1252Codes(text).empty() &&
+           windows1252Codes(text)[0] >= 0;
+}
+} // namespace
+
+QValidator::State CodeSpinControl::validate(QString& input, int& position) const {
+    if (isTypedCharacter(input))
+        return QValidator::Acceptable;
+    return SpinControl::validate(input, position);
+}
+
+int CodeSpinControl::valueFromText(const QString& text) const {
+    if (isTypedCharacter(text))
+        return windows1252Codes(text)[0];
+    return SpinControl::valueFromText(text);
 }
 
 void SpinControl::setRepeatInterval(int milliseconds) {

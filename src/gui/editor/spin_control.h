@@ -4,7 +4,8 @@
 
 namespace tesselor {
 
-// A spin control whose value changes only by its buttons, its arrow keys or the program: no typing.
+// A spin control that also takes a typed number: Enter (or leaving the field) applies it, clamped to the
+// limits; nothing changes before that. The undo and redo keys are left to the page's Edit menu.
 class SpinControl : public QSpinBox {
     Q_OBJECT
 public:
@@ -13,6 +14,24 @@ public:
     // The automatic repeat interval of the spin buttons while one is held.
     void setRepeatInterval(int milliseconds);
     int repeatInterval() const;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A number beyond the limits may be typed; Enter brings it to the nearest limit.
+    QValidator::State validate(QString& input, int& position) const override;
+    void fixup(QString& input) const override;
+};
+
+// The character code control: a typed character stands for its code in the code page ("A" gives 65).
+class CodeSpinControl : public SpinControl {
+    Q_OBJECT
+public:
+    using SpinControl::SpinControl;
+
+protected:
+    QValidator::State validate(QString& input, int& position) const override;
+    int valueFromText(const QString& text) const override;
 };
 
 } // namespace tesselor

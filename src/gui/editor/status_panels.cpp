@@ -8,13 +8,18 @@ StatusPanels::StatusPanels(std::initializer_list<int> widths, QWidget* parent) :
     setSizeGripEnabled(false);
     for (const int width : widths) {
         auto* label = new QLabel(this);
-        label->setFixedWidth(width);
-        label->setAlignment(Qt::AlignCenter);
+        if (width > 0)
+            label->setFixedWidth(width);
+        label->setAlignment(width > 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
-        addWidget(label);
+        addWidget(label, width > 0 ? 0 : 1);
         panels_.push_back(label);
     }
+}
+
+void StatusPanels::setPanelToolTip(int panel, const QString& text) {
+    panels_.at(static_cast<std::size_t>(panel))->setToolTip(text);
 }
 
 void StatusPanels::setPanelText(int panel, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <optional>
 #include <string>
@@ -40,8 +41,10 @@ public:
     virtual std::optional<std::string> selectFolder(QWidget* parent, const std::string& caption,
                                                     const std::string& initialFolder) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
-    // Shows the range dialog modally; it can only be left through its OK button.
-    virtual void execRangeDialog(TFormFontRange& dialog) = 0;
+    // Shows the range dialog modally; false when it was cancelled.
+    virtual bool execRangeDialog(TFormFontRange& dialog) = 0;
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial,
+                                               const std::string& title) = 0;
     // Shows a window of ours modally until it closes (the about box).
     virtual void execModal(QDialog& dialog) = 0;
     virtual MessageButton message(QWidget* parent, const MessageRequest& request) = 0;

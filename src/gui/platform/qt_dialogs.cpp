@@ -2,6 +2,7 @@
 
 #include "dialogs/form_font_range.h"
 
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -73,8 +74,14 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
     return font;
 }
 
-void QtDialogs::execRangeDialog(TFormFontRange& dialog) {
-    dialog.exec();
+bool QtDialogs::execRangeDialog(TFormFontRange& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QColor> QtDialogs::chooseColour(QWidget* parent, const QColor& initial,
+                                              const std::string& title) {
+    const QColor chosen = QColorDialog::getColor(initial, parent, QString::fromStdString(title));
+    return chosen.isValid() ? std::optional(chosen) : std::nullopt;
 }
 
 void QtDialogs::execModal(QDialog& dialog) {

@@ -16,7 +16,9 @@ public:
     std::optional<std::string> selectFolder(QWidget* parent, const std::string& caption,
                                             const std::string& initialFolder) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
-    void execRangeDialog(TFormFontRange& dialog) override;
+    bool execRangeDialog(TFormFontRange& dialog) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial,
+                                       const std::string& title) override;
     void execModal(QDialog& dialog) override;
     MessageButton message(QWidget* parent, const MessageRequest& request) override;
 };

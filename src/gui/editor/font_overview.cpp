@@ -1,0 +1,103 @@
+#include "editor/font_overview.h"
+
+#include "qtplatform/qt_pixels.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tesselor {
+
+namespace {
+constexpr int kGap = 4;
+constexpr int kLabelHeight = 12;
+} // namespace
+
+FontOverview::FontOverview(const AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void FontOverview::refresh() {
+    const FontModel& font = state_.font;
+    scale_ = font.FontHeight() <= 16 ? 2 : 1;
+    glyphs_.clear();
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        glyphs_.push_back(toQImage(font.CharImages[AppState::codeIndex(c)]));
+    updateGeometry();
+    update();
+}
+
+void FontOverview::refreshCharacter(int code) {
+    const FontModel& font = state_.font;
+    const int index = code - font.firstCode();
+    if (index < 0 || index >= static_cast<int>(glyphs_.size()))
+        return;
+    glyphs_[static_cast<std::size_t>(index)] = toQImage(font.CharImages[AppState::codeIndex(code)]);
+    update(cellRect(code).adjusted(-2, -2, 2, 2));
+}
+
+QSize FontOverview::pitch() const {
+    const FontModel& font = state_.font;
+    return {std::max(font.FontWidth() * scale_, 18) + kGap, font.FontHeight() * scale_ + kLabelHeight + kGap};
+}
+
+int FontOverview::columns(int width) const {
+    return std::max(1, (width - kGap) / pitch().width());
+}
+
+int FontOverview::heightForWidth(int width) const {
+    const int count = static_cast<int>(glyphs_.size());
+    const int rows = (count + columns(width) - 1) / columns(width);
+    return kGap + rows * pitch().height();
+}
+
+QSize FontOverview::sizeHint() const {
+    return {400, heightForWidth(400)};
+}
+
+QRect FontOverview::cellRect(int code) const {
+    const int index = code - state_.font.firstCode();
+    if (index < 0 || index >= static_cast<int>(glyphs_.size()))
+        return {};
+    const int perRow = columns(width());
+    const QSize step = pitch();
+    return {kGap + index % perRow * step.width(), kGap + index / perRow * step.height(), step.width() - kGap,
+            step.height() - kGap};
+}
+
+void FontOverview::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), QColor(0xC0, 0xC0, 0xC0));
+    QFont small = font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    const FontModel& font = state_.font;
+    for (int i = 0; i < static_cast<int>(glyphs_.size()); ++i) {
+        const int code = font.firstCode() + i;
+        const QRect cell = cellRect(code);
+        if (!event->rect().intersects(cell.adjusted(-2, -2, 2, 2)))
+            continue;
+        const QImage& glyph = glyphs_[static_cast<std::size_t>(i)];
+        painter.drawImage(QRect(cell.topLeft(), glyph.size() * scale_), glyph);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(cell.left(), cell.bottom() - kLabelHeight + 1, cell.width(), kLabelHeight),
+                         Qt::AlignCenter, QString::number(code));
+        if (code == state_.CurrentCode) {
+            painter.setPen(QPen(QColor(0x20, 0x60, 0xE0), 2));
+            painter.drawRect(cell.adjusted(-1, -1, 1, 1));
+        }
+    }
+}
+
+void FontOverview::mousePressEvent(QMouseEvent* event) {
+    const FontModel& font = state_.font;
+    for (int code = font.firstCode(); code <= font.lastCode(); ++code) {
+        if (cellRect(code).contains(event->position().toPoint())) {
+            emit codeClicked(code);
+            return;
+        }
+    }
+}
+
+} // namespace tesselor

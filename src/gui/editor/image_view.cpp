@@ -1,0 +1,45 @@
+#include "editor/image_view.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace tesselor {
+
+ImageView::ImageView(QWidget* parent) : QWidget(parent) {}
+
+void ImageView::setImage(const QImage& image) {
+    image_ = image;
+    resize(sizeHint());
+    update();
+}
+
+void ImageView::setZoom(int zoom) {
+    zoom_ = std::max(zoom, 1);
+    resize(sizeHint());
+    update();
+}
+
+void ImageView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // The source pixels under the exposed area, each drawn as a zoom x zoom square.
+    const QRect area = event->rect();
+    const QRect source(area.left() / zoom_, area.top() / zoom_, area.width() / zoom_ + 2,
+                       area.height() / zoom_ + 2);
+    const QRect clipped = source.intersected(image_.rect());
+    if (!clipped.isEmpty())
+        painter.drawImage(QRect(clipped.topLeft() * zoom_, clipped.size() * zoom_), image_, clipped);
+}
+
+void ImageView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    if (const int steps = event->angleDelta().y() / 120; steps != 0)
+        emit zoomRequested(steps, event->position().toPoint());
+    event->accept();
+}
+
+} // namespace tesselor
