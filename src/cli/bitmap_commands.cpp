@@ -2,9 +2,9 @@
 #include "cli_support.h"
 
 #include "bitmap/bitmap_payload.h"
-#include "fontexport/resource_item.h"
 #include "model/error.h"
 #include "platform/paths.h"
+#include "qtplatform/bitmap_export.h"
 #include "qtplatform/qt_image_decoder.h"
 
 #include <QGuiApplication>
@@ -18,6 +18,8 @@ struct Export {
     std::string output;
     std::string format;
     bool ft800 = false;
+    std::string ftFormat;
+    BitmapOptions options;
     std::optional<std::string> header;
     std::string symbol;
     std::string cType = "short";
@@ -30,14 +32,14 @@ int bitmapExport(const Export& o, const std::string& format) {
     const auto qt = startOffscreenQt();
     QtImageDecoder decoder;
     const DecodedImage decoded = decoder.decode(o.input);
-    const LayoutClass layout = classifyBmpLayout(decoded.layout);
-    const BitmapEncoding encoding = bitmapEncoding(layout.bits, o.ft800);
-    const auto payload = BitmapPayload(decoded.pixels, encoding);
-    if (!payload)
-        throw Error("Anomalus image. The Bitmap file is corrupt");
+    RowSource& rows = *decoded.rows;
+    const BitmapEncoding encoding = bitmapEncoding(decoded.bits, o.ft800, o.ftFormat);
     Outputs outputs;
     outputs.read(o.input);
     if (format == "c") {
+        const auto payload = exportPayload(rows, encoding, o.options);
+        if (!payload)
+            throw Error(kAnomalyMessage);
         const std::string symbol = o.symbol.empty() ? paths::baseName(o.input) + "_bmp" : o.symbol;
         requireIdentifier(symbol);
         const CArrayStyle style{o.cType == "u8", o.header ? includePath(path, *o.header) : std::string()};
@@ -45,8 +47,16 @@ int bitmapExport(const Export& o, const std::string& format) {
         if (o.header)
             outputs.add(*o.header, arrayHeader(*o.header, symbol, payload->size(), style));
     } else {
-        outputs.add(path,
-                    writeResourceItem("bmp", o.symbol.empty() ? paths::baseName(path) : o.symbol, *payload));
+        // Written as it is encoded: a large image is never held whole.
+        const std::string name = o.symbol.empty() ? paths::baseName(path) : o.symbol;
+        outputs.add(
+            path, fileio::ContentWriter([&rows, &encoding, &o, name](const auto& put) {
+                if (!writeExportItem(rows, encoding, o.options, name,
+                                     [&put](const std::uint8_t* bytes, std::size_t size) {
+                                         put(std::string_view(reinterpret_cast<const char*>(bytes), size));
+                                     }))
+                    throw Error(kAnomalyMessage);
+            }));
     }
     outputs.commit(o.depfile);
     return 0;
@@ -57,11 +67,23 @@ int bitmapExport(const Export& o, const std::string& format) {
 Command defineBitmapExport(CLI::App& app) {
     auto o = std::make_shared<Export>();
     auto format = std::make_shared<std::string>();
-    app.add_option("input", o->input, "The .bmp file")->required();
+    app.add_option("input", o->input, "The image: .bmp, or any format Qt reads here (PNG, JPEG, GIF ...)")
+        ->required();
     app.add_option("-o,--output", o->output, "The file to write: .c or .resdata")->required();
     app.add_option("--format", o->format, "The output format when the extension does not say it")
         ->check(CLI::IsMember({"c", "resdata"}));
-    app.add_flag("--ft800", o->ft800, "RGB565 with the FT800 graphics controller's format code");
+    auto* ft800 =
+        app.add_flag("--ft800", o->ft800, "For the FT8xx graphics controllers: RGB565 unless --ft-format");
+    std::vector<std::string> names;
+    for (const BitmapEncoding& known : ft8xxFormats())
+        names.push_back(known.name);
+    app.add_option("--ft-format", o->ftFormat, "With --ft800: the controller's bitmap format")
+        ->check(CLI::IsMember(names, CLI::ignore_case))
+        ->needs(ft800);
+    app.add_flag("--dither", o->options.dither,
+                 "Floyd-Steinberg dithering for the formats that reduce colours");
+    app.add_flag("--deflate", o->options.deflate,
+                 "The rows and palette as one zlib stream; byte 0 becomes 0x01");
     app.add_option("--header", o->header, "With .c: also write this header declaring the array");
     app.add_option("--symbol", o->symbol, "The array name (.c) or item name (.resdata); a C identifier");
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")

@@ -31,8 +31,12 @@ void Outputs::add(const std::string& path, std::string bytes) {
     files_.push_back({path, std::move(bytes)});
 }
 
-void Outputs::add(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    files_.push_back({path, std::string(bytes.begin(), bytes.end())});
+void Outputs::add(const std::string& path, std::vector<std::uint8_t> bytes) {
+    files_.push_back({path, std::move(bytes)});
+}
+
+void Outputs::add(const std::string& path, fileio::ContentWriter writer) {
+    files_.push_back({path, std::move(writer)});
 }
 
 void Outputs::commit(const std::optional<std::string>& depfile, fileio::Links links) {

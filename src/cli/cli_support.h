@@ -47,7 +47,8 @@ CLI::Validator wholeNumber(int low, int high);
 class Outputs {
 public:
     void add(const std::string& path, std::string bytes);
-    void add(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    void add(const std::string& path, std::vector<std::uint8_t> bytes);
+    void add(const std::string& path, fileio::ContentWriter writer);
     void read(const std::string& input) { inputs_.push_back(input); }
     void commit(const std::optional<std::string>& depfile, fileio::Links links = fileio::Links::Follow);
 

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sys/stat.h>
@@ -32,16 +33,67 @@ bool folderExists(const std::string& path) {
     return !path.empty() && QFileInfo(qtPath(path)).isDir();
 }
 
-std::string readFile(const std::string& path) {
-    QFile file(qtPath(path));
-    if (QFileInfo(file).isDir())
+namespace {
+
+std::unique_ptr<QFile> openForReading(const std::string& path, QIODevice::OpenMode extra = {}) {
+    auto file = std::make_unique<QFile>(qtPath(path));
+    if (QFileInfo(*file).isDir())
         throw Error("Cannot read '" + path + "': it is a folder");
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error("Cannot open '" + path + "': " + file.errorString().toStdString());
-    const QByteArray data = file.readAll();
+    if (!file->open(QIODevice::ReadOnly | extra))
+        throw Error("Cannot open '" + path + "': " + file->errorString().toStdString());
+    return file;
+}
+
+// Reads straight into the result: a large image is held once, not twice. A file whose size is unknown
+// (a pipe) or changes while read is read to its end all the same.
+std::string readRest(QFile& file, const std::string& path) {
+    std::string bytes(file.isSequential() ? 0 : static_cast<std::size_t>(file.size() - file.pos()), '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(got + 65536);
+        const qint64 read = file.read(bytes.data() + got, static_cast<qint64>(bytes.size() - got));
+        if (read <= 0)
+            break;
+        got += static_cast<std::size_t>(read);
+    }
+    bytes.resize(got);
     if (file.error() != QFileDevice::NoError)
         throw Error("Cannot read '" + path + "': " + file.errorString().toStdString());
-    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+    return bytes;
+}
+
+} // namespace
+
+std::string readFile(const std::string& path) {
+    const auto file = openForReading(path);
+    return readRest(*file, path);
+}
+
+FileStart readFileStart(const std::string& path, std::size_t count) {
+    const auto file = openForReading(path);
+    if (file->isSequential()) {
+        std::string bytes = readRest(*file, path);
+        const auto size = static_cast<std::uint64_t>(bytes.size());
+        return {std::move(bytes), size, true};
+    }
+    const QByteArray data = file->read(static_cast<qint64>(count));
+    if (file->error() != QFileDevice::NoError)
+        throw Error("Cannot read '" + path + "': " + file->errorString().toStdString());
+    const auto size = static_cast<std::uint64_t>(file->size());
+    return {std::string(data.constData(), static_cast<std::size_t>(data.size())), size, false};
+}
+
+// Unbuffered: each piece goes straight to its place, with no copy through a buffer.
+PieceReader::PieceReader(const std::string& path)
+    : path_(path), file_(openForReading(path, QIODevice::Unbuffered)) {}
+
+PieceReader::~PieceReader() = default;
+
+void PieceReader::read(std::uint64_t offset, std::uint8_t* to, std::size_t size) {
+    if (!file_->seek(static_cast<qint64>(offset)) ||
+        file_->read(reinterpret_cast<char*>(to), static_cast<qint64>(size)) != static_cast<qint64>(size))
+        throw Error("Cannot read '" + path_ + "': the file changed while it was read");
 }
 
 void writeFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -108,6 +160,34 @@ std::optional<std::string> writeAllTo(int fd, std::string_view bytes) {
     return std::nullopt;
 }
 
+// A content's bytes to a descriptor; the reason of a failed write, or nothing. An exception of a content
+// writer goes on to the caller.
+std::optional<std::string> writeContent(int fd, const OutputFile& output) {
+    struct Failed {
+        std::string reason;
+    };
+    return std::visit(
+        [fd](const auto& content) -> std::optional<std::string> {
+            using Content = std::decay_t<decltype(content)>;
+            if constexpr (std::is_same_v<Content, std::string>) {
+                return writeAllTo(fd, content);
+            } else if constexpr (std::is_same_v<Content, std::vector<std::uint8_t>>) {
+                return writeAllTo(fd, {reinterpret_cast<const char*>(content.data()), content.size()});
+            } else {
+                try {
+                    content([fd](std::string_view piece) {
+                        if (auto failure = writeAllTo(fd, piece))
+                            throw Failed{*failure};
+                    });
+                } catch (const Failed& failed) {
+                    return failed.reason;
+                }
+                return std::nullopt;
+            }
+        },
+        output.content);
+}
+
 // Follows symbolic links to the path that really gets written; a dangling link gives its target.
 std::string finalPath(const std::string& path) {
     QFileInfo info(qtPath(path));
@@ -121,13 +201,15 @@ struct Pending {
     std::string final;  // where it lands
     std::string temporary;
     bool direct = false; // a device or pipe: no temporary file
-    const std::string* bytes = nullptr;
+    const OutputFile* output = nullptr;
 };
 
-void removeTemporaries(const std::vector<Pending>& pending) {
-    for (const Pending& file : pending)
-        if (!file.temporary.empty())
+void removeTemporaries(std::vector<Pending>& pending) {
+    for (Pending& file : pending)
+        if (!file.temporary.empty()) {
             ::unlink(file.temporary.c_str());
+            file.temporary.clear();
+        }
 }
 
 // A new file beside `final`, with the permissions a new file gets (or the old file's), written and synced.
@@ -156,7 +238,13 @@ std::optional<std::string> writeTemporary(Pending& file) {
     struct stat old {};
     if (::stat(file.final.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
-    auto failure = writeAllTo(fd, *file.bytes);
+    std::optional<std::string> failure;
+    try {
+        failure = writeContent(fd, *file.output);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     if (!failure && ::fsync(fd) != 0)
         failure = systemError(errno);
     if (::close(fd) != 0 && !failure)
@@ -193,33 +281,47 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
         const QFileInfo info(qtPath(file.path));
         if (info.isSymLink() && links == Links::Refuse)
             throw Error("Cannot create '" + file.path + "': it is a symbolic link");
-        Pending entry{
-            file.path, links == Links::Follow ? finalPath(file.path) : file.path, {}, false, &file.bytes};
+        Pending entry{file.path, links == Links::Follow ? finalPath(file.path) : file.path, {}, false, &file};
         const QFileInfo target(qtPath(entry.final));
         if (target.isDir())
             throw Error("Cannot create '" + file.path + "': it is a folder");
         entry.direct = target.exists() && !target.isFile();
         pending.push_back(std::move(entry));
     }
-    for (Pending& file : pending) {
-        if (file.direct)
-            continue;
-        if (const auto failure = writeTemporary(file)) {
-            removeTemporaries(pending);
-            throw Error("Cannot write '" + file.target + "': " + *failure);
+    // A content writer may throw: no temporary file outlives it.
+    try {
+        for (Pending& file : pending) {
+            if (file.direct)
+                continue;
+            if (const auto failure = writeTemporary(file)) {
+                removeTemporaries(pending);
+                throw Error("Cannot write '" + file.target + "': " + *failure);
+            }
         }
-    }
-    for (Pending& file : pending) {
-        if (!file.direct)
-            continue;
-        const int fd = ::open(file.final.c_str(), O_WRONLY | O_CLOEXEC);
-        auto failure = fd < 0 ? std::optional(systemError(errno)) : writeAllTo(fd, *file.bytes);
-        if (fd >= 0)
-            ::close(fd);
-        if (failure) {
-            removeTemporaries(pending);
-            throw Error("Cannot write '" + file.target + "': " + *failure);
+        for (Pending& file : pending) {
+            if (!file.direct)
+                continue;
+            const int fd = ::open(file.final.c_str(), O_WRONLY | O_CLOEXEC);
+            std::optional<std::string> failure;
+            if (fd < 0) {
+                failure = systemError(errno);
+            } else {
+                try {
+                    failure = writeContent(fd, *file.output);
+                } catch (...) {
+                    ::close(fd);
+                    throw;
+                }
+                ::close(fd);
+            }
+            if (failure) {
+                removeTemporaries(pending);
+                throw Error("Cannot write '" + file.target + "': " + *failure);
+            }
         }
+    } catch (...) {
+        removeTemporaries(pending);
+        throw;
     }
     for (std::size_t i = 0; i < pending.size(); ++i) {
         Pending& file = pending[i];
@@ -227,8 +329,7 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
             continue;
         if (::rename(file.temporary.c_str(), file.final.c_str()) != 0) {
             const int code = errno;
-            removeTemporaries(
-                std::vector<Pending>(pending.begin() + static_cast<std::ptrdiff_t>(i), pending.end()));
+            removeTemporaries(pending); // those renamed before have no temporary file any more
             throw Error("Cannot write '" + file.target + "': " + systemError(code));
         }
         file.temporary.clear();

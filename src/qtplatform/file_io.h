@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
+
+class QFile;
 
 namespace tesselor::fileio {
 
@@ -12,6 +17,28 @@ bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 // The whole file; throws Error with the path and the reason when it cannot be read.
 std::string readFile(const std::string& path);
+
+// The first `count` bytes of a file and its size, for a reader that takes the rest in pieces. A pipe
+// is read whole, as it cannot be read twice. Throws Error as readFile does.
+struct FileStart {
+    std::string bytes;
+    std::uint64_t size = 0;
+    bool sequential = false; // a pipe: bytes holds all of it
+};
+FileStart readFileStart(const std::string& path, std::size_t count);
+
+// A file open for reading pieces at any place, for a reader that never holds it whole.
+class PieceReader {
+public:
+    explicit PieceReader(const std::string& path); // throws Error as readFile does
+    ~PieceReader();
+    // Exactly `size` bytes from `offset`; throws Error when the file does not hold them (any more).
+    void read(std::uint64_t offset, std::uint8_t* to, std::size_t size);
+
+private:
+    std::string path_;
+    std::unique_ptr<QFile> file_;
+};
 // Writes a temporary file beside the target and renames it over the target, so a failed write leaves
 // the old file whole. Throws Error with the path and the reason.
 void writeFileAtomic(const std::string& path, std::string_view bytes);
@@ -21,9 +48,13 @@ void writeFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
 // named the path), or refuse (the name came from a file).
 enum class Links { Follow, Refuse };
 
+// Content written in pieces as it is made, so that a large output is never held whole: it calls `put`
+// with each piece in order. An exception it throws fails the write like any other failure.
+using ContentWriter = std::function<void(const std::function<void(std::string_view)>& put)>;
+
 struct OutputFile {
     std::string path;
-    std::string bytes;
+    std::variant<std::string, std::vector<std::uint8_t>, ContentWriter> content;
 };
 
 // Writes every file or none. Each regular file goes to a temporary file beside it; the targets are

@@ -1,10 +1,14 @@
 #include "qtplatform/qt_image_decoder.h"
 
+#include "bitmap/bmp_layout.h"
 #include "bitmap/bmp_rle.h"
+#include "bitmap/bmp_rows.h"
 #include "model/error.h"
 #include "qtplatform/file_io.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 
 #include <algorithm>
 #include <bit>
@@ -31,24 +35,78 @@ Channel channelOf(std::uint32_t mask) {
     return {std::popcount(mask)};
 }
 
-} // namespace
+// The rows of an image Qt decoded, in straight ARGB.
+class QImageRows : public RowSource {
+public:
+    explicit QImageRows(const QImage& image)
+        : image_(image.convertToFormat(QImage::Format_ARGB32)), alpha_(image.hasAlphaChannel()),
+          row_(static_cast<std::size_t>(image_.width())) {}
+    int width() const override { return image_.width(); }
+    int height() const override { return image_.height(); }
+    bool hasAlpha() const override { return alpha_; }
+    void rewind() override { y_ = 0; }
+    const Rgba* nextRow() override {
+        const auto* line = reinterpret_cast<const QRgb*>(image_.constScanLine(y_++));
+        for (std::size_t x = 0; x < row_.size(); ++x)
+            row_[x] = {static_cast<std::uint8_t>(qRed(line[x])), static_cast<std::uint8_t>(qGreen(line[x])),
+                       static_cast<std::uint8_t>(qBlue(line[x])), static_cast<std::uint8_t>(qAlpha(line[x]))};
+        return row_.data();
+    }
 
-DecodedImage QtImageDecoder::decode(const std::string& path) {
-    const std::string bytes = fileio::readFile(path);
-    const auto layout = readBmpLayout(bytes);
-    if (!layout)
-        throw Error("Cannot decode '" + path + "' as a bitmap");
+private:
+    QImage image_;
+    bool alpha_;
+    int y_ = 0;
+    std::vector<Rgba> row_;
+};
+
+// The rows of a plain photo layout, read from the file a row at a time, or from the bytes of a file
+// that could only be read whole (a pipe).
+class PlainBmpRows : public RowSource {
+public:
+    PlainBmpRows(const PlainBmp& bmp, const std::string& path, std::string bytes)
+        : bmp_(bmp), bytes_(std::move(bytes)), stored_(bmp.stride()),
+          row_(static_cast<std::size_t>(bmp.width())) {
+        if (bytes_.empty())
+            file_ = std::make_unique<fileio::PieceReader>(path);
+    }
+    int width() const override { return bmp_.width(); }
+    int height() const override { return bmp_.height(); }
+    bool hasAlpha() const override { return false; }
+    void rewind() override { y_ = 0; }
+    const Rgba* nextRow() override {
+        const std::uint64_t offset = bmp_.rowOffset(y_++);
+        if (file_)
+            file_->read(offset, stored_.data(), stored_.size());
+        else // PlainBmp::of checked that the bytes hold every row
+            std::copy_n(bytes_.data() + offset, stored_.size(), reinterpret_cast<char*>(stored_.data()));
+        bmp_.convert(stored_.data(), row_.data());
+        return row_.data();
+    }
+
+private:
+    PlainBmp bmp_;
+    std::string bytes_;
+    std::unique_ptr<fileio::PieceReader> file_;
+    std::vector<std::uint8_t> stored_;
+    int y_ = 0;
+    std::vector<Rgba> row_;
+};
+
+DecodedImage decodeBmp(const std::string& path, std::string bytes, const BmpLayout& layout) {
     // Checked before anything is allocated: the size the header claims, and that the file holds its rows.
-    if (!bmpPixelDataComplete(bytes, *layout))
+    if (!bmpPixelDataComplete(bytes, layout))
         throw Error("Cannot decode '" + path + "': the pixel data is cut short");
-    const std::int64_t rows =
-        layout->height < 0 ? -static_cast<std::int64_t>(layout->height) : layout->height;
-    if (const auto problem = imageSizeProblem(layout->width, rows))
+    const std::int64_t rows = layout.height < 0 ? -static_cast<std::int64_t>(layout.height) : layout.height;
+    if (const auto problem = imageSizeProblem(layout.width, rows))
         throw Error("Cannot decode '" + path + "': " + *problem);
+    const LayoutClass layoutClass = classifyBmpLayout(layout);
+    DecodedImage decoded{nullptr, layoutClass.formatText, layoutClass.bits};
     // Qt leaves the pixels an RLE stream does not set uninitialised; ours makes them white.
-    if (layout->compression == kBiRle8 || layout->compression == kBiRle4) {
+    if (layout.compression == kBiRle8 || layout.compression == kBiRle4) {
         try {
-            return {decodeBmpRle(bytes, *layout), *layout};
+            decoded.rows = ownedRows(decodeBmpRle(bytes, layout));
+            return decoded;
         } catch (const Error& error) {
             throw Error("Cannot decode '" + path + "': " + error.what());
         }
@@ -60,27 +118,101 @@ DecodedImage QtImageDecoder::decode(const std::string& path) {
         throw Error("Cannot decode '" + path + "' as a bitmap");
 
     Channel red, green, blue;
-    if (layout->bitCount == 16 || (layout->bitCount == 32 && layout->hasMasks)) {
-        const bool masks = layout->hasMasks;
-        red = channelOf(masks ? layout->redMask : 0x7C00);
-        green = channelOf(masks ? layout->greenMask : 0x03E0);
-        blue = channelOf(masks ? layout->blueMask : 0x001F);
+    if (layout.bitCount == 16 || (layout.bitCount == 32 && layout.hasMasks)) {
+        const bool masks = layout.hasMasks;
+        red = channelOf(masks ? layout.redMask : 0x7C00);
+        green = channelOf(masks ? layout.greenMask : 0x03E0);
+        blue = channelOf(masks ? layout.blueMask : 0x001F);
     }
-    // The fourth byte of a pixel plays no part: take red, green and blue as stored.
+    const bool alpha = image.hasAlphaChannel();
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
-        image = image.convertToFormat(QImage::Format_RGB32);
-    DecodedImage decoded{PixelImage(image.width(), image.height()), *layout};
+        image = image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    PixelImage pixels(image.width(), image.height());
+    std::vector<std::uint8_t> alphas(alpha ? static_cast<std::size_t>(image.width()) * image.height() : 0);
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb rgb = line[x];
-            decoded.pixels.setPixel(x, y,
-                                    static_cast<Colour>(red.widen(qRed(rgb))) |
-                                        static_cast<Colour>(green.widen(qGreen(rgb))) << 8 |
-                                        static_cast<Colour>(blue.widen(qBlue(rgb))) << 16);
+            pixels.setPixel(x, y,
+                            static_cast<Colour>(red.widen(qRed(rgb))) |
+                                static_cast<Colour>(green.widen(qGreen(rgb))) << 8 |
+                                static_cast<Colour>(blue.widen(qBlue(rgb))) << 16);
+            if (alpha)
+                alphas[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width()) +
+                       static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(qAlpha(rgb));
         }
     }
+    decoded.rows = ownedRows(std::move(pixels), std::move(alphas));
     return decoded;
+}
+
+// The depth a file's pixels have, as far as the decoded image tells: an indexed image the fewest bits
+// that hold its colours, 24 bits for colour without alpha.
+int depthOf(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return 1;
+    case QImage::Format_Indexed8:
+        return image.colorCount() <= 2 ? 1 : image.colorCount() <= 16 ? 4 : 8;
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+        return 24;
+    case QImage::Format_RGBX64:
+        return 48;
+    default:
+        return image.depth();
+    }
+}
+
+DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QByteArray type = reader.format().toUpper();
+    if (type.isEmpty())
+        throw Error("Cannot decode '" + path + "': no image format known here reads it");
+    // The size the header claims is checked before the pixels are allocated.
+    const QSize claimed = reader.size();
+    if (claimed.isValid())
+        if (const auto problem = imageSizeProblem(claimed.width(), claimed.height()))
+            throw Error("Cannot decode '" + path + "': " + *problem);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw Error("Cannot decode '" + path + "' as " + type.toStdString() + ": " +
+                    reader.errorString().toStdString());
+    if (const auto problem = imageSizeProblem(image.width(), image.height()))
+        throw Error("Cannot decode '" + path + "': " + *problem);
+
+    const int depth = depthOf(image);
+    const bool indexed = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ||
+                         image.format() == QImage::Format_Indexed8;
+    return {std::make_unique<QImageRows>(image), type.toStdString() + " " + std::to_string(depth) + " bit",
+            static_cast<std::uint8_t>(indexed ? depth : 16)};
+}
+
+} // namespace
+
+DecodedImage QtImageDecoder::decode(const std::string& path) {
+    // Enough for any .bmp header with its bit fields: the common photo layouts are read a row at a time
+    // from the file, never held whole.
+    fileio::FileStart start = fileio::readFileStart(path, 256);
+    if (const auto layout = readBmpLayout(start.bytes))
+        if (const auto plain = PlainBmp::of(*layout, start.size)) {
+            const LayoutClass layoutClass = classifyBmpLayout(*layout);
+            return {
+                std::make_unique<PlainBmpRows>(*plain, path, start.sequential ? std::move(start.bytes) : ""),
+                layoutClass.formatText, layoutClass.bits};
+        }
+    std::string bytes = start.sequential ? std::move(start.bytes) : fileio::readFile(path);
+    if (const auto layout = readBmpLayout(bytes))
+        return decodeBmp(path, std::move(bytes), *layout);
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
+        throw Error("Cannot decode '" + path + "' as a bitmap");
+    return decodeOther(path, bytes);
 }
 
 } // namespace tesselor

@@ -53,8 +53,9 @@ TEST(CArray, StylesOfTheFontAndBitmapArrays) {
     EXPECT_NO_THROW(fontCSource(font, "f"));
     EXPECT_THROW(fontCSource(font, "f", {.bytes = true}), Error); // the height line would not fit a byte
 
-    const Bytes payload = *BitmapPayload(PixelImage(1, 1), {16, 16});
-    const std::string bitmap = bitmapCSource(payload, {16, 16}, false, "b", {.header = "b.h"});
+    const Bytes payload = *BitmapPayload(PixelImage(1, 1), bitmapEncoding(16, false));
+    const std::string bitmap =
+        bitmapCSource(payload, bitmapEncoding(16, false), false, "b", {.header = "b.h"});
     EXPECT_NE(bitmap.find("#include \"b.h\"\r\n\r\nconst unsigned short b[] = {\r\n"), std::string::npos);
 }
 

@@ -53,7 +53,7 @@ public:
     DecodedImage decode(const std::string& path) override {
         if (broken.count(path))
             throw Error("Cannot decode '" + path + "' as a bitmap");
-        return {files.at(path), {}};
+        return {ownedRows(files.at(path)), "", {}};
     }
     bool exists(const std::string& path) const { return files.count(path) || broken.count(path); }
 };

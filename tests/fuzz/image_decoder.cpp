@@ -1,7 +1,9 @@
-// The path behind Import Bitmap Image and bitmap-export: Qt's decoder with our checks and RLE decoder,
-// the classification and every encoding. A file is refused or decoded the same way twice (no pixel comes
-// from anywhere but the file), and never yields an image beyond the limits.
-#include "bitmap/bitmap_payload.h"
+// The path behind Import Bitmap Image and bitmap-export: a .bmp through our checks, our readers and Qt's,
+// any other file through Qt's readers, then one of the encodings, chosen by the last byte. A file is
+// refused or decoded the same way twice (no pixel comes from anywhere but the file), never yields an
+// image beyond the limits, and its payload decodes.
+#include "bitmap/bmp_layout.h"
+#include "bitmap/payload_decoder.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "model/error.h"
@@ -11,18 +13,20 @@ using namespace tesselor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const auto folder = fuzzing::freshFolder("image");
-    const auto file = folder / "input.bmp";
+    const auto file = folder / "input.img";
     fuzzing::writeFile(file, fuzzing::text(data, size));
     QtImageDecoder decoder;
     try {
         const DecodedImage decoded = decoder.decode(file.string());
-        FUZZ_CHECK(!imageSizeProblem(decoded.pixels.width(), decoded.pixels.height()));
-        FUZZ_CHECK(decoder.decode(file.string()).pixels == decoded.pixels);
-        const LayoutClass layout = classifyBmpLayout(decoded.layout);
-        for (const bool ft800 : {false, true}) {
-            const BitmapEncoding encoding = bitmapEncoding(layout.bits, ft800);
-            if (const auto payload = BitmapPayload(decoded.pixels, encoding))
-                bitmapCSource(*payload, encoding, ft800, "fuzz_bmp");
+        const PixelImage pixels = decoded.pixels();
+        FUZZ_CHECK(!imageSizeProblem(pixels.width(), pixels.height()));
+        FUZZ_CHECK(decoder.decode(file.string()).pixels() == pixels);
+        const std::size_t choice = size == 0 ? 0 : data[size - 1] % (ft8xxFormats().size() + 1);
+        const BitmapEncoding encoding =
+            choice == 0 ? bitmapEncoding(decoded.bits, false) : ft8xxFormats()[choice - 1];
+        if (const auto payload = BitmapPayload(*decoded.rows, encoding, size % 2 == 1)) {
+            FUZZ_CHECK(decodePayload(*payload, encoding.ft8xx).has_value());
+            bitmapCSource(*payload, encoding, encoding.ft8xx, "fuzz_bmp");
         }
     } catch (const Error&) {
     }

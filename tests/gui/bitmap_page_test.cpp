@@ -96,13 +96,13 @@ private slots:
         };
         QtImageDecoder decoder;
         for (const BmpOptions& o : options)
-            QCOMPARE(decoder.decode(bmp("p.bmp", image, o)).pixels, image);
+            QCOMPARE(decoder.decode(bmp("p.bmp", image, o)).pixels(), image);
         PixelImage bw(2, 1, kWhite);
         bw.setPixel(1, 0, kBlack);
         for (const BmpOptions& o :
              {BmpOptions{.bits = 16},
               BmpOptions{.bits = 16, .compression = C::Bitfields, .masks = {0xF800, 0x07E0, 0x001F}}})
-            QCOMPARE(decoder.decode(bmp("w16.bmp", bw, o)).pixels, bw);
+            QCOMPARE(decoder.decode(bmp("w16.bmp", bw, o)).pixels(), bw);
     }
 
     // A file that cannot be imported leaves the image, its names and the title.

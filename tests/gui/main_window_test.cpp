@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -174,7 +175,8 @@ private slots:
             {"FontMenuFile_CreateFileC", "save", "Create File.c...", "my_font.c", "Array font file (*.c)|*.c|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_font.resdata", "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileLcd", "save", "Create File.lcd...", "my_font.lcd", "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*"},
-            {"BitmapMenuFile_ImportBitmap", "open", "Import File.bmp...", "*.bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*"},
+            // Every image format Qt reads here first: a pattern, as the plugins vary from machine to machine.
+            {"BitmapMenuFile_ImportBitmap", "open", "Import File.bmp...", "*.bmp", R"(~^Image files \(\*\.bmp .*\*\.png .*\)\|\*\.bmp;.*\|Bitmap File \(\*\.bmp\)\|\*\.bmp\|All files \(\*\.\*\)\|\*\.\*$)"},
             {"BitmapMenuFile_CreateFileC", "save", "Create File.c...", "my_pic_bmp.c", "Array bitmap file (*.c)|*.c|All files (*.*)|*.*"},
             {"BitmapMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_pic_bmp.resdata", "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"bImportResdataFile", "open", "Open File.resdata...", "*.resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*"},
@@ -207,7 +209,13 @@ private slots:
         QCOMPARE(QString::fromStdString(call.kind), kind);
         QCOMPARE(QString::fromStdString(call.request.title), title);
         QCOMPARE(QString::fromStdString(call.request.initialName), name);
-        QCOMPARE(QString::fromStdString(call.request.filter), filter);
+        if (filter.startsWith('~'))
+            QVERIFY2(QRegularExpression(filter.mid(1))
+                         .match(QString::fromStdString(call.request.filter))
+                         .hasMatch(),
+                     call.request.filter.c_str());
+        else
+            QCOMPARE(QString::fromStdString(call.request.filter), filter);
         QCOMPARE(call.request.filterIndex, 1);
         QVERIFY(dialogs->messages.empty()); // cancelled: nothing happens
     }

@@ -1,5 +1,6 @@
 #include "bitmap/bitmap_payload.h"
 
+#include "bitmap/palette.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -9,25 +10,14 @@ namespace tesselor {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 6;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-std::size_t tableEntries(int depth) {
-    return depth == 16 ? 0 : std::size_t(1) << depth;
+std::size_t rowBytes(int width, int depth) {
+    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 7) / 8;
 }
 
-std::size_t rowBytes(int width, int depth) {
-    const auto w = static_cast<std::size_t>(width);
-    switch (depth) {
-    case 1:
-        return (w + 7) / 8;
-    case 4:
-        return (w + 1) / 2;
-    case 8:
-        return w;
-    default:
-        return 2 * w;
-    }
+std::size_t tableBytes(const BitmapEncoding& encoding) {
+    return static_cast<std::size_t>(encoding.tableEntries) * static_cast<std::size_t>(encoding.entryBytes());
 }
 
 void writeHex2(char* to, std::uint8_t value) {
@@ -37,36 +27,162 @@ void writeHex2(char* to, std::uint8_t value) {
     to[3] = kHexDigits[value & 0xF];
 }
 
+// Codes of one row into its bytes: leftmost pixel in the most significant bits below 8 bits, low byte
+// first at 16. The row is zero on entry, so the last byte is filled with 0 bits.
+void packRow(const std::vector<std::uint32_t>& codes, int depth, std::uint8_t* row) {
+    const std::size_t w = codes.size();
+    switch (depth) {
+    case 16:
+        for (std::size_t x = 0; x < w; ++x) {
+            row[2 * x] = static_cast<std::uint8_t>(codes[x] & 0xFF);
+            row[2 * x + 1] = static_cast<std::uint8_t>(codes[x] >> 8);
+        }
+        break;
+    case 8:
+        for (std::size_t x = 0; x < w; ++x)
+            row[x] = static_cast<std::uint8_t>(codes[x]);
+        break;
+    default: {
+        const std::size_t perByte = 8 / static_cast<std::size_t>(depth);
+        for (std::size_t x = 0; x < w; ++x) {
+            const auto shift = static_cast<unsigned>(8 - depth * static_cast<int>(x % perByte + 1));
+            row[x / perByte] |= static_cast<std::uint8_t>(codes[x] << shift);
+        }
+        break;
+    }
+    }
+}
+
+void putU16(std::uint8_t* to, std::uint32_t value) {
+    to[0] = static_cast<std::uint8_t>(value & 0xFF);
+    to[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+
+std::uint32_t rgb565Code(Rgba p) {
+    return ToRgb565(colourOf(p));
+}
+
+// The pixel codes of a format, and the colour each code shows, which dithering needs.
+class Coder {
+public:
+    Coder(const BitmapEncoding& encoding, RowSource& rows) : encoding_(encoding), alpha_(rows.hasAlpha()) {
+        if (encoding.packing == Packing::NativeIndex)
+            table_ = scanColours(rows);
+        else if (encoding.packing == Packing::PaletteIndex)
+            palette_.emplace(rows, encoding.palette);
+    }
+
+    const std::optional<ColourTable>& table() const { return table_; }
+    const std::optional<Palette>& palette() const { return palette_; }
+
+    // The colour a format codes, before its levels: luminance formats see one grey value, formats
+    // without alpha see every pixel opaque.
+    Rgba prepare(Rgba p) const {
+        switch (encoding_.packing) {
+        case Packing::Luminance: {
+            const auto l = static_cast<std::uint8_t>(alpha_ ? p.a : grey(p));
+            return {l, l, l, 255};
+        }
+        case Packing::Channels:
+            if (encoding_.argbBits[0] == 0)
+                p.a = 255;
+            return p;
+        case Packing::PaletteIndex:
+            return p;
+        default:
+            p.a = 255;
+            return p;
+        }
+    }
+
+    std::uint32_t code(Rgba p) {
+        switch (encoding_.packing) {
+        case Packing::NativeIndex:
+            return table_->index(colourOf(p));
+        case Packing::Rgb565:
+            return rgb565Code(p);
+        case Packing::Luminance:
+            return reduce(p.r, encoding_.depth);
+        case Packing::PaletteIndex:
+            return static_cast<std::uint32_t>(palette_->nearest(p));
+        case Packing::Channels:
+            break;
+        }
+        const auto& [a, r, g, b] = encoding_.argbBits;
+        const std::uint32_t alpha = a == 0 ? 0 : reduce(p.a, a);
+        return alpha << (r + g + b) | reduce(p.r, r) << (g + b) | reduce(p.g, g) << b | reduce(p.b, b);
+    }
+
+    Rgba value(std::uint32_t code) const {
+        if (palette_)
+            return palette_->colours()[code];
+        if (table_) {
+            std::uint8_t stored[2];
+            putU16(stored, table_->colours[code]);
+            return entryColour(PaletteEntry::NativeRgb565, stored);
+        }
+        return codeColour(encoding_, code);
+    }
+
+private:
+    const BitmapEncoding& encoding_;
+    bool alpha_;
+    std::optional<ColourTable> table_;
+    std::optional<Palette> palette_;
+};
+
+// Floyd-Steinberg: 7/16 of a pixel's error to the right, 3/16, 5/16 and 1/16 to the row below.
+class Diffusion {
+public:
+    explicit Diffusion(int width)
+        : width_(static_cast<std::size_t>(width)), here_((width_ + 2) * 4, 0), below_((width_ + 2) * 4, 0) {}
+
+    Rgba wanted(std::size_t x, Rgba p) const {
+        const int* e = &here_[(x + 1) * 4];
+        return {clamp(p.r + e[0]), clamp(p.g + e[1]), clamp(p.b + e[2]), clamp(p.a + e[3])};
+    }
+    void spread(std::size_t x, Rgba wanted, Rgba shown) {
+        const int error[4] = {wanted.r - shown.r, wanted.g - shown.g, wanted.b - shown.b, wanted.a - shown.a};
+        for (std::size_t c = 0; c < 4; ++c) {
+            const int right = error[c] * 7 / 16, downLeft = error[c] * 3 / 16, down = error[c] * 5 / 16;
+            here_[(x + 2) * 4 + c] += right;
+            below_[x * 4 + c] += downLeft;
+            below_[(x + 1) * 4 + c] += down;
+            below_[(x + 2) * 4 + c] += error[c] - right - downLeft - down;
+        }
+    }
+    void nextRow() {
+        std::swap(here_, below_);
+        std::fill(below_.begin(), below_.end(), 0);
+    }
+
+private:
+    static std::uint8_t clamp(int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+
+    std::size_t width_;
+    std::vector<int> here_, below_;
+};
+
 } // namespace
 
-BitmapEncoding bitmapEncoding(std::optional<std::uint8_t> bits, bool forFT800) {
-    if (forFT800)
-        return {16, kFt800FormatCode};
-    if (bits && (*bits == 1 || *bits == 4 || *bits == 8))
-        return {*bits, *bits};
-    return {16, 16};
+std::size_t bitmapPayloadSize(int width, int height, const BitmapEncoding& encoding) {
+    return kPayloadHeaderSize + tableBytes(encoding) +
+           static_cast<std::size_t>(height) * rowBytes(width, encoding.depth);
 }
 
-std::size_t bitmapPayloadSize(int width, int height, int depth) {
-    return kHeaderSize + 2 * tableEntries(depth) + static_cast<std::size_t>(height) * rowBytes(width, depth);
-}
-
-ColourTable scanColours(const PixelImage& image) {
-    const auto w = static_cast<std::size_t>(image.width());
-    const auto h = static_cast<std::size_t>(image.height());
+ColourTable scanColours(RowSource& rows) {
+    const auto w = static_cast<std::size_t>(rows.width());
+    const auto h = static_cast<std::size_t>(rows.height());
     // The place of a pixel in the column-by-column scan is x * H + y. Each colour's first place is found
-    // in one pass along the rows, which is kind to the cache; ordering the colours by it gives exactly the
-    // indices of the search in scan order.
+    // in one pass along the rows; ordering the colours by it gives exactly the indices of the scan.
     constexpr std::uint64_t kNever = ~std::uint64_t(0);
     std::vector<std::uint64_t> first(65536, kNever);
-    const Colour* pixels = image.pixels().data();
+    rows.rewind();
     for (std::size_t y = 0; y < h; ++y) {
-        const Colour* row = pixels + y * w;
+        const Rgba* row = rows.nextRow();
         for (std::size_t x = 0; x < w; ++x) {
-            std::uint64_t& place = first[ToRgb565(row[x])];
-            const std::uint64_t here = x * h + y;
-            if (here < place)
-                place = here;
+            std::uint64_t& place = first[rgb565Code(row[x])];
+            place = std::min<std::uint64_t>(place, x * h + y);
         }
     }
     std::vector<std::pair<std::uint64_t, std::uint16_t>> met;
@@ -85,61 +201,87 @@ ColourTable scanColours(const PixelImage& image) {
     return table;
 }
 
-std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding& encoding) {
-    const int w = image.width();
-    const int h = image.height();
-    const int depth = encoding.depth;
-    ColourTable table;
-    if (depth != 16) {
-        table = scanColours(image);
-        if (table.count > tableEntries(depth))
-            return std::nullopt;
-    }
+ColourTable scanColours(const PixelImage& image) {
+    PixelImageRows rows(image);
+    return scanColours(rows);
+}
 
-    Bytes payload(bitmapPayloadSize(w, h, depth), 0);
-    payload[1] = encoding.formatCode;
-    payload[2] = static_cast<std::uint8_t>(h & 0xFF);
-    payload[3] = static_cast<std::uint8_t>((h >> 8) & 0xFF);
-    payload[4] = static_cast<std::uint8_t>(w & 0xFF);
-    payload[5] = static_cast<std::uint8_t>((w >> 8) & 0xFF);
-    std::size_t at = kHeaderSize;
-    for (std::size_t i = 0; i < tableEntries(depth); ++i, at += 2) {
-        const std::uint16_t colour = i < table.colours.size() ? table.colours[i] : 0;
-        payload[at] = static_cast<std::uint8_t>(colour & 0xFF);
-        payload[at + 1] = static_cast<std::uint8_t>(colour >> 8);
-    }
+bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither,
+                        const PayloadSink& put) {
+    const int w = rows.width();
+    const int h = rows.height();
+    Coder coder(encoding, rows);
+    if (coder.table() && coder.table()->count > static_cast<std::size_t>(encoding.tableEntries))
+        return false;
 
-    const std::size_t stride = rowBytes(w, depth);
-    const Colour* pixels = image.pixels().data();
-    for (int y = 0; y < h; ++y, at += stride) {
-        const std::size_t rowStart = static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        std::uint8_t* row = payload.data() + at;
-        switch (depth) {
-        case 1:
-            // Leftmost pixel in the most significant bit; the last byte is filled with 0 bits.
-            for (int x = 0; x < w; ++x)
-                row[x / 8] |= static_cast<std::uint8_t>(
-                    table.index(pixels[rowStart + static_cast<std::size_t>(x)]) << (7 - x % 8));
-            break;
-        case 4:
-            for (int x = 0; x < w; ++x)
-                row[x / 2] |= static_cast<std::uint8_t>(
-                    table.index(pixels[rowStart + static_cast<std::size_t>(x)]) << (x % 2 == 0 ? 4 : 0));
-            break;
-        case 8:
-            for (int x = 0; x < w; ++x)
-                row[x] = table.index(pixels[rowStart + static_cast<std::size_t>(x)]);
-            break;
-        default:
-            for (int x = 0; x < w; ++x) {
-                const std::uint16_t colour = ToRgb565(pixels[rowStart + static_cast<std::size_t>(x)]);
-                row[2 * x] = static_cast<std::uint8_t>(colour & 0xFF);
-                row[2 * x + 1] = static_cast<std::uint8_t>(colour >> 8);
+    // The header and the table, entries past the colours met zero.
+    Bytes head(kPayloadHeaderSize + tableBytes(encoding), 0);
+    head[0] = kPlainPayload;
+    head[1] = encoding.formatCode;
+    putU16(&head[2], static_cast<std::uint32_t>(h));
+    putU16(&head[4], static_cast<std::uint32_t>(w));
+    std::uint8_t* table = head.data() + kPayloadHeaderSize;
+    if (const auto& colours = coder.table()) {
+        for (std::size_t i = 0; i < colours->colours.size(); ++i)
+            putU16(table + 2 * i, colours->colours[i]);
+    } else if (const auto& palette = coder.palette()) {
+        for (std::size_t i = 0; i < palette->colours().size(); ++i)
+            palette->store(static_cast<int>(i), table + i * static_cast<std::size_t>(encoding.entryBytes()));
+    }
+    put(head.data(), head.size());
+
+    // The rows, some at a time: few calls of the sink, and never the whole image in memory.
+    const bool diffuse = dither && encoding.packing != Packing::NativeIndex;
+    Diffusion diffusion(w);
+    std::vector<std::uint32_t> codes(static_cast<std::size_t>(w));
+    const std::size_t stride = rowBytes(w, encoding.depth);
+    const std::size_t rowsAtOnce =
+        std::max<std::size_t>(1, (std::size_t(1) << 18) / std::max<std::size_t>(stride, 1));
+    Bytes block;
+    rows.rewind();
+    for (int y = 0; y < h; ++y) {
+        const Rgba* row = rows.nextRow();
+        if (encoding.packing == Packing::Rgb565 && !diffuse) {
+            for (std::size_t x = 0; x < codes.size(); ++x)
+                codes[x] = rgb565Code(row[x]);
+        } else if (!diffuse) {
+            for (std::size_t x = 0; x < codes.size(); ++x)
+                codes[x] = coder.code(coder.prepare(row[x]));
+        } else {
+            for (std::size_t x = 0; x < codes.size(); ++x) {
+                const Rgba wanted = diffusion.wanted(x, coder.prepare(row[x]));
+                codes[x] = coder.code(wanted);
+                diffusion.spread(x, wanted, coder.value(codes[x]));
             }
-            break;
+            diffusion.nextRow();
+        }
+        block.resize(block.size() + stride, 0);
+        packRow(codes, encoding.depth, block.data() + block.size() - stride);
+        if (block.size() >= rowsAtOnce * stride || y + 1 == h) {
+            put(block.data(), block.size());
+            block.clear();
         }
     }
+    return true;
+}
+
+bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, Bytes& out) {
+    out.reserve(out.size() + bitmapPayloadSize(rows.width(), rows.height(), encoding));
+    return writeBitmapPayload(rows, encoding, dither, [&out](const std::uint8_t* bytes, std::size_t size) {
+        out.insert(out.end(), bytes, bytes + size);
+    });
+}
+
+std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither) {
+    Bytes payload;
+    if (!appendBitmapPayload(rows, encoding, dither, payload))
+        return std::nullopt;
     return payload;
+}
+
+std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding& encoding) {
+    PixelImageRows rows(image);
+    return BitmapPayload(rows, encoding);
 }
 
 std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, bool forFT800,
@@ -150,24 +292,33 @@ std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, 
         out += text;
         out += "\r\n";
     };
-    auto pair = [&](std::size_t at) {
-        return "  0x" + text::hex(payload[at], 2) + ",0x" + text::hex(payload[at + 1], 2) + ",";
-    };
+    const bool deflated = payload[0] == kDeflatedPayload;
     line("// Bitmap Generated by \"Tesselor\" 1.0");
     line("// Tesselor was written by the Tesselor developers, 2016");
-    if (forFT800)
-        line("// for the FT800 graphics controller");
+    if (forFT800) {
+        // The historic line stays alone for the historic format.
+        std::string format = encoding.formatCode == kFt800FormatCode ? "" : encoding.name;
+        if (deflated)
+            format += format.empty() ? "zlib stream" : ", zlib stream";
+        line("// for the FT800 graphics controller" + (format.empty() ? "" : ": " + format));
+    }
     line("");
     out += style.includes();
     line("const " + style.elementType() + " " + arrayName + "[] = {");
-    for (std::size_t at = 0; at < kHeaderSize; at += 2)
-        line(pair(at));
-    const std::size_t pixelsStart = kHeaderSize + 2 * tableEntries(encoding.depth);
-    for (std::size_t at = kHeaderSize; at < pixelsStart; at += 2)
-        line(pair(at));
+    // One entry a line: the header and 2-byte entries in pairs, 4-byte entries whole.
+    const std::size_t entry = deflated ? 2 : static_cast<std::size_t>(encoding.entryBytes());
+    const std::size_t pixelsStart = deflated ? kPayloadHeaderSize : kPayloadHeaderSize + tableBytes(encoding);
+    for (std::size_t at = 0; at < pixelsStart;) {
+        const std::size_t size = at < kPayloadHeaderSize ? 2 : entry;
+        std::string text = " ";
+        for (std::size_t i = at; i < at + size; ++i)
+            text += (i == at ? " 0x" : "0x") + text::hex(payload[i], 2) + ",";
+        line(text);
+        at += size;
+    }
 
-    // 25 appends to a line: 25 bytes, or 25 pixels of two bytes for depth 16.
-    const std::size_t perAppend = encoding.depth == 16 ? 2 : 1;
+    // 25 appends to a line: 25 bytes, or 25 pixels of two bytes at 16 bits.
+    const std::size_t perAppend = encoding.depth == 16 && !deflated ? 2 : 1;
     const std::size_t appends = (payload.size() - pixelsStart) / perAppend;
     if (appends == 0) {
         line("};");

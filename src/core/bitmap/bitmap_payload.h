@@ -1,9 +1,12 @@
 #pragma once
 
+#include "bitmap/bitmap_formats.h"
+#include "bitmap/pixel_rows.h"
 #include "model/pixel_image.h"
 #include "platform/c_array.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,21 +23,8 @@ constexpr std::uint16_t ToRgb565(Colour colour) {
     return static_cast<std::uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
 }
 
-inline constexpr std::uint8_t kFt800FormatCode = 7;
-
-// How an image is encoded: the depth of its rows (1, 4, 8 or 16) and the format code of the header.
-struct BitmapEncoding {
-    int depth = 16;
-    std::uint8_t formatCode = 16;
-};
-
-// The encoding of an image of depth code `bits` (0, 1, 4, 8, 15 or 16; nothing for a layout outside the
-// table). The FT800 option gives 16-bit rows with format code 7; RLE, 15-bit and unlisted layouts are
-// written as 16-bit RGB565.
-BitmapEncoding bitmapEncoding(std::optional<std::uint8_t> bits, bool forFT800);
-
-// The colour table: the RGB565 colours numbered in order of first appearance when the image is scanned
-// column by column, each column top to bottom.
+// The native colour table: the RGB565 colours numbered in order of first appearance when the image is
+// scanned column by column, each column top to bottom.
 struct ColourTable {
     std::vector<std::uint16_t> colours; // at most 256 stored
     std::size_t count = 0;              // the number of colours met, also past 256
@@ -42,18 +32,34 @@ struct ColourTable {
 
     std::uint8_t index(Colour colour) const { return indexOf[ToRgb565(colour)]; }
 };
+ColourTable scanColours(RowSource& rows);
 ColourTable scanColours(const PixelImage& image);
 
-// The device encoding of an image: 0x00, format code, height, width (16 bits each), the colour table of
-// 2, 16 or 256 entries for depths 1, 4 and 8, then the rows. Nothing when the image has more colours
-// than the depth holds (the anomaly).
+// Byte 0 of the header: the rows and palette follow plainly, or as one zlib stream.
+inline constexpr std::uint8_t kPlainPayload = 0x00;
+inline constexpr std::uint8_t kDeflatedPayload = 0x01;
+inline constexpr std::size_t kPayloadHeaderSize = 6;
+
+// The device encoding of an image: byte 0, format code, height, width (16 bits each, low byte first),
+// the colour table or palette, then the rows, top first, each starting on a new byte. Appended to `out`
+// so that an item header can come first without a copy. False, with `out` as it was, when the image
+// has more colours than a native depth holds (the anomaly). Dithering diffuses the error of every
+// reduced format (Floyd-Steinberg); the native colour tables are exact and take none.
+bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, Bytes& out);
+// The same bytes given to `put` a piece at a time, so that a large payload is never held whole; false
+// for the anomaly before any piece is given.
+using PayloadSink = std::function<void(const std::uint8_t* bytes, std::size_t size)>;
+bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, const PayloadSink& put);
+std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither = false);
 std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding& encoding);
 
-// The .c file of the payload: the array named `arrayName`, CR LF after every line.
+// The payload length: header, table and rows of ceil(W x bits / 8) bytes.
+std::size_t bitmapPayloadSize(int width, int height, const BitmapEncoding& encoding);
+
+// The .c file of the payload: the array named `arrayName`, CR LF after every line. Two bytes a line for
+// the header and a table of 2-byte entries, one entry a line for 4-byte entries, then 25 pixels a line
+// (two bytes each at 16 bits) or, for a zlib stream, 25 bytes a line.
 std::string bitmapCSource(const Bytes& payload, const BitmapEncoding& encoding, bool forFT800,
                           const std::string& arrayName, const CArrayStyle& style = {});
-
-// The payload length: 6 + 2 x P + H x R.
-std::size_t bitmapPayloadSize(int width, int height, int depth);
 
 } // namespace tesselor

@@ -2,6 +2,8 @@
 
 #include "platform/text.h"
 
+#include <cstdint>
+
 namespace tesselor {
 
 namespace {
@@ -61,6 +63,10 @@ std::optional<std::string> imageSizeProblem(std::int64_t width, std::int64_t hei
 }
 
 bool bmpPixelDataComplete(std::string_view bytes, const BmpLayout& layout) {
+    return bmpPixelDataComplete(bytes.size(), layout);
+}
+
+bool bmpPixelDataComplete(std::uint64_t fileSize, const BmpLayout& layout) {
     if (layout.compression != kBiRgb && layout.compression != kBiBitfields)
         return true;
     const std::int64_t width = layout.width;
@@ -68,7 +74,9 @@ bool bmpPixelDataComplete(std::string_view bytes, const BmpLayout& layout) {
     const std::int64_t stride = (width * layout.bitCount + 31) / 32 * 4;
     if (width < 0 || stride == 0 || rows == 0)
         return true; // nothing to read, or refused by its size
-    const std::int64_t available = static_cast<std::int64_t>(bytes.size()) - layout.dataOffset;
+    if (fileSize > static_cast<std::uint64_t>(INT64_MAX / 2))
+        return true;
+    const std::int64_t available = static_cast<std::int64_t>(fileSize) - layout.dataOffset;
     return available >= 0 && stride <= available / rows;
 }
 

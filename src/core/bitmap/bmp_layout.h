@@ -41,6 +41,7 @@ std::optional<std::string> imageSizeProblem(std::int64_t width, std::int64_t hei
 // True when the file holds every row its header declares (uncompressed and bit-field layouts); a file
 // cut short would leave rows that no byte of the file defines. Other layouts give true.
 bool bmpPixelDataComplete(std::string_view bytes, const BmpLayout& layout);
+bool bmpPixelDataComplete(std::uint64_t fileSize, const BmpLayout& layout);
 
 // The format text of the status bar and the depth code; no depth code for a layout outside the table.
 struct LayoutClass {

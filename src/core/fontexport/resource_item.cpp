@@ -28,17 +28,22 @@ Bytes writeResourceItem(const std::string& tag, const std::string& name, const B
 }
 
 Bytes writeResourceItem(const std::string& tag, const std::string& name, std::string_view payload) {
+    Bytes item = resourceItemHeader(tag, name, payload.size());
+    item.insert(item.end(), payload.begin(), payload.end());
+    return item;
+}
+
+Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize) {
     if (name.size() > kMaxItemName)
         throw Error("The resource name is " + text::dec(static_cast<std::int64_t>(name.size())) +
                     " bytes long; a resource name has at most 255 bytes");
     Bytes item;
-    item.reserve(kItemHeaderSize + name.size() + payload.size());
+    item.reserve(kItemHeaderSize + name.size() + payloadSize);
     item.insert(item.end(), tag.begin(), tag.end());
-    appendU32(item, static_cast<std::uint32_t>(payload.size()));
+    appendU32(item, static_cast<std::uint32_t>(payloadSize));
     appendU32(item, static_cast<std::uint32_t>(kItemHeaderSize + name.size()));
     item.push_back(static_cast<std::uint8_t>(name.size()));
     item.insert(item.end(), name.begin(), name.end());
-    item.insert(item.end(), payload.begin(), payload.end());
     return item;
 }
 

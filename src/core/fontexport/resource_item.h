@@ -25,6 +25,8 @@ struct ResourceItem {
 // The item bytes. Throws Error when the name is longer than its length byte holds.
 Bytes writeResourceItem(const std::string& tag, const std::string& name, std::string_view payload);
 Bytes writeResourceItem(const std::string& tag, const std::string& name, const Bytes& payload);
+// The bytes before the payload, with room reserved for it: the payload can be appended without a copy.
+Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize);
 
 // The fields of an item checked against its own bytes: at least 12 bytes, tag "fnt" or "bmp", the name
 // inside the data and the payload inside the data where the header puts it. Bytes after the payload are

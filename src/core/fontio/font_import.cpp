@@ -143,7 +143,7 @@ BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
         if (file.empty())
             continue;
         widenRange(font, c);
-        font.CellImage = decoder.decode(file).pixels;
+        font.CellImage = decoder.decode(file).pixels();
         // The cell grows to the widest and the tallest file: the limit holds for the cell they make
         // together, not only for each file.
         const int w = font.CellImage.width();

@@ -28,10 +28,14 @@ struct AppState {
 
     // The bitmap and the resource file.
     PixelImage BitmapImage;
+    std::vector<std::uint8_t> BitmapAlpha; // one byte a pixel; empty for an image without alpha
     std::uint8_t BitmapBits = 0;
     // Whether the imported image's layout is one of the classified ones (BitmapBits is then its depth).
     bool BitmapLayoutListed = false;
     bool ForFT800 = false;
+    std::string BitmapFtFormat = "RGB565"; // the FT8xx format with the FT800 option
+    bool BitmapDither = false;
+    bool BitmapDeflate = false;
     // The items of the resource file under construction, each the complete bytes of a resource item.
     std::vector<std::vector<std::uint8_t>> ResourceList;
     bool ResourcesModified = false;

@@ -1,22 +1,29 @@
 #include "app/bitmap_page.h"
 
 #include "bitmap/bitmap_payload.h"
+#include "bitmap/payload_decoder.h"
 #include "editor/image_view.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "fontexport/resource_item.h"
 #include "platform/image_decoder.h"
 #include "platform/paths.h"
+#include "qtplatform/bitmap_export.h"
+#include "qtplatform/deflate.h"
 #include "qtplatform/file_io.h"
 #include "qtplatform/qt_pixels.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
-#include <QPixmap>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -24,7 +31,43 @@
 namespace tesselor {
 
 namespace {
-const char* const kAnomaly = "Anomalus image. The Bitmap file is corrupt";
+
+BitmapEncoding encodingOf(const AppState& state) {
+    return bitmapEncoding(state.BitmapLayoutListed ? std::optional<std::uint8_t>(state.BitmapBits)
+                                                   : std::nullopt,
+                          state.ForFT800, state.BitmapFtFormat);
+}
+
+BitmapOptions optionsOf(const AppState& state) {
+    return {state.BitmapDither, state.BitmapDeflate};
+}
+
+// A view of an image in a scroll area on the page's grey, under its caption.
+QScrollArea* addView(QBoxLayout* row, const QString& caption, const QString& name, QFrame*& panel,
+                     ImageView*& view, QWidget* parent) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(new QLabel(caption, parent));
+    auto* scroll = new QScrollArea(parent);
+    scroll->setObjectName(name + "Scroll");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    panel = new QFrame;
+    panel->setObjectName("p" + name);
+    panel->setAutoFillBackground(true);
+    QPalette grey = panel->palette();
+    grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    panel->setPalette(grey);
+    view = new ImageView(panel);
+    view->setObjectName("img" + name);
+    view->move(0, 0);
+    view->resize(0, 0);
+    scroll->setWidget(panel);
+    column->addWidget(scroll, 1);
+    row->addLayout(column, 1);
+    return scroll;
+}
+
 } // namespace
 
 BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent)
@@ -42,35 +85,60 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     seBitmapZoom->setRange(1, 16);
     seBitmapZoom->setSuffix("x");
     controls->addWidget(seBitmapZoom);
+    controls->addSpacing(16);
+    cbForFT800 = new QCheckBox("FT8xx", this);
+    cbForFT800->setObjectName("cbForFT800");
+    cbForFT800->setToolTip("For the FT8xx graphics controllers, in the format beside");
+    controls->addWidget(cbForFT800);
+    cbFtFormat = new QComboBox(this);
+    cbFtFormat->setObjectName("cbFtFormat");
+    for (const BitmapEncoding& format : ft8xxFormats())
+        cbFtFormat->addItem(QString::fromLatin1(format.name));
+    cbFtFormat->setCurrentText(QString::fromStdString(state_.BitmapFtFormat));
+    controls->addWidget(cbFtFormat);
+    controls->addSpacing(16);
+    cbDither = new QCheckBox("Dither", this);
+    cbDither->setObjectName("cbDither");
+    cbDither->setToolTip("Floyd-Steinberg error diffusion for the formats that reduce colours");
+    controls->addWidget(cbDither);
+    cbDeflate = new QCheckBox("Deflate", this);
+    cbDeflate->setObjectName("cbDeflate");
+    cbDeflate->setToolTip("The payload after its header as one zlib stream, for the controller's inflate");
+    controls->addWidget(cbDeflate);
     controls->addStretch(1);
     layout->addLayout(controls);
 
-    bitmapScroll = new QScrollArea(this);
+    auto* views = new QHBoxLayout;
+    views->setContentsMargins(4, 0, 4, 4);
+    bitmapScroll = addView(views, "Source", "Bitmap", pBitmap, imgBitmap, this);
     bitmapScroll->setObjectName("bitmapScroll");
-    bitmapScroll->setFrameShape(QFrame::NoFrame);
-    bitmapScroll->setWidgetResizable(true);
-    pBitmap = new QFrame;
-    pBitmap->setObjectName("pBitmap");
-    pBitmap->setAutoFillBackground(true);
-    QPalette grey = pBitmap->palette();
-    grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    pBitmap->setPalette(grey);
-    imgBitmap = new ImageView(pBitmap);
-    imgBitmap->setObjectName("imgBitmap");
-    imgBitmap->move(0, 0);
-    imgBitmap->resize(0, 0);
-    bitmapScroll->setWidget(pBitmap);
-    layout->addWidget(bitmapScroll, 1);
+    encodedScroll =
+        addView(views, "Encoded, read back from the payload", "Encoded", pEncoded, imgEncoded, this);
+    encodedScroll->setObjectName("encodedScroll");
+    layout->addLayout(views, 1);
 
-    sbBitmap = new StatusPanels({100, 100, 170, 50}, this);
+    sbBitmap = new StatusPanels({100, 100, 170, 180, 0}, this);
     sbBitmap->setObjectName("sbBitmap");
+    sbBitmap->setPanelToolTip(4, "The payload against 4 bytes a pixel");
     layout->addWidget(sbBitmap);
 
     connect(seBitmapZoom, &QSpinBox::valueChanged, this, [this](int zoom) {
-        imgBitmap->setZoom(zoom);
+        for (ImageView* view : {imgBitmap, imgEncoded})
+            view->setZoom(zoom);
         pBitmap->setMinimumSize(imgBitmap->size());
+        pEncoded->setMinimumSize(imgEncoded->size());
     });
-    connect(imgBitmap, &ImageView::zoomRequested, this, &BitmapPage::zoomAround);
+    connect(imgBitmap, &ImageView::zoomRequested, this,
+            [this](int steps, QPoint at) { zoomAround(imgBitmap, bitmapScroll, steps, at); });
+    connect(imgEncoded, &ImageView::zoomRequested, this,
+            [this](int steps, QPoint at) { zoomAround(imgEncoded, encodedScroll, steps, at); });
+    // The two views show the same part of the image.
+    for (auto [from, to] : {std::pair{bitmapScroll, encodedScroll}, std::pair{encodedScroll, bitmapScroll}}) {
+        connect(from->horizontalScrollBar(), &QScrollBar::valueChanged, to->horizontalScrollBar(),
+                &QScrollBar::setValue);
+        connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+                &QScrollBar::setValue);
+    }
 
     BitmapMenuFile = new QMenu("&File", this);
     BitmapMenuFile->setObjectName("BitmapMenuFile");
@@ -90,9 +158,7 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     BitmapMenuFile_Exit = BitmapMenuFile->addAction("Exit");
     BitmapMenuFile_Exit->setObjectName("BitmapMenuFile_Exit");
 
-    for (QAction* action :
-         {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
-        action->setEnabled(false);
+    enableOptions(false);
     connect(BitmapMenuFile_ImportBitmap, &QAction::triggered, this,
             &BitmapPage::BitmapMenuFile_ImportBitmapClick);
     connect(BitmapMenuFile_ForFT800, &QAction::triggered, this, &BitmapPage::BitmapMenuFile_ForFT800Click);
@@ -101,27 +167,85 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     connect(BitmapMenuFile_CreateFileResdata, &QAction::triggered, this,
             &BitmapPage::BitmapMenuFile_CreateFileResdataClick);
     connect(BitmapMenuFile_Exit, &QAction::triggered, this, &BitmapPage::exitRequested);
+    connect(cbForFT800, &QCheckBox::clicked, this, &BitmapPage::setForFT800);
+    connect(cbFtFormat, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        state_.BitmapFtFormat = name.toStdString();
+        showEncoded();
+    });
+    connect(cbDither, &QCheckBox::toggled, this, [this](bool on) {
+        state_.BitmapDither = on;
+        showEncoded();
+    });
+    connect(cbDeflate, &QCheckBox::toggled, this, [this](bool on) {
+        state_.BitmapDeflate = on;
+        showEncoded();
+    });
+}
+
+void BitmapPage::enableOptions(bool imageLoaded) {
+    for (QAction* action :
+         {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
+        action->setEnabled(imageLoaded);
+    for (QWidget* control : std::initializer_list<QWidget*>{cbForFT800, cbDither, cbDeflate})
+        control->setEnabled(imageLoaded);
+    cbFtFormat->setEnabled(imageLoaded && state_.ForFT800);
 }
 
 void BitmapPage::showImage() {
-    imgBitmap->setImage(toQImage(state_.BitmapImage));
+    imgBitmap->setImage(toQImage(state_.BitmapImage, state_.BitmapAlpha));
     // The panel is at least as large as the picture, so the scroll area reaches all of it.
     pBitmap->setMinimumSize(imgBitmap->size());
+    showEncoded();
+}
+
+// The payload as an export writes it, read back from its own bytes: what the device will show.
+void BitmapPage::showEncoded() {
+    if (state_.BitmapImage.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
+    const BitmapEncoding encoding = encodingOf(state_);
+    const auto payload = exportPayload(rows, encoding, optionsOf(state_));
+    std::optional<DecodedPayload> shown;
+    if (payload) {
+        const std::size_t plainSize = bitmapPayloadSize(rows.width(), rows.height(), encoding);
+        const auto plain = state_.BitmapDeflate ? zlib::inflatePayload(*payload, plainSize) : payload;
+        if (plain)
+            shown = decodePayload(*plain, encoding.ft8xx);
+    }
+    imgEncoded->setImage(shown ? toQImage(shown->image, shown->alpha) : QImage());
+    pEncoded->setMinimumSize(imgEncoded->size());
+    if (payload) {
+        const double pixels = double(rows.width()) * rows.height() * 4;
+        sbBitmap->setPanelText(3, "Payload " + QLocale().toString(qulonglong(payload->size())) + " bytes");
+        sbBitmap->setPanelText(4, "Compression " + QString::number(pixels / double(payload->size()), 'f', 1) +
+                                      " : 1");
+    } else {
+        sbBitmap->setPanelText(3, "Too many colours for " + QString::number(encoding.depth) + " bit");
+        sbBitmap->setPanelText(4, "");
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 // Ctrl and the wheel: the pixel under the pointer stays under it.
-void BitmapPage::zoomAround(int steps, QPoint position) {
-    const QPointF pixel = QPointF(position) / imgBitmap->zoom();
-    const QPoint inView = imgBitmap->mapTo(bitmapScroll->viewport(), position);
+void BitmapPage::zoomAround(ImageView* view, QScrollArea* scroll, int steps, QPoint position) {
+    const QPointF pixel = QPointF(position) / view->zoom();
+    const QPoint inView = view->mapTo(scroll->viewport(), position);
     seBitmapZoom->setValue(seBitmapZoom->value() + steps);
-    const QPointF now = pixel * imgBitmap->zoom();
-    bitmapScroll->horizontalScrollBar()->setValue(static_cast<int>(now.x()) - inView.x());
-    bitmapScroll->verticalScrollBar()->setValue(static_cast<int>(now.y()) - inView.y());
+    const QPointF now = pixel * view->zoom();
+    scroll->horizontalScrollBar()->setValue(static_cast<int>(now.x()) - inView.x());
+    scroll->verticalScrollBar()->setValue(static_cast<int>(now.y()) - inView.y());
 }
 
 void BitmapPage::BitmapMenuFile_ImportBitmapClick() {
-    const auto path = commands_.chooseOpenPath(
-        "Import File.bmp...", ".bmp", "Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*", state_.BitmapFilePath);
+    QStringList patterns;
+    for (const QByteArray& suffix : QImageReader::supportedImageFormats())
+        patterns << "*." + QString::fromLatin1(suffix);
+    const auto path = commands_.chooseOpenPath("Import File.bmp...", ".bmp",
+                                               "Image files (" + patterns.join(' ').toStdString() + ")|" +
+                                                   patterns.join(';').toStdString() +
+                                                   "|Bitmap File (*.bmp)|*.bmp|All files (*.*)|*.*",
+                                               state_.BitmapFilePath);
     if (path)
         importBitmapFile(*path);
 }
@@ -132,38 +256,38 @@ void BitmapPage::importBitmapFile(const std::string& path) {
             return;
         // Decoded first: a file that cannot be decoded leaves the image, names and title as they were.
         DecodedImage decoded = decoder_.decode(path);
-        const LayoutClass layout = classifyBmpLayout(decoded.layout);
+        PixelImage image;
+        std::vector<std::uint8_t> alpha;
+        readAllRows(*decoded.rows, image, alpha);
 
         state_.BitmapFilePath = path;
         state_.BitmapPageTitle = titleFor(state_.BitmapFilePath);
         emit captionChanged();
         state_.BitmapBaseName = paths::baseName(state_.BitmapFilePath) + "_bmp";
-        state_.BitmapImage = std::move(decoded.pixels);
-        showImage();
-        for (QAction* action :
-             {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
-            action->setEnabled(true);
-        if (layout.bits)
-            state_.BitmapBits = *layout.bits;
-        state_.BitmapLayoutListed = layout.bits.has_value();
+        state_.BitmapImage = std::move(image);
+        state_.BitmapAlpha = std::move(alpha);
+        if (decoded.bits)
+            state_.BitmapBits = *decoded.bits;
+        state_.BitmapLayoutListed = decoded.bits.has_value();
+        enableOptions(true);
         sbBitmap->setPanelText(0, "Width " + QString::number(state_.BitmapImage.width()));
         sbBitmap->setPanelText(1, "Height " + QString::number(state_.BitmapImage.height()));
-        sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(layout.formatText));
+        sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(decoded.formatText));
+        showImage();
     });
 }
 
-void BitmapPage::BitmapMenuFile_ForFT800Click() {
-    state_.ForFT800 = !state_.ForFT800;
-    BitmapMenuFile_ForFT800->setChecked(state_.ForFT800);
+void BitmapPage::setForFT800(bool on) {
+    state_.ForFT800 = on;
+    BitmapMenuFile_ForFT800->setChecked(on);
+    cbForFT800->setChecked(on);
+    cbFtFormat->setEnabled(on && cbForFT800->isEnabled());
+    showEncoded();
 }
 
-namespace {
-BitmapEncoding encodingOf(const AppState& state) {
-    return bitmapEncoding(state.BitmapLayoutListed ? std::optional<std::uint8_t>(state.BitmapBits)
-                                                   : std::nullopt,
-                          state.ForFT800);
+void BitmapPage::BitmapMenuFile_ForFT800Click() {
+    setForFT800(!state_.ForFT800);
 }
-} // namespace
 
 void BitmapPage::BitmapMenuFile_CreateFileCClick() {
     commands_.run([&] {
@@ -174,9 +298,10 @@ void BitmapPage::BitmapMenuFile_CreateFileCClick() {
             return;
         state_.BitmapCFilePath = *path;
         const BitmapEncoding encoding = encodingOf(state_);
-        const auto payload = BitmapPayload(state_.BitmapImage, encoding);
+        PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
+        const auto payload = exportPayload(rows, encoding, optionsOf(state_));
         if (!payload) {
-            commands_.showInformation(kAnomaly);
+            commands_.showInformation(kAnomalyMessage);
             return;
         }
         fileio::writeFileAtomic(*path,
@@ -196,13 +321,13 @@ void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
         if (!commands_.itemNameFits(name))
             return;
         state_.ResdataFilePath = *path;
-        const auto payload = BitmapPayload(state_.BitmapImage, encodingOf(state_));
-        if (!payload) {
-            commands_.showInformation(kAnomaly);
+        PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
+        const auto item = exportItem(rows, encodingOf(state_), optionsOf(state_), name);
+        if (!item) {
+            commands_.showInformation(kAnomalyMessage);
             return;
         }
-        const Bytes item = writeResourceItem("bmp", name, *payload);
-        fileio::writeFileAtomic(*path, item);
+        fileio::writeFileAtomic(*path, *item);
         commands_.showCreated(*path);
     });
 }

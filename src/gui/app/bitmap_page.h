@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class QAction;
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -18,20 +20,28 @@ class ImageView;
 class SpinControl;
 class StatusPanels;
 
-// The Bitmap page (tsBitmap): the imported picture, its status bar and its File menu.
+// The Bitmap page (tsBitmap): the imported picture beside its encoded result read back from the payload,
+// the encoding's options, the status bar and the File menu.
 class BitmapPage : public QWidget {
     Q_OBJECT
 public:
     BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
 
-    // Imports a .bmp file as Import Bitmap Image does after its dialog.
+    // Imports an image file as Import Bitmap Image does after its dialog.
     void importBitmapFile(const std::string& path);
 
-    SpinControl* seBitmapZoom; // 1x to 16x, nearest neighbour
+    SpinControl* seBitmapZoom; // 1x to 16x, nearest neighbour, both views
+    QCheckBox* cbForFT800;     // the menu's FT800 option
+    QComboBox* cbFtFormat;     // the FT8xx format with it
+    QCheckBox* cbDither;
+    QCheckBox* cbDeflate;
     QScrollArea* bitmapScroll;
     QFrame* pBitmap;
     ImageView* imgBitmap;
-    StatusPanels* sbBitmap;
+    QScrollArea* encodedScroll; // scrolls with the source
+    QFrame* pEncoded;
+    ImageView* imgEncoded;  // the payload decoded back
+    StatusPanels* sbBitmap; // width, height, format, payload size, compression against 32-bit pixels
 
     QMenu* BitmapMenuFile;
     QAction* BitmapMenuFile_ImportBitmap;
@@ -54,7 +64,10 @@ public slots:
 
 private:
     void showImage();
-    void zoomAround(int steps, QPoint position);
+    void showEncoded();
+    void setForFT800(bool on);
+    void enableOptions(bool imageLoaded);
+    void zoomAround(ImageView* view, QScrollArea* scroll, int steps, QPoint position);
 
     AppState& state_;
     CommandSupport& commands_;

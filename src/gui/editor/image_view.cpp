@@ -28,8 +28,20 @@ void ImageView::paintEvent(QPaintEvent* event) {
     const QRect source(area.left() / zoom_, area.top() / zoom_, area.width() / zoom_ + 2,
                        area.height() / zoom_ + 2);
     const QRect clipped = source.intersected(image_.rect());
-    if (!clipped.isEmpty())
-        painter.drawImage(QRect(clipped.topLeft() * zoom_, clipped.size() * zoom_), image_, clipped);
+    if (clipped.isEmpty())
+        return;
+    const QRect target(clipped.topLeft() * zoom_, clipped.size() * zoom_);
+    // Transparent parts over the usual checkerboard of 8-pixel squares.
+    if (image_.hasAlphaChannel()) {
+        constexpr int kSquare = 8;
+        const QRect board = target.intersected(area);
+        for (int y = board.top() / kSquare * kSquare; y <= board.bottom(); y += kSquare)
+            for (int x = board.left() / kSquare * kSquare; x <= board.right(); x += kSquare)
+                painter.fillRect(QRect(x, y, kSquare, kSquare).intersected(target),
+                                 (x / kSquare + y / kSquare) % 2 == 0 ? QColor(0xFF, 0xFF, 0xFF)
+                                                                      : QColor(0xCC, 0xCC, 0xCC));
+    }
+    painter.drawImage(target, image_, clipped);
 }
 
 void ImageView::wheelEvent(QWheelEvent* event) {
