@@ -22,7 +22,7 @@ const Subcommand kSubcommands[] = {
     {"font-from-system", "Make a .font from an installed typeface", defineFontFromSystem},
     {"font-from-bmp", "Make a .font from a folder of character files 32.bmp to 255.bmp", defineFontFromBmp},
     {"font-export", "Write a .font for the device: C source, resource item or .lcd", defineFontExport},
-    {"bitmap-export", "Write a .bmp for the device: C source or resource item", defineBitmapExport},
+    {"bitmap-export", "Write an image for the device: C source or resource item", defineBitmapExport},
     {"res-pack", "Pack resource items into one .res file", defineResPack},
     {"res-list", "List the items of a .res file and their declarations", defineResList},
     {"res-unpack", "Write each item of a .res file as a .resdata file", defineResUnpack},

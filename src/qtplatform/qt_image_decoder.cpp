@@ -7,6 +7,7 @@
 #include "qtplatform/file_io.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -170,28 +171,42 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QByteArray type = reader.format().toUpper();
-    if (type.isEmpty())
+    // The content decides first; the name's suffix helps a format without a signature (TGA), whose content
+    // another reader may claim.
+    const QList<QByteArray> known = QImageReader::supportedImageFormats();
+    QList<QByteArray> formats;
+    for (const QByteArray& format : {QImageReader::imageFormat(&buffer),
+                                     QFileInfo(QString::fromStdString(path)).suffix().toLower().toLatin1()})
+        if (known.contains(format) && !formats.contains(format))
+            formats << format;
+    if (formats.isEmpty())
         throw Error("Cannot decode '" + path + "': no image format known here reads it");
-    // The size the header claims is checked before the pixels are allocated.
-    const QSize claimed = reader.size();
-    if (claimed.isValid())
-        if (const auto problem = imageSizeProblem(claimed.width(), claimed.height()))
+    std::string failure;
+    for (const QByteArray& format : formats) {
+        buffer.seek(0);
+        QImageReader reader(&buffer, format);
+        reader.setAutoTransform(true);
+        const std::string type = format.toUpper().toStdString();
+        // The size the header claims is checked before the pixels are allocated.
+        const QSize claimed = reader.size();
+        if (claimed.isValid())
+            if (const auto problem = imageSizeProblem(claimed.width(), claimed.height()))
+                throw Error("Cannot decode '" + path + "': " + *problem);
+        const QImage image = reader.read();
+        if (image.isNull()) { // the last tried, the name's format, says why
+            failure = "Cannot decode '" + path + "' as " + type + ": " + reader.errorString().toStdString();
+            continue;
+        }
+        if (const auto problem = imageSizeProblem(image.width(), image.height()))
             throw Error("Cannot decode '" + path + "': " + *problem);
-    const QImage image = reader.read();
-    if (image.isNull())
-        throw Error("Cannot decode '" + path + "' as " + type.toStdString() + ": " +
-                    reader.errorString().toStdString());
-    if (const auto problem = imageSizeProblem(image.width(), image.height()))
-        throw Error("Cannot decode '" + path + "': " + *problem);
-
-    const int depth = depthOf(image);
-    const bool indexed = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ||
-                         image.format() == QImage::Format_Indexed8;
-    return {std::make_unique<QImageRows>(image), type.toStdString() + " " + std::to_string(depth) + " bit",
-            static_cast<std::uint8_t>(indexed ? depth : 16)};
+        const int depth = depthOf(image);
+        const bool indexed = image.format() == QImage::Format_Mono ||
+                             image.format() == QImage::Format_MonoLSB ||
+                             image.format() == QImage::Format_Indexed8;
+        return {std::make_unique<QImageRows>(image), type + " " + std::to_string(depth) + " bit",
+                static_cast<std::uint8_t>(indexed ? depth : 16)};
+    }
+    throw Error(failure);
 }
 
 } // namespace

@@ -106,6 +106,11 @@ class CliTest : public QObject {
         file("logo.resdata", kLogoItem);
         const PixelImage redBlue = testsupport::imageFromRows({"rb"}, {{'r', 0x0000FF}, {'b', 0xFF0000}});
         file("logo.bmp", testsupport::writeBmp(redBlue));
+        QImage alpha(3, 1, QImage::Format_ARGB32); // opaque red, green at alpha 127, transparent blue
+        for (const auto& [x, rgba] :
+             {std::pair{0, qRgba(255, 0, 0, 255)}, {1, qRgba(0, 255, 0, 127)}, {2, qRgba(0, 0, 255, 0)}})
+            alpha.setPixel(x, 0, rgba);
+        alpha.save(QString::fromStdString(path("alpha.png")));
         file("demo.res", resFile({{"tiny_9x3", fixtures::kTinyPayload}, {"logo", fixtures::kLogoPayload}}));
     }
 
@@ -131,6 +136,10 @@ private slots:
         QTest::newRow("font .lcd") << "font-export|tiny.font|-o|tiny.lcd" << "tiny.lcd" << QByteArray("<FONTNAME>tiny</FONTNAME>");
         QTest::newRow("bitmap .c") << "bitmap-export|logo.bmp|-o|logo.c" << "logo.c" << QByteArray("const unsigned short logo_bmp[]");
         QTest::newRow("bitmap FT800 item") << "bitmap-export|logo.bmp|--ft800|-o|ft.resdata" << "ft.resdata" << QByteArray("\x02" "ft\x00\x07", 5);
+        QTest::newRow("PNG with alpha, L4") << "bitmap-export|alpha.png|--ft800|--ft-format|l4|-o|a.resdata" << "a.resdata"
+                                            << QByteArray("\x01" "a\x00\x02\x01\x00\x03\x00\xF7\x00", 10);
+        QTest::newRow("ARGB4, zlib stream") << "bitmap-export|alpha.png|--ft800|--ft-format|ARGB4|--deflate|--dither|-o|z.c" << "z.c"
+                                            << QByteArray("L4, zlib stream\r\n").replace("L4", "ARGB4") + "\r\nconst unsigned short alpha_bmp[] = {\r\n  0x01,0x06,";
         QTest::newRow("res-pack") << "res-pack|-o|all|tiny.resdata|logo.resdata" << "all.res" << QByteArray("RSC\x01\x00\x00\x00\x17\x00\x31", 10);
         QTest::newRow("res-unpack") << "res-unpack|demo.res|-d|items" << "items/logo.resdata" << QByteArray(kLogoItem.data(), 16);
         QTest::newRow("font-from-system") << "font-from-system|--family|dejavu sans|--size|12|-o|d" << "d.font" << QByteArray("FontName:d\r\nFontWidth:");
@@ -172,6 +181,10 @@ private slots:
         QTest::newRow("unknown subcommand") << "no-such-command|x" << 2 << "unknown subcommand 'no-such-command'";
         QTest::newRow("unknown option") << "font-export|tiny.font|-o|x.c|--bolder" << 2 << "The following argument was not expected: --bolder";
         QTest::newRow("no folder") << "font-from-bmp|nowhere|-o|x.font" << 1 << "Folder 'nowhere'; Not found.";
+        QTest::newRow("format without --ft800") << "bitmap-export|alpha.png|--ft-format|L4|-o|x.c" << 2 << "--ft-format requires --ft800";
+        QTest::newRow("unknown format") << "bitmap-export|alpha.png|--ft800|--ft-format|L3|-o|x.c" << 2
+            << "--ft-format: L3 not in {ARGB1555,L1,L4,L8,RGB332,ARGB2,ARGB4,RGB565,PALETTED,PALETTED565,PALETTED4444,PALETTED8,L2}";
+        QTest::newRow("no image") << "bitmap-export|tiny.font|-o|x.c" << 1 << "Cannot decode 'tiny.font': no image format known here reads it";
         QTest::newRow("cut short") << "bitmap-export|short.bmp|-o|x.c" << 1 << "Cannot decode 'short.bmp': the pixel data is cut short";
         // clang-format on
     }

@@ -2,6 +2,7 @@
 // outputs. The core checks the payload bytes; these check what reaches it and where it is written.
 #include "app/bitmap_page.h"
 #include "app/font_page.h"
+#include "bitmap/bitmap_payload.h"
 #include "bmp_writer.h"
 #include "editor/image_view.h"
 #include "editor/status_panels.h"
@@ -9,8 +10,12 @@
 #include "qtplatform/qt_image_decoder.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QtTest>
+
+#include <zlib.h>
 
 using namespace tesselor;
 using testsupport::BmpOptions;
@@ -34,9 +39,21 @@ class BitmapPageTest : public QObject, protected WindowFixture {
         dialogs->fileAnswers.push_back(file);
         page->BitmapMenuFile_ImportBitmapClick();
     }
-    QString status() {
-        return page->sbBitmap->panelText(0) + "|" + page->sbBitmap->panelText(1) + "|" +
-               page->sbBitmap->panelText(2);
+    QString status(int panels = 3) {
+        QStringList texts;
+        for (int i = 0; i < panels; ++i)
+            texts << page->sbBitmap->panelText(i);
+        return texts.join('|');
+    }
+    // The payload of a .resdata the page creates, after its 15-byte item header ("out").
+    std::string createdPayload() {
+        QFile::remove(QString::fromStdString(path("out.resdata"))); // no question to overwrite
+        create(page->BitmapMenuFile_CreateFileResdata, path("out"));
+        return testsupport::readFile(path("out.resdata")).substr(15);
+    }
+    std::string png(const std::string& name, const QImage& image) {
+        image.save(QString::fromStdString(path(name)), "PNG");
+        return path(name);
     }
 
 private slots:
@@ -148,6 +165,74 @@ private slots:
         dialogs->fileAnswers = {std::nullopt};
         window->tsFont->FontMenuFile_CreateFileResdataClick();
         QCOMPARE(dialogs->fileCalls.back().request.initialFolder, dir->path().toStdString());
+    }
+
+    // A PNG with transparency to the formats of the list, seen decoded back beside the source; the box and
+    // the menu item are one option; Deflate makes a zlib stream of the same bytes.
+    void transparentPngThroughTheFormats() {
+        QImage three(3, 1, QImage::Format_ARGB32);
+        for (const auto& [x, rgba] :
+             {std::pair{0, qRgba(255, 0, 0, 255)}, {1, qRgba(0, 255, 0, 127)}, {2, qRgba(0, 0, 255, 0)}})
+            three.setPixel(x, 0, rgba);
+        import(png("alpha.png", three));
+        QCOMPARE(status(5),
+                 QString("Width 3|Height 1|Bitmap Format: PNG 32 bit|Payload 12 bytes|Compression 1.0 : 1"));
+        QVERIFY(!page->cbFtFormat->isEnabled());
+        page->cbForFT800->click();
+        QVERIFY(page->BitmapMenuFile_ForFT800->isChecked() && page->cbFtFormat->isEnabled());
+        page->cbFtFormat->setCurrentText("L4");
+        QCOMPARE(createdPayload(), std::string("\x00\x02\x01\x00\x03\x00\xF7\x00", 8));
+        QCOMPARE(page->imgEncoded->image().pixelColor(1, 0), QColor(119, 119, 119)); // level 7 of 15
+        QCOMPARE(status(5).section('|', 3), QString("Payload 8 bytes|Compression 1.5 : 1"));
+        page->cbFtFormat->setCurrentText("ARGB4");
+        QCOMPARE(createdPayload(), std::string("\x00\x06\x01\x00\x03\x00\x00\xFF\xF0\x70\x0F\x00", 12));
+        QCOMPARE(page->imgEncoded->image().pixelColor(1, 0), QColor(0, 255, 0, 119));
+        QCOMPARE(page->imgBitmap->image().pixelColor(1, 0), QColor(0, 255, 0, 127));
+
+        page->cbDeflate->click();
+        const std::string deflated = createdPayload();
+        QCOMPARE(deflated.substr(0, 6), std::string("\x01\x06\x01\x00\x03\x00", 6));
+        Bytef plain[16];
+        uLongf size = sizeof plain;
+        QCOMPARE(uncompress(plain, &size, reinterpret_cast<const Bytef*>(deflated.data() + 6),
+                            uLong(deflated.size() - 6)),
+                 Z_OK);
+        QCOMPARE(std::string(reinterpret_cast<const char*>(plain), size),
+                 std::string("\x00\xFF\xF0\x70\x0F\x00", 6));
+        QCOMPARE(page->imgEncoded->image().pixelColor(1, 0),
+                 QColor(0, 255, 0, 119)); // read back through inflate
+        page->cbDeflate->click();
+
+        page->BitmapMenuFile_ForFT800->trigger(); // the menu item unchecks the box
+        QVERIFY(!page->cbForFT800->isChecked() && !page->cbFtFormat->isEnabled());
+        QCOMPARE(createdPayload().substr(0, 2), std::string("\x00\x10", 2));
+    }
+
+    // An indexed PNG keeps its depth in native mode; Dither reaches the encoder.
+    void indexedPngAndDither() {
+        QImage indexed(3, 1, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)});
+        for (int x = 0; x < 3; ++x)
+            indexed.setPixel(x, 0, uint(x));
+        import(png("indexed.png", indexed));
+        QCOMPARE(status(3).section('|', 2), QString("Bitmap Format: PNG 4 bit"));
+        const std::string payload = createdPayload();
+        QCOMPARE(payload.size(), std::size_t(6 + 32 + 2));
+        QCOMPARE(payload.substr(0, 12), std::string("\x00\x04\x01\x00\x03\x00\x00\xF8\x1F\x00\xFF\xFF", 12));
+
+        QImage ramp(64, 8, QImage::Format_RGB32);
+        for (int x = 0; x < 64; ++x)
+            for (int y = 0; y < 8; ++y)
+                ramp.setPixel(x, y, qRgb(x * 4, x * 4, x * 4));
+        import(png("ramp.png", ramp));
+        page->cbForFT800->click();
+        page->cbFtFormat->setCurrentText("L1");
+        const QImage plain = page->imgEncoded->image();
+        page->cbDither->click();
+        QVERIFY(page->imgEncoded->image() != plain);
+        PixelImageRows rows(state().BitmapImage);
+        const Bytes dithered = BitmapPayload(rows, *ft8xxFormat("L1"), true).value();
+        QCOMPARE(createdPayload(), std::string(dithered.begin(), dithered.end()));
     }
 
     // More colours than the depth holds: the message, and no file.

@@ -1,13 +1,16 @@
 #include "bitmap/palette.h"
 
 #include <algorithm>
+#include <climits>
 #include <numeric>
+#include <unordered_map>
 
 namespace tesselor {
 
 namespace {
 
-constexpr std::size_t kMemoLimit = 1u << 20;
+constexpr int kCacheBits = 18;
+constexpr std::size_t kCacheSlots = std::size_t(1) << kCacheBits;
 constexpr int kRounds = 8; // k-means rounds after the median cut
 
 struct Weighted {
@@ -20,10 +23,6 @@ double distance(const std::array<double, 4>& a, const std::array<double, 4>& b) 
     for (int c = 0; c < 4; ++c)
         sum += (a[std::size_t(c)] - b[std::size_t(c)]) * (a[std::size_t(c)] - b[std::size_t(c)]);
     return sum;
-}
-
-std::array<double, 4> channels(Rgba pixel) {
-    return {double(pixel.r), double(pixel.g), double(pixel.b), double(pixel.a)};
 }
 
 // Median cut: the box with the largest weighted spread is split at the weighted median of its widest
@@ -176,7 +175,7 @@ Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(ro
         }
     }
     if (fits) {
-        memo_ = std::move(exact);
+        finish();
         return;
     }
     // Too many: a histogram of 6 bits a channel (5 with alpha) keeps the sums of the full colours.
@@ -220,37 +219,66 @@ Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(ro
         colours_.push_back(
             level({clampByte(centre[0]), clampByte(centre[1]), clampByte(centre[2]), clampByte(centre[3])},
                   entry_, alpha_));
+    finish();
+}
+
+void Palette::finish() {
+    for (std::size_t i = 0; i < colours_.size(); ++i)
+        byGreen_.emplace_back(colours_[i].g, static_cast<std::uint8_t>(i));
+    std::sort(byGreen_.begin(), byGreen_.end());
+    cache_.assign(kCacheSlots, {});
 }
 
 int Palette::nearest(Rgba pixel) {
     if (!alpha_)
         pixel.a = 255;
     const std::uint32_t exact = key(pixel);
-    if (const auto found = memo_.find(exact); found != memo_.end())
-        return found->second;
-    const std::uint32_t cell = std::uint32_t(pixel.r >> 3) | std::uint32_t(pixel.g >> 3) << 5 |
-                               std::uint32_t(pixel.b >> 3) << 10 | std::uint32_t(pixel.a >> 3) << 15;
-    if (memo_.size() >= kMemoLimit) {
-        if (cells_.empty())
-            cells_.assign(1u << 20, -1);
-        if (cells_[cell] >= 0)
-            return cells_[cell];
-    }
-    const std::array<double, 4> wanted = channels(pixel);
-    int best = 0;
-    double bestDistance = 1e300;
-    for (std::size_t i = 0; i < colours_.size(); ++i) {
-        const double d = distance(wanted, channels(colours_[i]));
-        if (d < bestDistance) {
+    Slot& slot = cache_[(exact * 2654435761u) >> (32 - kCacheBits)];
+    if (slot.index < 0 || slot.key != exact)
+        slot = {exact, static_cast<std::int16_t>(search(pixel))};
+    return slot.index;
+}
+
+// The entry at the least squared distance; of equal ones the first in the palette.
+int Palette::search(Rgba pixel) const {
+    const auto distance = [&](const Rgba& c) {
+        const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
+        return r * r + g * g + b * b + a * a;
+    };
+    int best = -1;
+    int bestDistance = INT_MAX;
+    const auto consider = [&](std::size_t at) {
+        const int index = byGreen_[at].second;
+        const int d = distance(colours_[std::size_t(index)]);
+        if (d < bestDistance || (d == bestDistance && index < best)) {
             bestDistance = d;
-            best = static_cast<int>(i);
+            best = index;
+        }
+    };
+    // Outward from the entries of the same green, each way until green alone is farther than the best.
+    const auto start =
+        std::lower_bound(byGreen_.begin(), byGreen_.end(), std::pair<std::uint8_t, std::uint8_t>(pixel.g, 0));
+    std::size_t up = std::size_t(start - byGreen_.begin());
+    std::size_t down = up;
+    const auto far = [&](std::size_t at) {
+        const int g = byGreen_[at].first - pixel.g;
+        return g * g > bestDistance;
+    };
+    while (up < byGreen_.size() || down > 0) {
+        if (up < byGreen_.size()) {
+            if (far(up))
+                up = byGreen_.size();
+            else
+                consider(up++);
+        }
+        if (down > 0) {
+            if (far(down - 1))
+                down = 0;
+            else
+                consider(--down);
         }
     }
-    if (memo_.size() < kMemoLimit)
-        memo_.emplace(exact, static_cast<std::uint8_t>(best));
-    else
-        cells_[cell] = static_cast<std::int16_t>(best);
-    return best;
+    return std::max(best, 0);
 }
 
 void Palette::store(int index, std::uint8_t* to) const {

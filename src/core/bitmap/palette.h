@@ -4,7 +4,6 @@
 #include "bitmap/pixel_rows.h"
 
 #include <array>
-#include <unordered_map>
 #include <vector>
 
 namespace tesselor {
@@ -27,12 +26,20 @@ public:
 
 private:
     std::uint32_t key(Rgba pixel) const;
+    int search(Rgba pixel) const;
+    void finish();
 
     PaletteEntry entry_;
     bool alpha_;
     std::vector<Rgba> colours_;
-    std::unordered_map<std::uint32_t, std::uint8_t> memo_; // exact colours to their nearest entry
-    std::vector<std::int16_t> cells_;                      // coarse colours, once the memo is full
+    // The entries ordered by green, for a search that stops once green alone is farther than the best.
+    std::vector<std::pair<std::uint8_t, std::uint8_t>> byGreen_; // green, index
+    // Colours met before, each in the slot its hash gives; a newer colour takes the slot.
+    struct Slot {
+        std::uint32_t key = 0;
+        std::int16_t index = -1;
+    };
+    std::vector<Slot> cache_;
 };
 
 } // namespace tesselor

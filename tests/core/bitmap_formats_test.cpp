@@ -1,0 +1,267 @@
+// Every FT8xx format byte for byte, the payload read back for every format with and without dithering,
+// and the palettes.
+#include "bitmap/palette.h"
+#include "bitmap/payload_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+using namespace tesselor;
+
+namespace {
+
+// The rows of a few straight RGBA pixels.
+struct Pixels {
+    int width;
+    std::vector<Rgba> pixels;
+    bool alpha = true;
+
+    PixelImage image() const {
+        PixelImage out(width, int(pixels.size()) / width);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            out.setPixel(int(i) % width, int(i) / width, colourOf(pixels[i]));
+        return out;
+    }
+    std::vector<std::uint8_t> alphas() const {
+        std::vector<std::uint8_t> out;
+        for (const Rgba& p : pixels)
+            out.push_back(p.a);
+        return alpha ? out : std::vector<std::uint8_t>{};
+    }
+};
+
+Bytes encode(const Pixels& source, const BitmapEncoding& encoding, bool dither = false) {
+    const PixelImage image = source.image();
+    const auto alpha = source.alphas();
+    PixelImageRows rows(image, &alpha);
+    return BitmapPayload(rows, encoding, dither).value();
+}
+
+std::string hex(const Bytes& bytes, std::size_t from, std::size_t count) {
+    std::string out;
+    for (std::size_t i = from; i < from + count && i < bytes.size(); ++i) {
+        static const char digits[] = "0123456789ABCDEF";
+        out += out.empty() ? "" : " ";
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+    }
+    return out;
+}
+
+// Red opaque, green at alpha 127, blue transparent: an odd width, alpha 0, 127 and 255.
+const Pixels kThree{3, {{255, 0, 0, 255}, {0, 255, 0, 127}, {0, 0, 255, 0}}};
+
+BitmapEncoding format(const char* name) {
+    return ft8xxFormat(name).value();
+}
+
+} // namespace
+
+// Each format: the header with its code, the palette (its first entries, the last is zero) and the rows,
+// computed by hand from the table of the formats.
+TEST(Ft8xxFormats, KnownBytesOfEveryFormat) {
+    struct Case {
+        const char* format;
+        std::string palette; // the first three entries
+        std::string rows;
+    };
+    const Case cases[] = {
+        {"ARGB1555", "", "00 FC E0 03 1F 00"},
+        {"L1", "", "80"},
+        {"L4", "", "F7 00"}, // 127 x 15 / 255 = 7.47
+        {"L8", "", "FF 7F 00"},
+        {"RGB332", "", "E0 1C 03"},
+        {"ARGB2", "", "F0 4C 03"}, // 127 x 3 / 255 = 1.49
+        {"ARGB4", "", "00 FF F0 70 0F 00"},
+        {"RGB565", "", "00 F8 E0 07 1F 00"},
+        {"PALETTED", "00 00 FF FF 00 FF 00 7F FF 00 00 00", "00 01 02"},
+        {"PALETTED565", "00 F8 E0 07 1F 00", "00 01 02"},
+        {"PALETTED4444", "00 FF F0 70 0F 00", "00 01 02"},
+        {"PALETTED8", "00 00 FF FF 00 FF 00 7F FF 00 00 00", "00 01 02"},
+        {"L2", "", "D0"},
+    };
+    ASSERT_EQ(std::size(cases), ft8xxFormats().size());
+    for (const Case& c : cases) {
+        const BitmapEncoding encoding = format(c.format);
+        const Bytes payload = encode(kThree, encoding);
+        const std::size_t table = std::size_t(encoding.tableEntries) * std::size_t(encoding.entryBytes());
+        EXPECT_EQ(payload.size(), 6 + table + (c.rows.size() + 1) / 3) << c.format;
+        EXPECT_EQ(hex(payload, 0, 6), "00 " + hex({encoding.formatCode}, 0, 1) + " 01 00 03 00") << c.format;
+        EXPECT_EQ(hex(payload, 6, (c.palette.size() + 1) / 3), c.palette) << c.format;
+        if (table > 0) {
+            EXPECT_EQ(hex(payload, 6 + table - 2, 2), "00 00") << c.format;
+        }
+        EXPECT_EQ(hex(payload, 6 + table, payload.size()), c.rows) << c.format;
+    }
+    // Without alpha, luminance is the grey: 0.299 R + 0.587 G + 0.114 B. Channels round where RGB565
+    // drops bits: blue 7 is level 1 of 31, and 0 in RGB565.
+    Pixels opaque = kThree;
+    opaque.alpha = false;
+    EXPECT_EQ(hex(encode(opaque, format("L8")), 6, 3), "4C 96 1D");
+    const Pixels dark{1, {{0, 0, 7, 255}}, false};
+    EXPECT_EQ(hex(encode(dark, format("ARGB1555")), 6, 2), "01 80");
+    EXPECT_EQ(hex(encode(dark, format("RGB565")), 6, 2), "00 00");
+    EXPECT_EQ(hex(encode(dark, bitmapEncoding(16, false)), 0, 8), "00 10 01 00 01 00 00 00");
+}
+
+TEST(Ft8xxFormats, NamesCodesAndChoice) {
+    EXPECT_EQ(ft8xxFormat("argb4")->formatCode, 6);
+    EXPECT_FALSE(ft8xxFormat("L3"));
+    EXPECT_EQ(bitmapEncoding(8, true, "l2").formatCode, 17);
+    EXPECT_EQ(bitmapEncoding(8, true).formatCode, kFt800FormatCode);
+    EXPECT_EQ(bitmapEncoding(8, false, "L2").formatCode, 8); // the name needs the FT800 option
+    // Byte 1 is read by the family: native 8 is a depth, FT8xx 8 is PALETTED.
+    EXPECT_EQ(encodingOfCode(8, false)->depth * 100 + encodingOfCode(8, true)->tableEntries, 800 + 256);
+    EXPECT_FALSE(encodingOfCode(7, false));
+    EXPECT_FALSE(encodingOfCode(9, true));
+}
+
+namespace {
+
+// What each pixel shows after encoding without dithering, from the definition of each format.
+Rgba expected(const BitmapEncoding& encoding, Rgba p, bool alpha) {
+    const auto level = [](std::uint32_t v, int bits) { return expand(reduce(v, bits), bits); };
+    if (!alpha)
+        p.a = 255;
+    switch (encoding.packing) {
+    case Packing::Rgb565:
+        return {expand(p.r >> 3, 5), expand(p.g >> 2, 6), expand(p.b >> 3, 5), 255};
+    case Packing::Luminance: {
+        const std::uint8_t l = level(alpha ? p.a : grey(p), encoding.depth);
+        return {l, l, l, 255};
+    }
+    case Packing::Channels: {
+        const auto& bits = encoding.argbBits;
+        return {level(p.r, bits[1]), level(p.g, bits[2]), level(p.b, bits[3]),
+                bits[0] == 0 ? std::uint8_t(255) : level(p.a, bits[0])};
+    }
+    default:
+        return Palette::level(p, encoding.palette, alpha);
+    }
+}
+
+Pixels randomImage(int width, int height, int colours, bool alpha, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<Rgba> palette;
+    for (int i = 0; i < colours; ++i) {
+        const std::uint32_t v = random();
+        palette.push_back({std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16),
+                           alpha ? std::uint8_t(v >> 24) : std::uint8_t(255)});
+    }
+    Pixels out{width, {}, alpha};
+    for (int i = 0; i < width * height; ++i)
+        out.pixels.push_back(palette[random() % palette.size()]);
+    return out;
+}
+
+std::vector<BitmapEncoding> everyEncoding() {
+    std::vector<BitmapEncoding> all = ft8xxFormats();
+    for (std::uint8_t bits : {1, 4, 8, 16})
+        all.push_back(bitmapEncoding(bits, false));
+    return all;
+}
+
+} // namespace
+
+// decode(encode(x)) is x as the format shows it, for every format, with and without alpha; with
+// dithering every shown colour is one the format holds, so encoding what it shows changes nothing.
+TEST(PayloadDecoder, EveryFormatReadsBackAsQuantized) {
+    for (const bool alpha : {false, true}) {
+        for (const BitmapEncoding& encoding : everyEncoding()) {
+            const int colours =
+                encoding.packing == Packing::NativeIndex ? 1 << std::min(encoding.depth, 8) : 200;
+            const Pixels source = randomImage(13, 7, std::min(colours, 200), alpha, 7);
+            const auto decoded = decodePayload(encode(source, encoding), encoding.ft8xx);
+            ASSERT_TRUE(decoded) << encoding.name;
+            const bool kept =
+                alpha && encoding.packing != Packing::NativeIndex && encoding.packing != Packing::Rgb565;
+            for (std::size_t i = 0; i < source.pixels.size(); ++i) {
+                const Rgba want = encoding.packing == Packing::NativeIndex
+                                      ? expected(bitmapEncoding(16, false), source.pixels[i], false)
+                                      : expected(encoding, source.pixels[i], kept);
+                const Rgba got = rgbaOf(decoded->image.pixels()[i], decoded->alpha[i]);
+                ASSERT_EQ(got, want) << encoding.name << " " << encoding.depth << " pixel " << i << " alpha "
+                                     << alpha;
+            }
+            const Bytes dithered = encode(source, encoding, true);
+            const auto shown = decodePayload(dithered, encoding.ft8xx);
+            ASSERT_TRUE(shown) << encoding.name;
+            // Luminance shows grey, whose grey is itself.
+            PixelImageRows rows(shown->image,
+                                kept && encoding.packing != Packing::Luminance ? &shown->alpha : nullptr);
+            const auto twice = decodePayload(BitmapPayload(rows, encoding).value(), encoding.ft8xx);
+            EXPECT_EQ(twice->image, shown->image) << encoding.name << " dithered";
+        }
+    }
+}
+
+// On a smooth ramp the dithered result keeps the mean of each 8 x 8 block where the plain one bands.
+TEST(Dithering, KeepsTheToneOfABlock) {
+    Pixels ramp{64, {}, false};
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x)
+            ramp.pixels.push_back({std::uint8_t(x * 2), std::uint8_t(x * 3), std::uint8_t(100 + x), 255});
+    for (const char* name : {"L1", "L4", "RGB332", "RGB565", "PALETTED565"}) {
+        const BitmapEncoding encoding = format(name);
+        double error[2] = {0, 0};
+        for (const bool dither : {false, true}) {
+            const auto shown = decodePayload(encode(ramp, encoding, dither), true).value();
+            for (int bx = 0; bx < 64; bx += 8)
+                for (int by = 0; by < 16; by += 8) {
+                    double want = 0, got = 0;
+                    for (int y = by; y < by + 8; ++y)
+                        for (int x = bx; x < bx + 8; ++x) {
+                            const Rgba p = ramp.pixels[std::size_t(y * 64 + x)];
+                            const Rgba q = rgbaOf(shown.image.pixel(x, y));
+                            want += encoding.packing == Packing::Luminance ? grey(p) : p.r + p.g + p.b;
+                            got += encoding.packing == Packing::Luminance ? q.r : q.r + q.g + q.b;
+                        }
+                    error[dither] += std::abs(want - got) / 64;
+                }
+        }
+        EXPECT_LT(error[1], error[0]) << name;
+    }
+}
+
+// At most 256 colours: exactly those, in order of appearance. More: 256 entries chosen from the image,
+// each pixel the nearest of them.
+TEST(Palette, ExactOrChosen) {
+    const Pixels few = randomImage(16, 16, 256, true, 3);
+    PixelImage image = few.image();
+    auto alpha = few.alphas();
+    PixelImageRows rows(image, &alpha);
+    Palette exact(rows, PaletteEntry::Argb8888);
+    EXPECT_EQ(exact.colours().front(), few.pixels.front());
+    for (const Rgba& p : few.pixels)
+        EXPECT_EQ(exact.colours()[std::size_t(exact.nearest(p))], p);
+
+    Pixels ramp{256, {}, false};
+    for (int i = 0; i < 256 * 4; ++i)
+        ramp.pixels.push_back({std::uint8_t(i % 256), std::uint8_t(i / 4), std::uint8_t(255 - i % 256), 255});
+    image = ramp.image();
+    PixelImageRows opaque(image);
+    Palette chosen(opaque, PaletteEntry::Argb8888);
+    EXPECT_EQ(chosen.colours().size(), 256u);
+    double worst = 0;
+    for (const Rgba& p : ramp.pixels) {
+        const Rgba q = chosen.colours()[std::size_t(chosen.nearest(p))];
+        worst = std::max(worst, std::hypot(p.r - q.r, p.g - q.g, p.b - q.b));
+    }
+    EXPECT_LT(worst, 24.0); // 1024 colours on a line: no pixel far from an entry
+}
+
+// The reader refuses what is no payload of the family, without allocating for a claimed size.
+TEST(PayloadDecoder, Refusals) {
+    const Bytes plain = encode(kThree, format("L4"));
+    Bytes deflated = plain;
+    deflated[0] = kDeflatedPayload;
+    Bytes longer = plain;
+    longer.push_back(0);
+    Bytes huge = {0, 3, 0xFF, 0xFF, 0xFF, 0xFF};
+    for (const Bytes& bytes : {Bytes{}, Bytes(plain.begin(), plain.end() - 1), longer, deflated, huge})
+        EXPECT_FALSE(decodePayload(bytes, true));
+    EXPECT_FALSE(decodePayload(plain, false)); // native code 2 does not exist
+    EXPECT_TRUE(decodePayload(plain, true));
+}
