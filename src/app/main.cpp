@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
         return tesselor::cli::run(argc, argv);
     if (!arguments.empty() && !TFormTesselor::opensAtStart(arguments.front())) {
         std::cerr << "tesselor: cannot open '" << arguments.front()
-                  << "': the window opens .font, .bmp and .res files\n"
+                  << "': the window opens .font and .res files and images (.bmp, .png, .jpg, .gif, ...)\n"
                   << tesselor::cli::usageHint({}) << "\n";
         return 2;
     }

@@ -69,8 +69,8 @@ ParsedCommandLine::ParsedCommandLine() : parts_(std::make_unique<Parts>()) {
     app.set_version_flag("--version", kVersion, "Show the version");
     app.require_subcommand(1);
     app.footer(
-        "Without a subcommand: 'tesselor' opens the window, 'tesselor FILE' opens a .font, .bmp or .res "
-        "file in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each.");
+        "Without a subcommand: 'tesselor' opens the window, 'tesselor FILE' opens a .font or .res file or an "
+        "image in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each.");
     for (const Subcommand& entry : kSubcommands) {
         CLI::App* sub = app.add_subcommand(entry.name, entry.description);
         sub->footer("");

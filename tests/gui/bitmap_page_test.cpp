@@ -174,7 +174,10 @@ private slots:
         for (const auto& [x, rgba] :
              {std::pair{0, qRgba(255, 0, 0, 255)}, {1, qRgba(0, 255, 0, 127)}, {2, qRgba(0, 0, 255, 0)}})
             three.setPixel(x, 0, rgba);
-        import(png("alpha.png", three));
+        window->PageControl->setCurrentIndex(0);
+        QVERIFY(TFormTesselor::opensAtStart("alpha.PNG"));
+        window->openAtStart(png("alpha.png", three)); // as "tesselor alpha.png" does
+        QCOMPARE(window->PageControl->currentIndex(), 1);
         QCOMPARE(status(5),
                  QString("Width 3|Height 1|Bitmap Format: PNG 32 bit|Payload 12 bytes|Compression 1.0 : 1"));
         QVERIFY(!page->cbFtFormat->isEnabled());

@@ -18,6 +18,8 @@
 #include <QScreen>
 #include <QTabWidget>
 
+#include <set>
+
 using namespace tesselor;
 
 TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
@@ -79,11 +81,19 @@ namespace {
 std::string loweredExtension(const std::string& path) {
     return QString::fromStdString(paths::extension(path)).toLower().toStdString();
 }
+
+// The images the Bitmap page opens by name; the decoder itself reads any format Qt offers.
+bool isImage(const std::string& extension) {
+    static const std::set<std::string> images = {".bmp", ".png", ".jpg", ".jpeg", ".gif",
+                                                 ".tif", ".tiff", ".webp", ".tga"};
+    return images.count(extension) != 0;
+}
+
 } // namespace
 
 bool TFormTesselor::opensAtStart(const std::string& path) {
     const std::string extension = loweredExtension(path);
-    return extension == ".font" || extension == ".bmp" || extension == ".res";
+    return extension == ".font" || extension == ".res" || isImage(extension);
 }
 
 void TFormTesselor::openAtStart(const std::string& path) {
@@ -91,7 +101,7 @@ void TFormTesselor::openAtStart(const std::string& path) {
     if (extension == ".font") {
         PageControl->setCurrentIndex(0);
         tsFont->openFontFile(path);
-    } else if (extension == ".bmp") {
+    } else if (isImage(extension)) {
         PageControl->setCurrentIndex(1);
         tsBitmap->importBitmapFile(path);
     } else if (extension == ".res") {

@@ -29,7 +29,7 @@ public:
 
     tesselor::AppState& state() { return *state_; }
 
-    // A file named on the command line: a .font, .bmp or .res file, opened on its own page.
+    // A file named on the command line: a .font or .res file or an image, opened on its own page.
     static bool opensAtStart(const std::string& path);
     void openAtStart(const std::string& path);
     tesselor::CommandSupport& commands() { return commands_; }
