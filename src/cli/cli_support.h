@@ -33,6 +33,8 @@ using Define = Command (*)(CLI::App&);
 
 Command defineFontFromSystem(CLI::App& app);
 Command defineFontFromBmp(CLI::App& app);
+Command defineFontFromBdf(CLI::App& app);
+Command defineFontPreview(CLI::App& app);
 Command defineFontExport(CLI::App& app);
 Command defineBitmapExport(CLI::App& app);
 Command defineResPack(CLI::App& app);

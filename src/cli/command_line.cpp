@@ -19,9 +19,12 @@ struct Subcommand {
 };
 
 const Subcommand kSubcommands[] = {
-    {"font-from-system", "Make a .font from an installed typeface", defineFontFromSystem},
+    {"font-from-system", "Make a .font from an installed typeface or a font file", defineFontFromSystem},
     {"font-from-bmp", "Make a .font from a folder of character files 32.bmp to 255.bmp", defineFontFromBmp},
-    {"font-export", "Write a .font for the device: C source, resource item or .lcd", defineFontExport},
+    {"font-from-bdf", "Make a .font from a BDF pixel font", defineFontFromBdf},
+    {"font-export", "Write a .font for the device: C source, resource item, .lcd or .bdf", defineFontExport},
+    {"font-preview", "Draw a text or a sheet of every character of a .font as a PNG, for a review",
+     defineFontPreview},
     {"bitmap-export", "Write an image for the device: C source or resource item", defineBitmapExport},
     {"res-pack", "Pack resource items into one .res file", defineResPack},
     {"res-list", "List the items of a .res file and their declarations", defineResList},

@@ -1,14 +1,18 @@
-// font-from-system, font-from-bmp and font-export.
+// font-from-system, font-from-bmp, font-from-bdf and font-export.
 #include "cli_support.h"
 
+#include "fontexport/bdf_writer.h"
 #include "fontexport/font_payload.h"
 #include "fontexport/lcd_text.h"
 #include "fontexport/resource_item.h"
+#include "fontio/bdf_reader.h"
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
 #include "model/error.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "qtplatform/code_pages.h"
+#include "qtplatform/font_preview.h"
 #include "qtplatform/qt_image_decoder.h"
 #include "qtplatform/qt_rasteriser.h"
 
@@ -34,8 +38,43 @@ void warnLimited(const ImportedFont& imported) {
     std::cerr << "tesselor: warning: characters wider than 255 pixels got the width 255: " << codes << "\n";
 }
 
+// The codes of a range that have no character in the code page, as one warning line.
+void warnWithoutCharacter(const CodePage& page, int first, int last) {
+    const std::vector<int> codes = page.codesWithoutCharacter(first, last);
+    if (codes.empty())
+        return;
+    std::string list;
+    for (const int code : codes)
+        list += (list.empty() ? "" : ", ") + std::to_string(code);
+    std::cerr << "tesselor: warning: these codes have no character in " << page.name
+              << ", each is drawn as its decoder reads it: " << list << "\n";
+}
+
+// A --codepage value, checked before anything runs.
+std::string checkedCodePage(const std::string& name) {
+    try {
+        return loadCodePage(name).name;
+    } catch (const Error&) {
+        throw UsageError("--codepage '" + name + "' is no 8-bit code page known here");
+    }
+}
+
+// The code page a new font records: nothing for the default, which every font had before.
+std::string recorded(const std::string& name) {
+    return name == kDefaultCodePage ? std::string() : name;
+}
+
+std::string codePagesHelp() {
+    std::string names;
+    for (const std::string& name : codePageNames())
+        names += (names.empty() ? "" : ", ") + name;
+    return "The 8-bit code page of the codes (default windows-1252): " + names + ", or another Qt knows";
+}
+
 struct FromSystem {
     std::string family;
+    std::string fontFile;
+    std::string codePage = kDefaultCodePage;
     int size = 0;
     int from = 32;
     int to = 127;
@@ -44,9 +83,28 @@ struct FromSystem {
     std::optional<std::string> depfile;
 };
 
+struct FromBdf {
+    std::string input;
+    std::optional<int> from, to;
+    std::optional<std::string> codePage;
+    std::string output;
+    std::optional<std::string> depfile;
+};
+
 struct FromBmp {
     std::string folder;
     bool removeLeftBlank = false;
+    std::string output;
+    std::optional<std::string> depfile;
+};
+
+struct Preview {
+    std::string input;
+    std::optional<std::string> text;
+    bool sheet = false;
+    int scale = 1;
+    std::string ink = "000000";
+    std::string paper = "FFFFFF";
     std::string output;
     std::optional<std::string> depfile;
 };
@@ -67,26 +125,61 @@ void addDepfile(CLI::App& app, std::optional<std::string>& depfile) {
 
 int fontFromSystem(const FromSystem& o) {
     const std::string path = outputPath(o.output, ".font");
+    if (!o.fontFile.empty())
+        readableFile(o.fontFile);
     const auto qt = startOffscreenQt();
-    QString installed;
-    for (const QString& name : QFontDatabase::families())
-        if (name.compare(QString::fromStdString(o.family), Qt::CaseInsensitive) == 0)
-            installed = name;
-    if (installed.isEmpty())
-        throw Error("The font family '" + o.family +
-                    "' is not installed; the installed families are listed by: fc-list : family");
-    QFont font(installed);
-    font.setPointSize(o.size);
-    font.setBold(o.bold);
-    font.setItalic(o.italic);
+    QFont font;
+    if (!o.fontFile.empty()) {
+        font = loadFontFile(o.fontFile, o.size, o.bold, o.italic);
+    } else {
+        QString installed;
+        for (const QString& name : QFontDatabase::families())
+            if (name.compare(QString::fromStdString(o.family), Qt::CaseInsensitive) == 0)
+                installed = name;
+        if (installed.isEmpty())
+            throw Error("The font family '" + o.family +
+                        "' is not installed; the installed families are listed by: fc-list : family");
+        font = QFont(installed);
+        font.setPointSize(o.size);
+        font.setBold(o.bold);
+        font.setItalic(o.italic);
+    }
     font.setUnderline(o.underline);
     font.setStrikeOut(o.strikeout);
-    QtRasteriser rasteriser(font);
-    const ImportedFont imported = importSystemFont(rasteriser, o.from, o.to, o.removeLeftBlank, "");
+    const CodePage page = loadCodePage(o.codePage);
+    QtRasteriser rasteriser(font, page);
+    ImportedFont imported = importSystemFont(rasteriser, o.from, o.to, o.removeLeftBlank, "");
+    imported.font.CodePage = recorded(page.name);
     Outputs outputs;
+    if (!o.fontFile.empty())
+        outputs.read(o.fontFile);
     outputs.add(path, fontFileText(imported.font, path));
     outputs.commit(o.depfile);
     warnLimited(imported);
+    warnWithoutCharacter(page, o.from, o.to);
+    return 0;
+}
+
+int fontFromBdf(const FromBdf& o) {
+    const std::string path = outputPath(o.output, ".font");
+    readableFile(o.input);
+    const auto qt = startOffscreenQt();
+    const BdfFile bdf = readBdf(fileio::readFile(o.input));
+    const BdfCodes codes = bdfCodes(bdf, o.codePage);
+    BdfImport result = importBdf(bdf, codes.codeOf, o.from, o.to, "");
+    result.imported.font.CodePage = recorded(codes.codePage);
+    Outputs outputs;
+    outputs.read(o.input);
+    outputs.add(path, fontFileText(result.imported.font, path));
+    outputs.commit(o.depfile);
+    warnLimited(result.imported);
+    if (!result.missingCodes.empty()) {
+        std::string list;
+        for (const int code : result.missingCodes)
+            list += (list.empty() ? "" : ", ") + std::to_string(code);
+        std::cerr << "tesselor: warning: the BDF file has no glyph for these codes, left blank: " << list
+                  << "\n";
+    }
     return 0;
 }
 
@@ -110,15 +203,60 @@ int fontFromBmp(const FromBmp& o) {
     return 0;
 }
 
+// The command line is strict where the window is lenient: a build step must not turn a wrong input into
+// an empty font.
+FontModel readStrictly(const std::string& input) {
+    readableFile(input);
+    const std::string data = fileio::readFile(input);
+    if (const auto problem = fontHeaderProblem(data))
+        throw Error("'" + input + "' is not a .font file: " + *problem);
+    return readFontFile(data, FontModel{});
+}
+
+// RRGGBB, with or without '#', to 0x00BBGGRR.
+Colour colourOf(const std::string& text) {
+    const std::string digits = text.starts_with('#') ? text.substr(1) : text;
+    const unsigned long rgb = std::stoul(digits, nullptr, 16);
+    return static_cast<Colour>((rgb >> 16) & 0xFF) | static_cast<Colour>(rgb & 0xFF00) |
+           static_cast<Colour>(rgb & 0xFF) << 16;
+}
+
+int fontPreview(const Preview& o) {
+    const std::string path = outputPath(o.output, ".png");
+    const FontModel font = readStrictly(o.input);
+    const auto qt = startOffscreenQt();
+    const TextStyle style{colourOf(o.ink), colourOf(o.paper), o.scale, std::nullopt};
+    QImage picture;
+    if (o.sheet) {
+        picture = sheetPicture(font, style);
+    } else {
+        const QString text = QString::fromUtf8(*o.text);
+        const std::vector<int> codes = codesOf(text, codePageOf(font));
+        const TextLayout layout = layoutText(font, codes);
+        picture = textPicture(font, layout, style);
+        // The characters the device would skip, named once.
+        QString skipped;
+        const QList<uint> characters = text.toUcs4();
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            const bool inRange =
+                !font.rangeIsEmpty() && codes[i] >= font.firstCode() && codes[i] <= font.lastCode();
+            const char32_t character = characters[static_cast<qsizetype>(i)];
+            if (const QString one = QString::fromUcs4(&character, 1); !inRange && !skipped.contains(one))
+                skipped += one;
+        }
+        if (!skipped.isEmpty())
+            std::cerr << "tesselor: warning: not in the font, skipped: " << skipped.toStdString() << "\n";
+    }
+    Outputs outputs;
+    outputs.read(o.input);
+    outputs.add(path, pngBytes(picture));
+    outputs.commit(o.depfile);
+    return 0;
+}
+
 int fontExport(const Export& o, const std::string& format) {
     const std::string path = outputPath(o.output, "." + format);
-    readableFile(o.input);
-    const std::string data = fileio::readFile(o.input);
-    // The command line is strict where the window is lenient: a build step must not turn a wrong input
-    // into an empty font.
-    if (const auto problem = fontHeaderProblem(data))
-        throw Error("'" + o.input + "' is not a .font file: " + *problem);
-    const FontModel font = readFontFile(data, FontModel{});
+    const FontModel font = readStrictly(o.input);
     Outputs outputs;
     outputs.read(o.input);
     if (format == "c") {
@@ -131,8 +269,10 @@ int fontExport(const Export& o, const std::string& format) {
     } else if (format == "resdata") {
         const std::string name = o.symbol.empty() ? fontOutputName(path, font) : o.symbol;
         outputs.add(path, writeResourceItem("fnt", name, FontPayload(font)));
+    } else if (format == "bdf") {
+        outputs.add(path, bdfText(font, codePageOf(font), paths::baseName(path)));
     } else {
-        outputs.add(path, lcdText(font, paths::baseName(path)));
+        outputs.add(path, lcdText(font, codePageOf(font), paths::baseName(path)));
     }
     outputs.commit(o.depfile);
     return 0;
@@ -142,7 +282,14 @@ int fontExport(const Export& o, const std::string& format) {
 
 Command defineFontFromSystem(CLI::App& app) {
     auto o = std::make_shared<FromSystem>();
-    app.add_option("--family", o->family, "The installed typeface (fc-list : family lists them)")->required();
+    auto* family =
+        app.add_option("--family", o->family, "The installed typeface (fc-list : family lists them)");
+    auto* file =
+        app.add_option("--font-file", o->fontFile,
+                       "A font file instead (TrueType, OpenType, PCF, Type 1): the family inside it, "
+                       "the same bytes on every machine with the file");
+    family->excludes(file);
+    app.add_option("--codepage", o->codePage, codePagesHelp());
     app.add_option("--size", o->size, "Its size in points (96 dots per inch)")
         ->required()
         ->transform(wholeNumber(1, 1000));
@@ -157,12 +304,38 @@ Command defineFontFromSystem(CLI::App& app) {
     app.add_option("-o,--output", o->output, "The .font file to write")->required();
     addDepfile(app, o->depfile);
     return {[o] {
+                if (o->family.empty() == o->fontFile.empty())
+                    throw UsageError("give --family or --font-file");
                 if (o->from > o->to)
                     throw UsageError("--from " + std::to_string(o->from) + " is greater than --to " +
                                      std::to_string(o->to));
+                o->codePage = checkedCodePage(o->codePage);
                 outputPath(o->output, ".font");
             },
             [o] { return fontFromSystem(*o); }};
+}
+
+Command defineFontFromBdf(CLI::App& app) {
+    auto o = std::make_shared<FromBdf>();
+    app.add_option("input", o->input, "The BDF file")->required();
+    app.add_option("--from", o->from, "The first character code (default: the first the file gives)")
+        ->transform(wholeNumber(0, 255));
+    app.add_option("--to", o->to, "The last character code (default: the last the file gives)")
+        ->transform(wholeNumber(0, 255));
+    app.add_option(
+        "--codepage", o->codePage,
+        "The code page of the font: a Unicode file's glyphs are taken by it (default windows-1252)");
+    app.add_option("-o,--output", o->output, "The .font file to write")->required();
+    addDepfile(app, o->depfile);
+    return {[o] {
+                if (o->from && o->to && *o->from > *o->to)
+                    throw UsageError("--from " + std::to_string(*o->from) + " is greater than --to " +
+                                     std::to_string(*o->to));
+                if (o->codePage)
+                    o->codePage = checkedCodePage(*o->codePage);
+                outputPath(o->output, ".font");
+            },
+            [o] { return fontFromBdf(*o); }};
 }
 
 Command defineFontFromBmp(CLI::App& app) {
@@ -174,25 +347,56 @@ Command defineFontFromBmp(CLI::App& app) {
     return {[o] { outputPath(o->output, ".font"); }, [o] { return fontFromBmp(*o); }};
 }
 
+Command defineFontPreview(CLI::App& app) {
+    auto o = std::make_shared<Preview>();
+    app.add_option("input", o->input, "The .font file")->required();
+    auto* text = app.add_option("--text", o->text,
+                                "A text, laid out as the device does: characters outside the "
+                                "range are skipped");
+    auto* sheet =
+        app.add_flag("--sheet", o->sheet, "Every character of the range in a grid, each under its code");
+    text->excludes(sheet);
+    app.add_option("--scale", o->scale, "Screen pixels per font pixel (default 1)")
+        ->transform(wholeNumber(1, 16));
+    const auto colour = CLI::Validator(
+        [](std::string& value) {
+            const std::string digits = value.starts_with('#') ? value.substr(1) : value;
+            if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+                return std::string("takes a colour RRGGBB in hexadecimal");
+            return std::string();
+        },
+        "RRGGBB");
+    app.add_option("--ink", o->ink, "The colour of the ink (default 000000)")->check(colour);
+    app.add_option("--paper", o->paper, "The colour of the paper (default FFFFFF)")->check(colour);
+    app.add_option("-o,--output", o->output, "The .png file to write")->required();
+    addDepfile(app, o->depfile);
+    return {[o] {
+                if (!o->text && !o->sheet)
+                    throw UsageError("give --text or --sheet");
+                outputPath(o->output, ".png");
+            },
+            [o] { return fontPreview(*o); }};
+}
+
 Command defineFontExport(CLI::App& app) {
     auto o = std::make_shared<Export>();
     auto format = std::make_shared<std::string>();
     app.add_option("input", o->input, "The .font file")->required();
-    app.add_option("-o,--output", o->output, "The file to write: .c, .resdata or .lcd")->required();
+    app.add_option("-o,--output", o->output, "The file to write: .c, .resdata, .lcd or .bdf")->required();
     app.add_option("--format", o->format, "The output format when the extension does not say it")
-        ->check(CLI::IsMember({"c", "resdata", "lcd"}));
+        ->check(CLI::IsMember({"c", "resdata", "lcd", "bdf"}));
     app.add_option("--header", o->header, "With .c: also write this header declaring the array");
     app.add_option("--symbol", o->symbol, "The array name (.c) or item name (.resdata); a C identifier");
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")
         ->check(CLI::IsMember({"short", "u8"}));
     addDepfile(app, o->depfile);
     return {[o, format] {
-                *format = outputFormat(o->output, o->format, {"c", "resdata", "lcd"});
+                *format = outputFormat(o->output, o->format, {"c", "resdata", "lcd", "bdf"});
                 outputPath(o->output, "." + *format);
                 checkSymbol(o->symbol);
                 if (*format != "c" && (o->header || o->cType != "short"))
                     throw UsageError("--header and --c-type apply to a .c output");
-                if (*format == "lcd" && !o->symbol.empty())
+                if ((*format == "lcd" || *format == "bdf") && !o->symbol.empty())
                     throw UsageError("--symbol applies to .c and .resdata outputs");
                 if (o->header)
                     o->header = headerPath(o->output, *o->header);

@@ -3,6 +3,7 @@
 #include "bitmap/bmp_layout.h"
 #include "bitmap/bmp_rle.h"
 #include "bitmap/bmp_rows.h"
+#include "bitmap/png_chunks.h"
 #include "model/error.h"
 #include "qtplatform/file_io.h"
 
@@ -168,6 +169,9 @@ int depthOf(const QImage& image) {
 }
 
 DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
+    if (isPng(bytes))
+        if (const auto problem = pngChunkProblem(bytes))
+            throw Error("Cannot decode '" + path + "': " + *problem);
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -1,39 +1,20 @@
 #include "qtplatform/qt_rasteriser.h"
 
+#include "model/error.h"
+#include "qtplatform/code_pages.h"
+#include "qtplatform/file_io.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 
 #include <cmath>
 
 namespace tesselor {
 
-QChar windows1252Char(int code) {
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    const int byte = code & 0xFF;
-    if (byte >= 0x80 && byte <= 0x9F)
-        return QChar(kHigh[byte - 0x80]);
-    return QChar(static_cast<char16_t>(byte));
-}
-
-std::vector<int> windows1252Codes(const QString& text) {
-    std::vector<int> codes;
-    for (const QChar ch : text) {
-        int code = -1;
-        for (int byte = 0; byte < 256 && code < 0; ++byte)
-            if (windows1252Char(byte) == ch)
-                code = byte;
-        codes.push_back(code);
-    }
-    return codes;
-}
-
-QtRasteriser::QtRasteriser(const QFont& font) : font_(font) {
+QtRasteriser::QtRasteriser(const QFont& font, const CodePage& page) : font_(font), page_(page) {
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
     font_.setStyleStrategy(
@@ -42,7 +23,7 @@ QtRasteriser::QtRasteriser(const QFont& font) : font_(font) {
 
 void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) {
     const QFontMetrics metrics(font_);
-    const QString character(windows1252Char(code));
+    const QString character = characterOf(page_, code);
     const int advance = metrics.horizontalAdvance(character);
     const int height = metrics.ascent() + metrics.descent();
     // Ink may overhang the box (italics, negative bearings): draw with a margin around it.
@@ -100,6 +81,44 @@ QFont defaultImportFont() {
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
+    return font;
+}
+
+QFont loadFontFile(const std::string& path, int points, bool bold, bool italic) {
+    const std::string data = fileio::readFile(path);
+    const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
+    const int id = QFontDatabase::addApplicationFontFromData(bytes);
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        throw Error("Cannot load the font file '" + path + "'.");
+    QFont font(families.front());
+    font.setPointSize(points);
+    const QRawFont face(bytes, 12);
+    const bool collection = bytes.startsWith("ttcf");
+    if (collection || !face.isValid()) {
+        // Bold and italic choose among the faces of the file, as among those of an installed family.
+        font.setBold(bold);
+        font.setItalic(italic);
+    } else {
+        // One face: it is drawn as it is, and asked for as it is, so that no other face of its family is.
+        const bool faceBold = face.weight() >= QFont::DemiBold;
+        const bool faceItalic = face.style() != QFont::StyleNormal;
+        if (bold != faceBold || italic != faceItalic)
+            throw Error("The font file '" + path + "' holds the " + face.styleName().toStdString() +
+                        " face only: " +
+                        (bold || italic ? "give the file of the face asked for"
+                                        : "give --bold or --italic as it is"));
+        font.setWeight(static_cast<QFont::Weight>(face.weight()));
+        font.setStyle(face.style());
+    }
+    // Missing characters stay the file's own, not another installed font's.
+    font.setStyleStrategy(QFont::NoFontMerging);
+    // An installed font of the same family could be taken instead: refuse rather than give other bytes.
+    const QByteArray wanted = face.fontTable("head");
+    const QByteArray taken = QRawFont::fromFont(font).fontTable("head");
+    if (!collection && !wanted.isEmpty() && !taken.isEmpty() && wanted != taken)
+        throw Error("Cannot load the font file '" + path + "': an installed font of its family '" +
+                    families.front().toStdString() + "' is taken instead");
     return font;
 }
 

@@ -1,24 +1,19 @@
 #pragma once
 
+#include "model/code_page.h"
 #include "platform/rasteriser.h"
 
-#include <QChar>
 #include <QFont>
-#include <QString>
 
-#include <vector>
+#include <string>
 
 namespace tesselor {
 
-// The character of code c (one byte) in the Windows-1252 code page.
-QChar windows1252Char(int code);
-// The codes of a text's characters in that code page; -1 for a character it lacks.
-std::vector<int> windows1252Codes(const QString& text);
-
-// Draws with a QFont without anti-aliasing; the point size is taken at 96 dots per inch.
+// Draws with a QFont without anti-aliasing; the point size is taken at 96 dots per inch. A code is drawn
+// as its character in the code page.
 class QtRasteriser : public Rasteriser {
 public:
-    explicit QtRasteriser(const QFont& font);
+    QtRasteriser(const QFont& font, const CodePage& page);
 
     void drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) override;
 
@@ -26,7 +21,13 @@ public:
 
 private:
     QFont font_;
+    CodePage page_;
 };
+
+// The font of a file (TrueType, OpenType, or what else Qt's font database loads). Bold and italic choose
+// among the faces of a collection; a file of one face must be asked for as it is. Its glyphs alone are drawn: a character it lacks is not taken from another font,
+// so the result is the same on every machine with the file. Throws Error "Cannot load the font file ..."
+QFont loadFontFile(const std::string& path, int points, bool bold, bool italic);
 
 // The font the import offers before the user chose one: Arial 12 pt when installed, else DejaVu Sans.
 QFont defaultImportFont();

@@ -263,7 +263,8 @@ private slots:
                                 "200,000 records",
                                 "file size limit",
                                 "device named exactly",
-                                "standard output full"};
+                                "standard output full",
+                                "PNG chunk claiming a gigabyte"};
         for (int i = 0; i < static_cast<int>(std::size(faults)); ++i)
             QTest::newRow(faults[i]) << i;
     }
@@ -360,6 +361,15 @@ private slots:
                 QCOMPARE(process.exitCode(), 1);
             }
             break;
+        case 10: { // refused before the PNG library allocates what the chunk claims
+            const std::string png = read("alpha.png");
+            const std::size_t end = png.find("IEND") - 4;
+            file("big.png", png.substr(0, end) + std::string("\x46\x00\x00\x00tEXtabc", 11));
+            QCOMPARE(tesselor({"bitmap-export", "big.png", "-o", "big.c"}).err,
+                     std::string("tesselor: Cannot decode 'big.png': its tEXt chunk claims 1174405120 bytes; the "
+                                 "file holds 0 after it\n"));
+            break;
+        }
         }
     }
 

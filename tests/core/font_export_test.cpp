@@ -10,6 +10,9 @@ using namespace tesselor;
 
 namespace {
 
+// The default code page as the .lcd sees it: iso-8859-1 text.
+const CodePage kLatin1{kDefaultCodePage, {}};
+
 // The 9 x 3 font of the worked example: 'A' of width 3 and 'B' of width 9.
 FontModel tiny9x3() {
     FontModel font;
@@ -249,7 +252,7 @@ TEST(LcdText, WorkedExampleNineLines) {
     font.CharImages[65].setPixel(0, 0, kBlack);
     font.CharImages[65].setPixel(1, 1, kBlack);
     font.CharWidths[65] = 2;
-    EXPECT_EQ(lines(lcdText(font, font.FontName)),
+    EXPECT_EQ(lines(lcdText(font, kLatin1, font.FontName)),
               (std::vector<std::string>{
                   "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>",
                   "<FONT>",
@@ -267,7 +270,7 @@ TEST(LcdText, EveryColumnOfTheCellAndTheWidestWidth) {
     FontModel font = widthsFont({1, 6}, 1);
     font.CellImage.setWidth(10);
     font.CharImages[33].setPixel(9, 0, 0x0000FF);
-    const auto text = lines(lcdText(font, font.FontName));
+    const auto text = lines(lcdText(font, kLatin1, font.FontName));
     EXPECT_EQ(text[3], "     <FONTSIZE WIDTH=\"6\" HEIGHT=\"1\" PROPORTIONAL=\"0\" FONTKIND=\"0\"/>");
     EXPECT_EQ(text[6], "          <CHAR CODE=\"32\" PIXELS=\"0,16777215,16777215,16777215,16777215,16777215,"
                        "16777215,16777215,16777215,16777215\"/>");
@@ -278,23 +281,23 @@ TEST(LcdText, ColumnByColumn) {
     FontModel font = widthsFont({2}, 2);
     font.CellImage.setWidth(2);
     font.CharImages[32].setPixel(0, 1, 0x123456);
-    EXPECT_EQ(lines(lcdText(font, font.FontName))[6],
+    EXPECT_EQ(lines(lcdText(font, kLatin1, font.FontName))[6],
               "          <CHAR CODE=\"32\" PIXELS=\"0," + text::dec(0x123456) + ",0,0\"/>");
 }
 
 TEST(LcdText, EmptyRange) {
     FontModel font = tiny9x3();
     font.RangeTo = 1;
-    const auto text = lines(lcdText(font, font.FontName));
+    const auto text = lines(lcdText(font, kLatin1, font.FontName));
     ASSERT_EQ(text.size(), 8u);
     EXPECT_TRUE(text[3].find("WIDTH=\"0\"") != std::string::npos);
     EXPECT_EQ(text[6], "     </CHARS>");
 }
 
 TEST(LcdText, NamesAreWellFormedLatin1) {
-    EXPECT_EQ(xmlLatin1Text("a&b<c>\"d'"), "a&amp;b&lt;c&gt;&quot;d'");
-    EXPECT_EQ(xmlLatin1Text("caf\xC3\xA9"), "caf\xE9");           // UTF-8 é becomes its Latin-1 byte
-    EXPECT_EQ(xmlLatin1Text("snow\xE2\x98\x83"), "snow&#x2603;"); // beyond Latin-1: a reference
-    EXPECT_EQ(xmlLatin1Text("raw\xE9"), "raw\xE9");               // not UTF-8: the byte as it is
-    EXPECT_EQ(xmlLatin1Text("\xC3"), "\xC3");
+    EXPECT_EQ(xmlText("a&b<c>\"d'"), "a&amp;b&lt;c&gt;&quot;d'");
+    EXPECT_EQ(xmlText("caf\xC3\xA9"), "caf\xE9");           // UTF-8 é becomes its Latin-1 byte
+    EXPECT_EQ(xmlText("snow\xE2\x98\x83"), "snow&#x2603;"); // beyond Latin-1: a reference
+    EXPECT_EQ(xmlText("raw\xE9"), "raw\xE9");               // not UTF-8: the byte as it is
+    EXPECT_EQ(xmlText("\xC3"), "\xC3");
 }

@@ -41,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string source = fontCSource(font, "fuzz");
     FUZZ_CHECK(source.size() >= 4 && source.compare(source.size() - 4, 4, "};\r\n") == 0);
-    lcdText(font, "fuzz&<name>");
+    lcdText(font, CodePage{kDefaultCodePage, {}}, "fuzz&<name>");
     return 0;
 }

@@ -7,6 +7,8 @@
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "gui_support.h"
+#include "model/error.h"
+#include "qtplatform/code_pages.h"
 #include "qtplatform/qt_rasteriser.h"
 #include "window_fixture.h"
 
@@ -14,6 +16,8 @@
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QtTest>
+
+#include <set>
 
 using namespace tesselor;
 
@@ -25,6 +29,7 @@ QFont dejaVu(int points, bool bold = false, bool italic = false) {
     font.setItalic(italic);
     return font;
 }
+const CodePage kWindows1252 = loadCodePage(kDefaultCodePage);
 } // namespace
 
 class ImportTest : public QObject, protected WindowFixture {
@@ -65,12 +70,12 @@ private slots:
     // Only the text and the background colour come out, in the box of advance by ascent + descent.
     void rasteriserIsBiLevelWithTheBoxOfTheFont() {
         for (const QFont& face : {dejaVu(8), dejaVu(24, true, true)}) {
-            QtRasteriser rasteriser(face);
+            QtRasteriser rasteriser(face, kWindows1252);
             const QFontMetrics metrics(rasteriser.font());
             for (int code : {65, 103, 32, 0x80}) {
                 PixelImage image(100, 100, 0x123456);
                 rasteriser.drawChar(image, code, 3, 2, kBlack, kWhite);
-                const QRect box(3, 2, metrics.horizontalAdvance(windows1252Char(code)),
+                const QRect box(3, 2, metrics.horizontalAdvance(characterOf(kWindows1252, code)),
                                 metrics.ascent() + metrics.descent());
                 int ink = 0;
                 for (int y = 0; y < 100; ++y)
@@ -82,8 +87,34 @@ private slots:
                 QCOMPARE(ink > 0, code != 32);
             }
         }
-        QCOMPARE(QString(windows1252Char(0x80)) + windows1252Char(0x9F) + windows1252Char(0xE9),
-                 QString("€Ÿé"));
+    }
+
+    // Each code page of the list through Qt's converters: a known character of each, and the codes a page
+    // has no character for.
+    void codePagesMapKnownCodes() {
+        const std::vector<std::tuple<std::string, int, char32_t>> known = {
+            {"windows-1250", 0xA5, U'Ą'}, {"windows-1251", 0xC0, U'А'}, {"windows-1252", 0x80, U'€'},
+            {"windows-1252", 0x9F, U'Ÿ'}, {"windows-1253", 0xC1, U'Α'}, {"windows-1254", 0xD0, U'Ğ'},
+            {"windows-1255", 0xE0, U'א'}, {"windows-1256", 0xC7, U'ا'}, {"windows-1257", 0xC0, U'Ą'},
+            {"windows-1258", 0xC3, U'Ă'}, {"ISO-8859-1", 0xE9, U'é'},   {"ISO-8859-2", 0xA1, U'Ą'},
+            {"ISO-8859-3", 0xA6, U'Ĥ'},   {"ISO-8859-4", 0xA1, U'Ą'},   {"ISO-8859-5", 0xB0, U'А'},
+            {"ISO-8859-6", 0xC7, U'ا'},   {"ISO-8859-7", 0xC1, U'Α'},   {"ISO-8859-8", 0xE0, U'א'},
+            {"ISO-8859-9", 0xD0, U'Ğ'},   {"ISO-8859-10", 0xA1, U'Ą'},  {"ISO-8859-11", 0xA1, U'ก'},
+            {"ISO-8859-13", 0xC0, U'Ą'},  {"ISO-8859-14", 0xA1, U'Ḃ'},  {"ISO-8859-15", 0xA4, U'€'},
+            {"KOI8-R", 0xC0, U'ю'},       {"KOI8-U", 0xA4, U'є'},       {"IBM437", 0xDB, U'█'},
+            {"IBM850", 0x9D, U'Ø'},       {"IBM866", 0x80, U'А'},
+        };
+        std::set<std::string> covered;
+        for (const auto& [name, code, character] : known) {
+            QCOMPARE(loadCodePage(name).characters[std::size_t(code)], character);
+            covered.insert(name);
+        }
+        QCOMPARE(covered.size(), codePageNames().size());
+        QCOMPARE(kWindows1252.codesWithoutCharacter(32, 255), (std::vector<int>{129, 141, 143, 144, 157}));
+        QCOMPARE(loadCodePage("koi8-r").name, std::string("KOI8-R"));
+        QCOMPARE(codesOf("Aю€", loadCodePage("KOI8-R")), (std::vector<int>{65, 0xC0, -1}));
+        for (const char* refused : {"UTF-8", "Shift_JIS", "no-such-page"})
+            QVERIFY_THROWS_EXCEPTION(Error, loadCodePage(refused));
     }
 
     void importSystemFontGivesAFontOfTheMeasuredCell() {
@@ -92,10 +123,10 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 12 Regular]"));
         QCOMPARE(page->sbFont->panelText(2), QString("Char code from 32 to 127"));
         QVERIFY(!state().FontModified);
-        const QFontMetrics metrics(QtRasteriser(dejaVu(12)).font());
+        const QFontMetrics metrics(QtRasteriser(dejaVu(12), kWindows1252).font());
         int widest = 0;
         for (int c = 32; c <= 127; ++c)
-            widest = std::max(widest, metrics.horizontalAdvance(windows1252Char(c)));
+            widest = std::max(widest, metrics.horizontalAdvance(characterOf(kWindows1252, c)));
         QCOMPARE(font().FontWidth(), widest + 5);
         QCOMPARE(font().FontHeight(), metrics.ascent() + metrics.descent());
         QCOMPARE(int(font().CharWidths[32]), 1);

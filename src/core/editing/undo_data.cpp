@@ -77,7 +77,7 @@ PixelImage PackedImage::unpack() const {
 
 FontSnapshot::FontSnapshot(const FontModel& font)
     : widths_(font.CharWidths), cell_(font.CellImage), rangeFrom_(font.RangeFrom), rangeTo_(font.RangeTo),
-      name_(font.FontName) {
+      name_(font.FontName), codePage_(font.CodePage) {
     for (std::size_t c = 0; c < images_.size(); ++c)
         if (!font.CharImages[c].pixels().empty())
             images_[c] = PackedImage(font.CharImages[c]);
@@ -91,10 +91,11 @@ void FontSnapshot::restore(FontModel& font) const {
     font.RangeFrom = rangeFrom_;
     font.RangeTo = rangeTo_;
     font.FontName = name_;
+    font.CodePage = codePage_;
 }
 
 std::size_t FontSnapshot::bytes() const {
-    std::size_t total = sizeof(*this) + cell_.bytes() + name_.capacity();
+    std::size_t total = sizeof(*this) + cell_.bytes() + name_.capacity() + codePage_.capacity();
     for (const PackedImage& image : images_)
         total += image.bytes();
     return total;

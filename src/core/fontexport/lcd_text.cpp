@@ -3,6 +3,7 @@
 #include "platform/text.h"
 
 #include <cstring>
+#include <optional>
 
 namespace tesselor {
 
@@ -61,7 +62,7 @@ bool decodeUtf8(const std::string& text, std::size_t at, std::uint32_t& code, st
 
 } // namespace
 
-std::string xmlLatin1Text(const std::string& name) {
+std::string xmlText(const std::string& name, const CodePage* page) {
     std::string out;
     for (std::size_t i = 0; i < name.size();) {
         const auto byte = static_cast<unsigned char>(name[i]);
@@ -85,18 +86,24 @@ std::string xmlLatin1Text(const std::string& name) {
         case '"':
             out += "&quot;";
             break;
-        default:
-            if (code <= 0xFF) {
-                out += static_cast<char>(code);
-            } else {
+        default: {
+            const std::optional<int> stored =
+                page == nullptr ? (code <= 0xFF ? std::optional(static_cast<int>(code)) : std::nullopt)
+                : code < 0x80   ? std::optional(static_cast<int>(code))
+                                : page->codeOf(code);
+            if (stored)
+                out += static_cast<char>(*stored);
+            else
                 out += "&#x" + text::hex(code, 1) + ";";
-            }
+        }
         }
     }
     return out;
 }
 
-std::string lcdText(const FontModel& font, const std::string& fontName) {
+std::string lcdText(const FontModel& font, const CodePage& page, const std::string& fontName) {
+    const bool latin1 =
+        page.name == kDefaultCodePage || page.name == "ISO-8859-1" || page.name == kFontSpecific;
     const int width = font.FontWidth();
     const int height = font.FontHeight();
     std::string out;
@@ -104,9 +111,10 @@ std::string lcdText(const FontModel& font, const std::string& fontName) {
         font.rangeIsEmpty() ? 0 : static_cast<std::size_t>(font.lastCode() - font.firstCode() + 1);
     out.reserve(256 +
                 characters * (48 + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 9));
-    out += "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n";
+    out +=
+        "<?xml version=\"1.0\" encoding=\"" + (latin1 ? std::string("iso-8859-1") : page.name) + "\"?>\r\n";
     out += "<FONT>\r\n";
-    out += "     <FONTNAME>" + xmlLatin1Text(fontName) + "</FONTNAME>\r\n";
+    out += "     <FONTNAME>" + xmlText(fontName, latin1 ? nullptr : &page) + "</FONTNAME>\r\n";
     out += "     <FONTSIZE WIDTH=\"" + text::dec(font.widestWidth()) + "\" HEIGHT=\"" + text::dec(height) +
            "\" PROPORTIONAL=\"0\" FONTKIND=\"0\"/>\r\n";
     out +=

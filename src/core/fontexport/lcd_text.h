@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/code_page.h"
 #include "model/font_model.h"
 
 #include <string>
@@ -7,11 +8,14 @@
 namespace tesselor {
 
 // The .lcd XML description: every pixel of every character's cell, column by column, as 0x00BBGGRR in
-// decimal; CR LF after every line. The name is escaped so the file is well-formed XML in iso-8859-1.
-std::string lcdText(const FontModel& font, const std::string& fontName);
+// decimal; CR LF after every line. The XML is in iso-8859-1 as always for a font of Windows-1252 (the
+// default), ISO-8859-1 or of its own encoding, else in the font's code page, which the declaration names;
+// the name is escaped so the file is well-formed.
+std::string lcdText(const FontModel& font, const CodePage& page, const std::string& fontName);
 
-// The name for an iso-8859-1 XML text: &, <, > and " as entities; UTF-8 characters of Latin-1 as their
-// byte; any other character as a character reference. Bytes that are no UTF-8 pass as Latin-1.
-std::string xmlLatin1Text(const std::string& name);
+// The name for an XML text in iso-8859-1, or in the code page given: &, <, > and " as entities; UTF-8
+// characters the encoding has as their byte; any other character as a character reference. Bytes that
+// are no UTF-8 pass as Latin-1.
+std::string xmlText(const std::string& name, const CodePage* page = nullptr);
 
 } // namespace tesselor

@@ -1,5 +1,6 @@
 #include "fontio/font_file.h"
 
+#include "model/code_page.h"
 #include "model/error.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -17,6 +18,9 @@ constexpr std::string_view kFontHeightKey = "FontHeight:";
 constexpr std::string_view kRangeFromKey = "RangeFrom:";
 constexpr std::string_view kRangeToKey = "RangeTo:";
 constexpr std::string_view kCharKey = "Char:";
+// After the last record, and only for a code page other than the default, so that fonts in the default
+// keep their bytes and readers that know no code page skip it.
+constexpr std::string_view kCodePageKey = "CodePage:";
 constexpr std::string_view kWidthKey = "  Width:";
 constexpr std::string_view kBitMapKey = "    BitMap:";
 constexpr std::string_view kRowIndent = "           ";
@@ -177,6 +181,11 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
 
     std::size_t i = 6;
     while (reader.has(i)) {
+        if (startsWith(reader.line(i), kCodePageKey)) {
+            font.CodePage = std::string(reader.line(i).substr(kCodePageKey.size()));
+            ++i;
+            continue;
+        }
         int code = 0;
         if (startsWith(reader.line(i), kCharKey))
             code = reader.code(i, "character code");
@@ -232,6 +241,8 @@ std::vector<std::string> writeFontFile(const FontModel& font) {
             lines.push_back(std::move(line));
         }
     }
+    if (!font.CodePage.empty() && font.CodePage != kDefaultCodePage)
+        lines.push_back(std::string(kCodePageKey) + font.CodePage);
     return lines;
 }
 

@@ -52,6 +52,8 @@ struct AppState {
     std::string FontOutputName;
     std::string FontCFilePath;
     std::string FontLcdFilePath;
+    std::string FontBdfFilePath;
+    std::string FontSourcePath; // the last font file or BDF file imported
     std::string ResdataFilePath;
     std::string BitmapFilePath;
     std::string BitmapBaseName;

@@ -22,6 +22,8 @@ struct FontModel {
     std::int32_t RangeFrom = 0;
     std::int32_t RangeTo = 0;
     std::string FontName;
+    // The code page its codes are in; empty for the default, Windows-1252 (see model/code_page.h).
+    std::string CodePage;
 
     int FontWidth() const { return CellImage.width(); }
     int FontHeight() const { return CellImage.height(); }

@@ -8,17 +8,21 @@
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "editor/text_preview.h"
+#include "fontexport/bdf_writer.h"
 #include "fontexport/font_payload.h"
 #include "fontexport/lcd_text.h"
 #include "fontexport/resource_item.h"
+#include "fontio/bdf_reader.h"
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "qtplatform/code_pages.h"
 #include "qtplatform/file_io.h"
 #include "qtplatform/qt_rasteriser.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -225,6 +229,9 @@ void FontPage::createMenus() {
     FontMenuFile->setObjectName("FontMenuFile");
     FontMenuFile_ImportSystemFont =
         makeAction(FontMenuFile, "FontMenuFile_ImportSystemFont", "Import System Font");
+    FontMenuFile_ImportFontFile =
+        makeAction(FontMenuFile, "FontMenuFile_ImportFontFile", "Import Font File...");
+    FontMenuFile_ImportBdfFont = makeAction(FontMenuFile, "FontMenuFile_ImportBdfFont", "Import BDF Font...");
     FontMenuFile_ImportBmpChar = makeAction(FontMenuFile, "FontMenuFile_ImportBmpChar", "Import Bmp Char");
     FontMenuFile->addSeparator();
     FontMenuFile_OpenGraphicFont =
@@ -237,6 +244,8 @@ void FontPage::createMenus() {
         makeAction(FontMenuFile, "FontMenuFile_CreateFileResdata", "Create File.resdata Font");
     FontMenuFile_CreateFileLcd =
         makeAction(FontMenuFile, "FontMenuFile_CreateFileLcd", "Create File.lcd Font");
+    FontMenuFile_CreateFileBdf =
+        makeAction(FontMenuFile, "FontMenuFile_CreateFileBdf", "Create File.bdf Font");
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
 
@@ -274,12 +283,15 @@ void FontPage::createMenus() {
 
     const std::pair<QAction*, void (FontPage::*)()> handlers[] = {
         {FontMenuFile_ImportSystemFont, &FontPage::FontMenuFile_ImportSystemFontClick},
+        {FontMenuFile_ImportFontFile, &FontPage::FontMenuFile_ImportFontFileClick},
+        {FontMenuFile_ImportBdfFont, &FontPage::FontMenuFile_ImportBdfFontClick},
         {FontMenuFile_ImportBmpChar, &FontPage::FontMenuFile_ImportBmpCharClick},
         {FontMenuFile_OpenGraphicFont, &FontPage::FontMenuFile_OpenGraphicFontClick},
         {FontMenuFile_SaveGraphicFont, &FontPage::FontMenuFile_SaveGraphicFontClick},
         {FontMenuFile_CreateFileC, &FontPage::FontMenuFile_CreateFileCClick},
         {FontMenuFile_CreateFileResdata, &FontPage::FontMenuFile_CreateFileResdataClick},
         {FontMenuFile_CreateFileLcd, &FontPage::FontMenuFile_CreateFileLcdClick},
+        {FontMenuFile_CreateFileBdf, &FontPage::FontMenuFile_CreateFileBdfClick},
         {FontMenuFile_Exit, &FontPage::exitRequested},
         {FontMenuEdit_RemoveLeftBlank, &FontPage::FontMenuEdit_RemoveLeftBlankClick},
         {FontMenuEdit_AutomaticCharWidth, &FontPage::FontMenuEdit_AutomaticCharWidthClick},
@@ -321,8 +333,8 @@ void FontPage::setEditorEnabled(bool enabled) {
         button->setEnabled(enabled);
     for (QAction* action :
          {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
-          FontMenuFile_CreateFileLcd, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
-          FontMenuEdit_ViewChar})
+          FontMenuFile_CreateFileLcd, FontMenuFile_CreateFileBdf, FontMenuEdit_AutomaticCharWidth,
+          FontMenuEdit_Cut, FontMenuEdit_Copy, FontMenuEdit_ViewChar})
         action->setEnabled(enabled);
     textPreview->setEnabled(enabled);
 }
@@ -373,28 +385,105 @@ void FontPage::FontMenuFile_ImportSystemFontClick() {
     commands_.run([&] {
         if (!commands_.mayDiscardChanges(state_.FontModified))
             return;
-        const auto chosen = commands_.dialogs().chooseFont(commands_.window(), importFont_);
-        if (!chosen)
+        importThroughFontDialog(importFont_);
+    });
+}
+
+// A font file joins the fonts Qt knows; then the size and range steps of Import System Font follow.
+void FontPage::FontMenuFile_ImportFontFileClick() {
+    commands_.run([&] {
+        if (!commands_.mayDiscardChanges(state_.FontModified))
             return;
-        importFont_ = *chosen;
-        int first = 32;
-        int last = 127;
+        const auto path = commands_.chooseExistingFile("Import Font File...", ".ttf",
+                                                       "Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz "
+                                                       "*.pfa *.pfb)|*.ttf;*.otf;*.ttc;*.otc;*.pcf;*.pcf.gz;"
+                                                       "*.pfa;*.pfb|All files (*.*)|*.*",
+                                                       state_.FontSourcePath);
+        if (!path)
+            return;
+        state_.FontSourcePath = *path;
+        const QFont loaded =
+            loadFontFile(*path, static_cast<int>(std::lround(importFont_.pointSizeF())), false, false);
+        importThroughFontDialog(loaded);
+    });
+}
+
+void FontPage::importThroughFontDialog(const QFont& offered) {
+    const auto chosen = commands_.dialogs().chooseFont(commands_.window(), offered);
+    if (!chosen)
+        return;
+    importFont_ = *chosen;
+    int first = 32;
+    int last = 127;
+    std::string codePage = kDefaultCodePage;
+    if (rangeDialog_ != nullptr) {
+        // Cancel or Escape ends the import with nothing changed.
+        if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
+            return;
+        first = rangeDialog_->seFromChar->value();
+        last = rangeDialog_->seToChar->value();
+        codePage = rangeDialog_->cbCodePage->currentText().toStdString();
+    }
+    const CodePage page = loadCodePage(codePage);
+    const int points = static_cast<int>(std::lround(importFont_.pointSizeF()));
+    const std::string label = fontLabel(
+        importFont_.family().toStdString(), points,
+        {importFont_.bold(), importFont_.italic(), importFont_.underline(), importFont_.strikeOut()});
+    QtRasteriser rasteriser(importFont_, page);
+    ImportedFont imported =
+        importSystemFont(rasteriser, first, last, state_.RemoveLeftBlank, state_.font.FontName);
+    imported.font.CodePage = page.name == kDefaultCodePage ? std::string() : page.name;
+    commitImportedFont(imported, "Char code from ", "Tesselor [Font: " + label + "]", label);
+    listCodes("These codes have no character in " + page.name + "; each is drawn as its decoder reads it:",
+              page.codesWithoutCharacter(first, last));
+}
+
+void FontPage::FontMenuFile_ImportBdfFontClick() {
+    commands_.run([&] {
+        if (!commands_.mayDiscardChanges(state_.FontModified))
+            return;
+        const auto path =
+            commands_.chooseExistingFile("Import BDF Font...", ".bdf",
+                                         "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*", state_.FontSourcePath);
+        if (!path)
+            return;
+        state_.FontSourcePath = *path;
+        const BdfFile bdf = readBdf(fileio::readFile(*path));
+        std::optional<std::string> codePage;
+        std::optional<int> first, last;
         if (rangeDialog_ != nullptr) {
-            // Cancel or Escape ends the import with nothing changed.
+            // Offered: the file's own code page when it names one, and the codes its glyphs give.
+            if (!bdf.unicode()) {
+                const QString own = QString::fromStdString(bdfCodes(bdf, std::nullopt).codePage);
+                if (rangeDialog_->cbCodePage->findText(own, Qt::MatchFixedString) >= 0)
+                    rangeDialog_->cbCodePage->setCurrentText(own);
+            }
+            const BdfImport all =
+                importBdf(bdf, bdfCodes(bdf, rangeDialog_->cbCodePage->currentText().toStdString()).codeOf,
+                          std::nullopt, std::nullopt, "");
+            rangeDialog_->seFromChar->setValue(all.imported.font.RangeFrom);
+            rangeDialog_->seToChar->setValue(all.imported.font.RangeTo);
             if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
                 return;
             first = rangeDialog_->seFromChar->value();
             last = rangeDialog_->seToChar->value();
+            codePage = rangeDialog_->cbCodePage->currentText().toStdString();
         }
-        const int points = static_cast<int>(std::lround(importFont_.pointSizeF()));
-        const std::string label = fontLabel(
-            importFont_.family().toStdString(), points,
-            {importFont_.bold(), importFont_.italic(), importFont_.underline(), importFont_.strikeOut()});
-        QtRasteriser rasteriser(importFont_);
-        ImportedFont imported =
-            importSystemFont(rasteriser, first, last, state_.RemoveLeftBlank, state_.font.FontName);
-        commitImportedFont(imported, "Char code from ", "Tesselor [Font: " + label + "]", label);
+        const BdfCodes codes = bdfCodes(bdf, codePage);
+        BdfImport result = importBdf(bdf, codes.codeOf, first, last, state_.font.FontName);
+        result.imported.font.CodePage = codes.codePage == kDefaultCodePage ? std::string() : codes.codePage;
+        commitImportedFont(result.imported, "Char code from ", titleFor(*path), paths::baseName(*path));
+        listCodes("The BDF file has no glyph for these codes; they are left blank:", result.missingCodes);
     });
+}
+
+void FontPage::listCodes(const std::string& what, const std::vector<int>& codes) {
+    if (codes.empty())
+        return;
+    std::string list;
+    for (const int code : codes)
+        list += (list.empty() ? "" : ", ") + text::dec(code);
+    commands_.showInformation(what + "\r\n" + list + ".");
 }
 
 void FontPage::FontMenuFile_ImportBmpCharClick() {
@@ -524,6 +613,19 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
     });
 }
 
+void FontPage::FontMenuFile_CreateFileBdfClick() {
+    commands_.run([&] {
+        const auto path =
+            commands_.chooseSavePath("Create File.bdf...", state_.FontBaseName, ".bdf",
+                                     "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*", state_.FontBdfFilePath);
+        if (!path)
+            return;
+        state_.FontBdfFilePath = *path;
+        fileio::writeFileAtomic(*path, bdfText(state_.font, codePageOf(state_.font), paths::baseName(*path)));
+        commands_.showCreated(*path);
+    });
+}
+
 void FontPage::FontMenuFile_CreateFileLcdClick() {
     commands_.run([&] {
         const auto path = commands_.chooseSavePath("Create File.lcd...", state_.FontBaseName, ".lcd",
@@ -533,7 +635,7 @@ void FontPage::FontMenuFile_CreateFileLcdClick() {
             return;
         state_.FontLcdFilePath = *path;
         const std::string name = paths::baseName(*path);
-        fileio::writeFileAtomic(*path, lcdText(state_.font, name));
+        fileio::writeFileAtomic(*path, lcdText(state_.font, codePageOf(state_.font), name));
         state_.font.FontName = name;
         commands_.showCreated(*path);
     });

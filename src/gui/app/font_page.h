@@ -95,12 +95,15 @@ public:
     // Menus.
     QMenu* FontMenuFile;
     QAction* FontMenuFile_ImportSystemFont;
+    QAction* FontMenuFile_ImportFontFile;
+    QAction* FontMenuFile_ImportBdfFont;
     QAction* FontMenuFile_ImportBmpChar;
     QAction* FontMenuFile_OpenGraphicFont;
     QAction* FontMenuFile_SaveGraphicFont;
     QAction* FontMenuFile_CreateFileC;
     QAction* FontMenuFile_CreateFileResdata;
     QAction* FontMenuFile_CreateFileLcd;
+    QAction* FontMenuFile_CreateFileBdf;
     QAction* FontMenuFile_Exit;
     QMenu* FontMenuEdit;
     QAction* FontMenuEdit_Undo;
@@ -122,12 +125,15 @@ signals:
 
 public slots:
     void FontMenuFile_ImportSystemFontClick();
+    void FontMenuFile_ImportFontFileClick();
+    void FontMenuFile_ImportBdfFontClick();
     void FontMenuFile_ImportBmpCharClick();
     void FontMenuFile_OpenGraphicFontClick();
     void FontMenuFile_SaveGraphicFontClick();
     void FontMenuFile_CreateFileCClick();
     void FontMenuFile_CreateFileResdataClick();
     void FontMenuFile_CreateFileLcdClick();
+    void FontMenuFile_CreateFileBdfClick();
     void FontMenuEdit_RemoveLeftBlankClick();
     void FontMenuEdit_AutomaticCharWidthClick();
     void FontMenuEdit_RestoreClick();
@@ -179,6 +185,10 @@ private:
     void refreshEditorLayout(const std::string& rangeLabel, int widest);
     void setEditorEnabled(bool enabled);
     // Puts a finished import into the state, shows it and makes it a step of the history.
+    // Import System Font from the font dialog on: the range, the code page, the rasteriser.
+    void importThroughFontDialog(const QFont& offered);
+    // An information box listing codes after its text; nothing for no codes.
+    void listCodes(const std::string& what, const std::vector<int>& codes);
     void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel, const std::string& title,
                             const std::string& baseName);
     void shiftCurrent(Direction direction, const QString& name);

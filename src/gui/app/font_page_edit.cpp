@@ -11,6 +11,7 @@
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "editor/text_preview.h"
+#include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
 
 #include <QAction>
@@ -213,6 +214,7 @@ void FontPage::ShowFontInEditor(const std::string& rangeLabel) {
     sFont->show();
     dgridFont->show();
     setEditorEnabled(true);
+    seCharCode->setCodePage(codePageOrDefault(state_.font));
     seCharCode->setMinimum(state_.font.RangeFrom);
     seCharCode->setMaximum(state_.font.RangeTo);
     seCharCode->setValue(state_.font.RangeFrom);

@@ -84,7 +84,7 @@ std::string loweredExtension(const std::string& path) {
 
 // The images the Bitmap page opens by name; the decoder itself reads any format Qt offers.
 bool isImage(const std::string& extension) {
-    static const std::set<std::string> images = {".bmp", ".png", ".jpg", ".jpeg", ".gif",
+    static const std::set<std::string> images = {".bmp", ".png",  ".jpg",  ".jpeg", ".gif",
                                                  ".tif", ".tiff", ".webp", ".tga"};
     return images.count(extension) != 0;
 }

@@ -1,7 +1,9 @@
 #include "dialogs/form_font_range.h"
 
 #include "editor/spin_control.h"
+#include "qtplatform/code_pages.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,7 +14,7 @@ TFormFontRange::TFormFontRange(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName("FormFontRange");
     setWindowTitle("Font Range");
-    setFixedSize(345, 90);
+    setFixedSize(345, 140);
 
     auto* fromLabel = new QLabel("From Char", this);
     fromLabel->setGeometry(16, 12, 80, 20);
@@ -32,6 +34,15 @@ TFormFontRange::TFormFontRange(QWidget* parent)
     seToChar->setMaximum(255);
     seToChar->setValue(127);
     seToChar->setRepeatInterval(500);
+
+    auto* pageLabel = new QLabel("Code Page", this);
+    pageLabel->setGeometry(16, 70, 100, 20);
+    cbCodePage = new QComboBox(this);
+    cbCodePage->setObjectName("cbCodePage");
+    cbCodePage->setGeometry(16, 92, 184, 26);
+    for (const std::string& name : tesselor::codePageNames())
+        cbCodePage->addItem(QString::fromStdString(name));
+    cbCodePage->setCurrentText(QString::fromStdString(tesselor::kDefaultCodePage));
 
     bRangeOK = new QPushButton("OK", this);
     bRangeOK->setObjectName("bRangeOK");

@@ -2,14 +2,15 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QPushButton;
 
 namespace tesselor {
 class SpinControl;
 }
 
-// Asks for the first and last character code before a system font is imported. Created once, so the
-// values the user leaves in it are offered again.
+// Asks for the first and last character code and their code page before a font is imported. Created
+// once, so the values the user leaves in it are offered again.
 class TFormFontRange : public QDialog {
     Q_OBJECT
 public:
@@ -17,6 +18,7 @@ public:
 
     tesselor::SpinControl* seFromChar;
     tesselor::SpinControl* seToChar;
+    QComboBox* cbCodePage;
     QPushButton* bRangeOK;
     QPushButton* bRangeCancel;
 };

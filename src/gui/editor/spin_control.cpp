@@ -1,6 +1,6 @@
 #include "editor/spin_control.h"
 
-#include "qtplatform/qt_rasteriser.h"
+#include "qtplatform/code_pages.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -80,22 +80,25 @@ void SpinControl::fixup(QString& input) const {
         QSpinBox::fixup(input);
 }
 
-namespace {
-bool isTypedCharacter(const QString& text) {
-    return text.size() == 1 && !text[0].isDigit() && !windows1252Codes(text).empty() &&
-           windows1252Codes(text)[0] >= 0;
+CodeSpinControl::CodeSpinControl(QWidget* parent)
+    : SpinControl(parent), page_(loadCodePage(kDefaultCodePage)) {}
+
+std::optional<int> CodeSpinControl::typedCode(const QString& text) const {
+    const std::vector<int> codes = codesOf(text, page_);
+    if (codes.size() != 1 || text[0].isDigit() || codes[0] < 0)
+        return std::nullopt;
+    return codes[0];
 }
-} // namespace
 
 QValidator::State CodeSpinControl::validate(QString& input, int& position) const {
-    if (isTypedCharacter(input))
+    if (typedCode(input))
         return QValidator::Acceptable;
     return SpinControl::validate(input, position);
 }
 
 int CodeSpinControl::valueFromText(const QString& text) const {
-    if (isTypedCharacter(text))
-        return windows1252Codes(text)[0];
+    if (const auto code = typedCode(text))
+        return *code;
     return SpinControl::valueFromText(text);
 }
 

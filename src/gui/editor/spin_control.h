@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/code_page.h"
+
 #include <QSpinBox>
+
+#include <optional>
 
 namespace tesselor {
 
@@ -27,11 +31,19 @@ protected:
 class CodeSpinControl : public SpinControl {
     Q_OBJECT
 public:
-    using SpinControl::SpinControl;
+    explicit CodeSpinControl(QWidget* parent = nullptr);
+    // The code page a typed character is looked up in: the font's.
+    void setCodePage(const CodePage& page) { page_ = page; }
 
 protected:
     QValidator::State validate(QString& input, int& position) const override;
     int valueFromText(const QString& text) const override;
+
+private:
+    // The code of a typed character, or nothing for a number or a character the code page lacks.
+    std::optional<int> typedCode(const QString& text) const;
+
+    CodePage page_;
 };
 
 } // namespace tesselor

@@ -1,8 +1,8 @@
 #include "editor/text_preview.h"
 
 #include "fontexport/text_layout.h"
+#include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
-#include "qtplatform/qt_rasteriser.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -63,7 +63,8 @@ void TextPreview::chooseColour(Colour& colour, const char* title) {
 }
 
 void TextPreview::refresh() {
-    const TextLayout layout = layoutText(state_.font, windows1252Codes(eSampleText->text()));
+    const TextLayout layout =
+        layoutText(state_.font, codesOf(eSampleText->text(), codePageOrDefault(state_.font)));
     rendered_ =
         renderText(state_.font, layout, {ink_, paper_, 1 << cbPreviewScale->currentIndex(), kMissingMark});
     imgTextPreview->setPixmap(QPixmap::fromImage(toQImage(rendered_)));
