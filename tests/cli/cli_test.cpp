@@ -49,6 +49,8 @@ std::string resFile(const std::vector<std::pair<std::string, std::string>>& item
     return std::string("RSC\x01\x00\x00\x00", 7) + index + (payloads.empty() ? data : payloads);
 }
 
+const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
 const std::string kTinyItem =
     std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload;
 const std::string kLogoItem =
@@ -60,6 +62,8 @@ class CliTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
+    // Set for the next runs of the program, on top of the test's own environment.
+    std::vector<std::pair<QString, QString>> environment;
 
     std::string path(const std::string& name) const {
         return dir->filePath(QString::fromStdString(name)).toStdString();
@@ -69,6 +73,14 @@ class CliTest : public QObject {
         return testsupport::writeFile(QString::fromStdString(path(name)), bytes);
     }
     std::string read(const std::string& name) { return testsupport::readFile(path(name)); }
+    // A run that must succeed, its folders made first.
+    void run(const QStringList& arguments) {
+        for (const QString& argument : arguments)
+            if (argument.contains('/') && !argument.startsWith('/'))
+                QDir().mkpath(QFileInfo(QString::fromStdString(path(argument.toStdString()))).path());
+        const Run result = tesselor(arguments);
+        QVERIFY2(result.code == 0, result.err.c_str());
+    }
     bool exists(const std::string& name) const {
         return QFileInfo::exists(QString::fromStdString(path(name)));
     }
@@ -85,10 +97,12 @@ class CliTest : public QObject {
             if (fileSizeLimit != RLIM_INFINITY)
                 setrlimit(RLIMIT_FSIZE, &limit);
         });
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(name);
-        process.setProcessEnvironment(environment);
+            variables.remove(name);
+        for (const auto& [name, value] : environment)
+            variables.insert(name, value);
+        process.setProcessEnvironment(variables);
         process.setWorkingDirectory(dir->path());
         process.start(program(), arguments);
         if (!process.waitForFinished(seconds * 1000)) {
@@ -116,6 +130,7 @@ class CliTest : public QObject {
 
 private slots:
     void init() {
+        environment.clear();
         dir = std::make_unique<QTemporaryDir>();
         writeFixtures();
     }
@@ -140,6 +155,8 @@ private slots:
                                             << QByteArray("\x01" "a\x00\x02\x01\x00\x03\x00\xF7\x00", 10);
         QTest::newRow("ARGB4, zlib stream") << "bitmap-export|alpha.png|--ft800|--ft-format|ARGB4|--deflate|--dither|-o|z.c" << "z.c"
                                             << QByteArray("L4, zlib stream\r\n").replace("L4", "ARGB4") + "\r\nconst unsigned short alpha_bmp[] = {\r\n  0x01,0x06,";
+        QTest::newRow("font .bdf") << "font-export|tiny.font|-o|tiny.bdf" << "tiny.bdf" << QByteArray("ENCODING 65\nSWIDTH 1000 0\nDWIDTH 3 0\nBBX 9 3 0 0\nBITMAP\n4000\nA000\nE000\n");
+        QTest::newRow("font-preview sheet") << "font-preview|tiny.font|--sheet|-o|sheet" << "sheet.png" << QByteArray("\x89PNG");
         QTest::newRow("res-pack") << "res-pack|-o|all|tiny.resdata|logo.resdata" << "all.res" << QByteArray("RSC\x01\x00\x00\x00\x17\x00\x31", 10);
         QTest::newRow("res-unpack") << "res-unpack|demo.res|-d|items" << "items/logo.resdata" << QByteArray(kLogoItem.data(), 16);
         QTest::newRow("font-from-system") << "font-from-system|--family|dejavu sans|--size|12|-o|d" << "d.font" << QByteArray("FontName:d\r\nFontWidth:");
@@ -168,7 +185,7 @@ private slots:
         QTest::newRow("derived name no identifier") << "font-export|tiny.font|-o|my tiny.c" << 1 << "'my tiny_9x3' is no C identifier: give --symbol";
         QTest::newRow("symbol no identifier") << "bitmap-export|logo.bmp|-o|x.c|--symbol|2nd" << 2 << "--symbol '2nd' is no C identifier";
         QTest::newRow("format against extension") << "font-export|tiny.font|-o|x.resdata|--format|c" << 2 << "--format c contradicts the extension of x.resdata";
-        QTest::newRow("no format") << "font-export|tiny.font|-o|x.bin" << 2 << "the output file needs one of the extensions .c, .lcd, .resdata, or --format";
+        QTest::newRow("no format") << "font-export|tiny.font|-o|x.bin" << 2 << "the output file needs one of the extensions .bdf, .c, .lcd, .resdata, or --format";
         QTest::newRow("empty output") << "font-export|tiny.font|-o||--format|c" << 2 << "the output file name is empty";
         QTest::newRow("header without .c") << "font-export|tiny.font|-o|x.lcd|--header|x.h" << 2 << "--header and --c-type apply to a .c output";
         QTest::newRow("from after to") << system + "12|--from|200|--to|100|-o|x" << 2 << "--from 200 is greater than --to 100";
@@ -185,6 +202,15 @@ private slots:
         QTest::newRow("unknown format") << "bitmap-export|alpha.png|--ft800|--ft-format|L3|-o|x.c" << 2
             << "--ft-format: L3 not in {ARGB1555,L1,L4,L8,RGB332,ARGB2,ARGB4,RGB565,PALETTED,PALETTED565,PALETTED4444,PALETTED8,L2}";
         QTest::newRow("no image") << "bitmap-export|tiny.font|-o|x.c" << 1 << "Cannot decode 'tiny.font': no image format known here reads it";
+        QTest::newRow("family and file") << system + "12|--font-file|f.ttf|-o|x" << 2 << "--family excludes --font-file";
+        QTest::newRow("no face") << "font-from-system|--size|12|-o|x" << 2 << "give --family or --font-file";
+        QTest::newRow("no 8-bit code page") << system + "12|--codepage|UTF-8|-o|x" << 2 << "--codepage 'UTF-8' is no 8-bit code page known here";
+        QTest::newRow("not a font file") << "font-from-system|--font-file|tiny.font|--size|12|-o|x" << 1 << "Cannot load the font file 'tiny.font'.";
+        QTest::newRow("face not in the file") << "font-from-system|--font-file|" + QString(kDejaVu) + "|--size|12|--bold|-o|x" << 1
+            << "The font file '" + QString(kDejaVu) + "' holds the Book face only: give the file of the face asked for";
+        QTest::newRow("BDF without STARTFONT") << "font-from-bdf|tiny.font|-o|x" << 1 << "Line 1 of the BDF file: a BDF file starts with STARTFONT";
+        QTest::newRow("preview of nothing") << "font-preview|tiny.font|-o|x.png" << 2 << "give --text or --sheet";
+        QTest::newRow("colour") << "font-preview|tiny.font|--sheet|--ink|12345G|-o|x.png" << 2 << "--ink: takes a colour RRGGBB in hexadecimal";
         QTest::newRow("cut short") << "bitmap-export|short.bmp|-o|x.c" << 1 << "Cannot decode 'short.bmp': the pixel data is cut short";
         // clang-format on
     }
@@ -219,6 +245,77 @@ private slots:
         QVERIFY(one.out.starts_with("Write a .font for the device"));
         QVERIFY(one.out.find("--symbol TEXT") != std::string::npos);
         QCOMPARE(tesselor({"--version"}).out, "tesselor " TESSELOR_VERSION "\n");
+    }
+
+    // A font file gives on a machine without any font installed what the installed family gives.
+    void fontFileWithoutInstalledFonts() {
+        run({"font-from-system", "--family", "DejaVu Sans", "--size", "11", "-o", "family/f.font"});
+        file("fonts.conf", "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + path("cache") +
+                               "</cachedir></fontconfig>\n");
+        environment = {{"FONTCONFIG_FILE", QString::fromStdString(path("fonts.conf"))}};
+        QCOMPARE(tesselor({"font-from-system", "--family", "DejaVu Sans", "--size", "11", "-o", "x"}).code,
+                 1);
+        run({"font-from-system", "--font-file", kDejaVu, "--size", "11", "-o", "file/f.font"});
+        QCOMPARE(read("file/f.font"), read("family/f.font"));
+    }
+
+    // A code page maps each code to its character: KOI8-R 0xC0 and Windows-1251 0xFE are both ю. The font
+    // records its code page; codes without a character are named once.
+    void codePages() {
+        run({"font-from-system", "--family", "DejaVu Sans", "--size", "11", "--codepage", "koi8-r", "--from",
+             "192", "--to", "192", "-o", "koi8.font"});
+        run({"font-from-system", "--family", "DejaVu Sans", "--size", "11", "--codepage", "windows-1251",
+             "--from", "254", "--to", "254", "-o", "cp1251.font"});
+        const auto glyph = [](const std::string& font) {
+            const std::size_t start = font.find("  Width:");
+            return font.substr(start, font.find("CodePage:") - start);
+        };
+        QCOMPARE(glyph(read("koi8.font")), glyph(read("cp1251.font")));
+        QVERIFY(read("koi8.font").ends_with("CodePage:KOI8-R\r\n"));
+        const Run run = tesselor({"font-from-system", "--family", "DejaVu Sans", "--size", "11", "--from",
+                                  "128", "--to", "160", "-o", "w.font"});
+        QCOMPARE(run.err, std::string("tesselor: warning: these codes have no character in windows-1252, "
+                                      "each is drawn as its decoder "
+                                      "reads it: 129, 141, 143, 144, 157\n"));
+        QVERIFY(read("w.font").find("CodePage") == std::string::npos);
+        QVERIFY(tesselor({"font-export", "koi8.font", "-o", "koi8.lcd"}).code == 0);
+        QVERIFY(read("koi8.lcd").starts_with("<?xml version=\"1.0\" encoding=\"KOI8-R\"?>"));
+    }
+
+    // A real BDF: its 'A' as the file draws it, and out and back in gives the same font.
+    void realBdfFontInAndOut() {
+        const std::string bdf = TESSELOR_TEST_DATA "/5x7-koi8r.bdf";
+        run({"font-from-bdf", QString::fromStdString(bdf), "-o", "in/k.font"});
+        const std::string font = read("in/k.font");
+        QVERIFY(
+            font.find("Char:65\r\n  Width:5\r\n    BitMap:01100\r\n           10010\r\n           10010\r\n"
+                      "           11110\r\n           10010\r\n           10010\r\n           00000\r\n") !=
+            std::string::npos);
+        QVERIFY(font.ends_with("CodePage:KOI8-R\r\n"));
+        run({"font-export", "in/k.font", "-o", "k.bdf"});
+        QVERIFY(read("k.bdf").find("STARTCHAR C00C0\nENCODING 1102\n") != std::string::npos); // ю in Unicode
+        run({"font-from-bdf", "k.bdf", "--codepage", "KOI8-R", "-o", "back/k.font"});
+        QCOMPARE(read("back/k.font"), font);
+    }
+
+    // The picture of a text: the glyphs side by side at their widths, scaled; a character not in the
+    // font is skipped and named.
+    void previewOfAText() {
+        const Run run = tesselor({"font-preview", "tiny.font", "--text", "AZBA", "--scale", "2", "--ink",
+                                  "#FF0000", "-o", "p.png"});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, std::string("tesselor: warning: not in the font, skipped: Z\n"));
+        const QImage picture(QString::fromStdString(path("p.png")));
+        const std::vector<std::string> a = {"010", "101", "111"}, b = {"100000001", "000000000", "000000010"};
+        std::vector<std::string> rows(3);
+        for (int y = 0; y < 3; ++y)
+            rows[std::size_t(y)] = a[std::size_t(y)] + b[std::size_t(y)] + a[std::size_t(y)];
+        QCOMPARE(picture.size(), QSize(15 * 2, 3 * 2));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 30; ++x)
+                QCOMPARE(picture.pixelColor(x, y), rows[std::size_t(y / 2)][std::size_t(x / 2)] == '1'
+                                                       ? QColor(Qt::red)
+                                                       : QColor(Qt::white));
     }
 
     // Headers and declarations: each output of a command is written, or none of them.
@@ -365,9 +462,10 @@ private slots:
             const std::string png = read("alpha.png");
             const std::size_t end = png.find("IEND") - 4;
             file("big.png", png.substr(0, end) + std::string("\x46\x00\x00\x00tEXtabc", 11));
-            QCOMPARE(tesselor({"bitmap-export", "big.png", "-o", "big.c"}).err,
-                     std::string("tesselor: Cannot decode 'big.png': its tEXt chunk claims 1174405120 bytes; the "
-                                 "file holds 0 after it\n"));
+            QCOMPARE(
+                tesselor({"bitmap-export", "big.png", "-o", "big.c"}).err,
+                std::string("tesselor: Cannot decode 'big.png': its tEXt chunk claims 1174405120 bytes; the "
+                            "file holds 0 after it\n"));
             break;
         }
         }

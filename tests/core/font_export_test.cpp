@@ -294,6 +294,20 @@ TEST(LcdText, EmptyRange) {
     EXPECT_EQ(text[6], "     </CHARS>");
 }
 
+// Another code page than Windows-1252 or Latin-1: the declaration names it and the name is in it.
+TEST(LcdText, CodePageOfTheFont) {
+    CodePage koi8r{"KOI8-R", {}};
+    for (char32_t c = 0; c < 128; ++c)
+        koi8r.characters[c] = c;
+    koi8r.characters[0xC0] = U'ю';
+    const std::string name = "\xD1\x8E&\xE2\x98\x83"; // ю&☃ in UTF-8
+    const auto text = lines(lcdText(tiny9x3(), koi8r, name));
+    EXPECT_EQ(text[0], "<?xml version=\"1.0\" encoding=\"KOI8-R\"?>");
+    EXPECT_EQ(text[2], "     <FONTNAME>\xC0&amp;&#x2603;</FONTNAME>");
+    EXPECT_EQ(lines(lcdText(tiny9x3(), CodePage{"ISO-8859-1", {}}, "x"))[0],
+              "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
+}
+
 TEST(LcdText, NamesAreWellFormedLatin1) {
     EXPECT_EQ(xmlText("a&b<c>\"d'"), "a&amp;b&lt;c&gt;&quot;d'");
     EXPECT_EQ(xmlText("caf\xC3\xA9"), "caf\xE9");           // UTF-8 é becomes its Latin-1 byte

@@ -99,6 +99,14 @@ TEST(FontFileReader, RoundTrips) {
         EXPECT_EQ(back.CharImages[std::size_t(c)], font.CharImages[std::size_t(c)]) << c;
     }
     EXPECT_EQ(text::joinLinesCrLf(writeFontFile(back)), written);
+    // A code page other than the default is one line after the records; the default writes none.
+    font.CodePage = "KOI8-R";
+    const auto withPage = writeFontFile(font);
+    EXPECT_EQ(withPage.back(), "CodePage:KOI8-R");
+    EXPECT_EQ(readFontFile(text::joinLinesCrLf(withPage), {}).CodePage, "KOI8-R");
+    EXPECT_EQ(readFontFile(text::joinLinesCrLf(withPage), {}).CharImages[40], font.CharImages[40]);
+    font.CodePage = "windows-1252";
+    EXPECT_EQ(text::joinLinesCrLf(writeFontFile(font)), written);
 
     FontModel flat = tinyFont();
     flat.CellImage.setHeight(0);

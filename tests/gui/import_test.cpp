@@ -6,14 +6,17 @@
 #include "editor/font_grid.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
+#include "editor/text_preview.h"
 #include "gui_support.h"
 #include "model/error.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_rasteriser.h"
 #include "window_fixture.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -115,6 +118,50 @@ private slots:
         QCOMPARE(codesOf("Aю€", loadCodePage("KOI8-R")), (std::vector<int>{65, 0xC0, -1}));
         for (const char* refused : {"UTF-8", "Shift_JIS", "no-such-page"})
             QVERIFY_THROWS_EXCEPTION(Error, loadCodePage(refused));
+    }
+
+    // Import Font File: the file's family through the font and range steps, in the code page chosen; the
+    // font records it, and typed text and codes find their characters in it.
+    void importFontFileInACodePage() {
+        dialogs->fileAnswers.push_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+        dialogs->fontAnswers.push_back(dejaVu(10));
+        dialogs->rangeAnswers.push_back(std::pair{192, 223});
+        window->FormFontRange->cbCodePage->setCurrentText("KOI8-R");
+        page->FontMenuFile_ImportFontFileClick();
+        QCOMPARE(dialogs->fontOffers.back().family(), QString("DejaVu Sans"));
+        QCOMPARE(font().CodePage, std::string("KOI8-R"));
+        QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 10 Regular]"));
+        page->textPreview->cbPreviewScale->setCurrentIndex(0); // 1x
+        page->textPreview->eSampleText->setText("юA");
+        QCOMPARE(page->textPreview->rendered().width(),
+                 int(font().CharWidths[0xC0])); // A is outside the range
+        page->seCharCode->setFocus();
+        page->seCharCode->selectAll();
+        QTest::sendKeyEvent(QTest::Click, page->seCharCode, Qt::Key_unknown, QString("ю"), Qt::NoModifier);
+        QTest::keyClick(page->seCharCode, Qt::Key_Return);
+        QCOMPARE(state().CurrentCode, 0xC0);
+        // A file that is no font.
+        dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("no.ttf"), "not a font"));
+        page->FontMenuFile_ImportFontFileClick();
+        QCOMPARE(dialogs->lastMessage().text, "Cannot load the font file '" + path("no.ttf") + "'.");
+        QCOMPARE(font().CodePage, std::string("KOI8-R"));
+    }
+
+    // Import BDF Font offers the file's code page and codes; a code without a glyph is named; Create
+    // File.bdf writes the characters as Unicode.
+    void importBdfAndCreateBdf() {
+        dialogs->fileAnswers.push_back(TESSELOR_TEST_DATA "/5x7-koi8r.bdf");
+        page->FontMenuFile_ImportBdfFontClick();
+        QCOMPARE(window->FormFontRange->cbCodePage->currentText(), QString("KOI8-R"));
+        QCOMPARE(font().RangeFrom * 1000 + font().RangeTo, 32 * 1000 + 255);
+        QCOMPARE(font().CodePage, std::string("KOI8-R"));
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string("The BDF file has no glyph for these codes; they are left blank:\r\n127."));
+        dialogs->fileAnswers.push_back(path("out"));
+        page->FontMenuFile_CreateFileBdfClick();
+        const std::string bdf = testsupport::readFile(path("out.bdf"));
+        QVERIFY(bdf.find("CHARSET_REGISTRY \"ISO10646\"") != std::string::npos);
+        QVERIFY(bdf.find("STARTCHAR C00C0\nENCODING 1102\n") != std::string::npos);
     }
 
     void importSystemFontGivesAFontOfTheMeasuredCell() {

@@ -33,10 +33,12 @@ private slots:
         QTest::addColumn<QStringList>("items"); // name=caption, "!" before a disabled one; "-" a separator
         // clang-format off
         QTest::newRow("Font File") << "FontMenuFile" << QStringList{
-            "FontMenuFile_ImportSystemFont=Import System Font", "FontMenuFile_ImportBmpChar=Import Bmp Char", "-",
+            "FontMenuFile_ImportSystemFont=Import System Font", "FontMenuFile_ImportFontFile=Import Font File...",
+            "FontMenuFile_ImportBdfFont=Import BDF Font...", "FontMenuFile_ImportBmpChar=Import Bmp Char", "-",
             "FontMenuFile_OpenGraphicFont=Open Graphic Font", "!FontMenuFile_SaveGraphicFont=Save Graphic Font", "-",
             "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
-            "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "-", "FontMenuFile_Exit=Exit"};
+            "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "!FontMenuFile_CreateFileBdf=Create File.bdf Font", "-",
+            "FontMenuFile_Exit=Exit"};
         QTest::newRow("Font Edit") << "FontMenuEdit" << QStringList{
             "!FontMenuEdit_Undo=Undo", "!FontMenuEdit_Redo=Redo", "-", "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
             "-", "!FontMenuEdit_Restore=Restore", "-", "!FontMenuEdit_Cut=Cut", "!FontMenuEdit_Copy=Copy",
@@ -175,6 +177,9 @@ private slots:
             {"FontMenuFile_CreateFileC", "save", "Create File.c...", "my_font.c", "Array font file (*.c)|*.c|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_font.resdata", "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileLcd", "save", "Create File.lcd...", "my_font.lcd", "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*"},
+            {"FontMenuFile_CreateFileBdf", "save", "Create File.bdf...", "my_font.bdf", "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*"},
+            {"FontMenuFile_ImportFontFile", "open", "Import Font File...", "*.ttf", "Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.pfa *.pfb)|*.ttf;*.otf;*.ttc;*.otc;*.pcf;*.pcf.gz;*.pfa;*.pfb|All files (*.*)|*.*"},
+            {"FontMenuFile_ImportBdfFont", "open", "Import BDF Font...", "*.bdf", "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*"},
             // Every image format Qt reads here first: a pattern, as the plugins vary from machine to machine.
             {"BitmapMenuFile_ImportBitmap", "open", "Import File.bmp...", "*.bmp", R"(~^Image files \(\*\.bmp .*\*\.png .*\)\|\*\.bmp;.*\|Bitmap File \(\*\.bmp\)\|\*\.bmp\|All files \(\*\.\*\)\|\*\.\*$)"},
             {"BitmapMenuFile_CreateFileC", "save", "Create File.c...", "my_pic_bmp.c", "Array bitmap file (*.c)|*.c|All files (*.*)|*.*"},

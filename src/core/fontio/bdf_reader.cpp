@@ -34,9 +34,11 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : lines_(text) {}
 
-    [[noreturn]] void fail(const std::string& what) const {
-        throw Error("Line " + text::dec(static_cast<std::int64_t>(number_)) + " of the BDF file: " + what);
+    [[noreturn]] void fail(const std::string& what) const { failAt(number_, what); }
+    [[noreturn]] static void failAt(std::size_t line, const std::string& what) {
+        throw Error("Line " + text::dec(static_cast<std::int64_t>(line)) + " of the BDF file: " + what);
     }
+    std::size_t lineNumber() const { return number_; }
 
     // The next line's words; false at the end of the file.
     bool next() {
@@ -209,11 +211,13 @@ BdfFile readBdf(std::string_view text) {
     Box fontBox;
     int fontAdvance = 0;
     std::optional<int> ascent, descent;
+    std::size_t metricsLine = 0; // where the height was last given
     bool ended = false;
     while (!ended && parser.next()) {
         const std::string_view key = parser.keyword();
         if (key == "FONTBOUNDINGBOX") {
             fontBox = readBox(parser);
+            metricsLine = ascent && descent ? metricsLine : parser.lineNumber();
         } else if (key == "DWIDTH") {
             fontAdvance = static_cast<int>(parser.number(1, -kMaxCellSide, kMaxCellSide));
         } else if (key == "STARTPROPERTIES") {
@@ -223,11 +227,11 @@ BdfFile readBdf(std::string_view text) {
                 const std::string_view property = parser.keyword();
                 if (property == "ENDPROPERTIES")
                     break;
-                if (property == "FONT_ASCENT")
-                    ascent = static_cast<int>(parser.number(1, -kMaxCellSide, kMaxCellSide));
-                else if (property == "FONT_DESCENT")
-                    descent = static_cast<int>(parser.number(1, -kMaxCellSide, kMaxCellSide));
-                else if (property == "CHARSET_REGISTRY")
+                if (property == "FONT_ASCENT" || property == "FONT_DESCENT") {
+                    (property == "FONT_ASCENT" ? ascent : descent) =
+                        static_cast<int>(parser.number(1, -kMaxCellSide, kMaxCellSide));
+                    metricsLine = parser.lineNumber();
+                } else if (property == "CHARSET_REGISTRY")
                     bdf.registry = parser.value();
                 else if (property == "CHARSET_ENCODING")
                     bdf.encoding = parser.value();
@@ -247,8 +251,8 @@ BdfFile readBdf(std::string_view text) {
     bdf.descent = descent.value_or(-fontBox.yOffset);
     const int height = bdf.ascent + bdf.descent;
     if (height < 1 || height > kMaxCellSide)
-        parser.fail("FONT_ASCENT + FONT_DESCENT is " + text::dec(height) + "; a cell is 1 to " +
-                    text::dec(kMaxCellSide) + " pixels high");
+        Parser::failAt(metricsLine, "FONT_ASCENT + FONT_DESCENT is " + text::dec(height) +
+                                        "; a cell is 1 to " + text::dec(kMaxCellSide) + " pixels high");
     return bdf;
 }
 
