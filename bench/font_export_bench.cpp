@@ -30,7 +30,9 @@ int main() {
     bench::report("FontPayload", size, seconds, bench::fwriteSeconds(size));
     seconds = bench::bestSeconds([&] { size = fontCSource(font, "Largest_255x300").size(); });
     bench::report(".c text", size, seconds, bench::fwriteSeconds(size));
-    seconds = bench::bestSeconds([&] { size = lcdText(font, CodePage{kDefaultCodePage, {}}, font.FontName).size(); });
+    seconds = bench::bestSeconds([&] {
+        size = lcdText(font, CodePage{kDefaultCodePage, {}}, font.FontName).size();
+    });
     bench::report(".lcd text", size, seconds, bench::fwriteSeconds(size));
     return 0;
 }

@@ -50,8 +50,8 @@ Measured run(const std::vector<std::string>& arguments) {
 }
 
 // The mean of `runs` alternating runs of two commands, after one of each to warm the caches.
-std::pair<Measured, Measured> race(const std::vector<std::string>& ours, const std::vector<std::string>& theirs,
-                                   int runs) {
+std::pair<Measured, Measured> race(const std::vector<std::string>& ours,
+                                   const std::vector<std::string>& theirs, int runs) {
     run(ours);
     run(theirs);
     Measured a, b;
@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
     const std::string tesselor = argc > 1 ? argv[1] : TESSELOR_EXECUTABLE;
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    const std::string photo = folder + "/photo.bmp", item = folder + "/photo.resdata", theirs = folder + "/im.bmp";
+    const std::string photo = folder + "/photo.bmp", item = folder + "/photo.resdata",
+                      theirs = folder + "/im.bmp";
     run({convert, "-size", "4000x4000", "-seed", "7", "plasma:fractal", "-depth", "8", "-type", "TrueColor",
          "BMP3:" + photo});
 
@@ -100,8 +101,8 @@ int main(int argc, char** argv) {
                                  {convert, photo, "-define", "bmp:subtype=RGB565", theirs}, 5);
     const double files = megabytes(photo) + megabytes(item);
     std::printf("4000 x 4000 24-bit .bmp to RGB565, whole process, mean of 5:\n");
-    std::printf("  tesselor %.3f s, peak %.1f MB; ImageMagick %.3f s, peak %.1f MB\n", ours.seconds, ours.peakMb,
-                im.seconds, im.peakMb);
+    std::printf("  tesselor %.3f s, peak %.1f MB; ImageMagick %.3f s, peak %.1f MB\n", ours.seconds,
+                ours.peakMb, im.seconds, im.peakMb);
     std::printf("  time ratio %.2f (aim at most 0.60); peak / (input + output) %.2f (aim at most 1.50)\n",
                 ours.seconds / im.seconds, ours.peakMb / files);
 

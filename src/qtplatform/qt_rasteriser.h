@@ -25,8 +25,9 @@ private:
 };
 
 // The font of a file (TrueType, OpenType, or what else Qt's font database loads). Bold and italic choose
-// among the faces of a collection; a file of one face must be asked for as it is. Its glyphs alone are drawn: a character it lacks is not taken from another font,
-// so the result is the same on every machine with the file. Throws Error "Cannot load the font file ..."
+// among the faces of a collection; a file of one face must be asked for as it is. Its glyphs alone are drawn:
+// a character it lacks is not taken from another font, so the result is the same on every machine with the
+// file. Throws Error "Cannot load the font file ..."
 QFont loadFontFile(const std::string& path, int points, bool bold, bool italic);
 
 // The font the import offers before the user chose one: Arial 12 pt when installed, else DejaVu Sans.

@@ -1,7 +1,7 @@
 // The BDF reader and import: any text is refused with an error naming its line, or gives a font that
 // goes out as BDF and comes back unchanged.
-#include "fontexport/bdf_writer.h"
 #include "fontio/bdf_reader.h"
+#include "fontexport/bdf_writer.h"
 #include "fontio/font_file.h"
 #include "fuzz_input.h"
 #include "model/error.h"
@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     BdfImport imported;
     try {
-        imported = importBdf(readBdf(fuzzing::text(data, size)), sameCode, std::nullopt, std::nullopt, "fuzz");
+        imported =
+            importBdf(readBdf(fuzzing::text(data, size)), sameCode, std::nullopt, std::nullopt, "fuzz");
     } catch (const Error& error) {
         FUZZ_CHECK(std::string(error.what()).starts_with("Line ") ||
                    std::string(error.what()).starts_with("The "));

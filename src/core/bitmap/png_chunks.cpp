@@ -24,9 +24,9 @@ std::optional<std::string> pngChunkProblem(std::string_view bytes) {
         const std::string_view type = bytes.substr(at + 4, 4);
         const std::uint64_t left = bytes.size() - at - 8;
         if (length + 4 > left)
-            return "its " + std::string(type) + " chunk claims " + text::dec(static_cast<std::int64_t>(length)) +
-                   " bytes; the file holds " + text::dec(static_cast<std::int64_t>(left < 4 ? 0 : left - 4)) +
-                   " after it";
+            return "its " + std::string(type) + " chunk claims " +
+                   text::dec(static_cast<std::int64_t>(length)) + " bytes; the file holds " +
+                   text::dec(static_cast<std::int64_t>(left < 4 ? 0 : left - 4)) + " after it";
         if (type == "IEND")
             return std::nullopt;
         at += kChunkFrame + static_cast<std::size_t>(length);

@@ -14,9 +14,9 @@ namespace tesselor {
 // One glyph of a BDF file: its encoding, advance and bitmap, rows of ceil(width / 8) bytes, the leftmost
 // pixel in the most significant bit.
 struct BdfGlyph {
-    long encoding = -1;     // -1: outside the standard encoding
-    long nonStandard = -1;  // the number after "ENCODING -1", when given
-    int advance = 0;        // DWIDTH x
+    long encoding = -1;                                  // -1: outside the standard encoding
+    long nonStandard = -1;                               // the number after "ENCODING -1", when given
+    int advance = 0;                                     // DWIDTH x
     int width = 0, height = 0, xOffset = 0, yOffset = 0; // BBX
     std::vector<std::uint8_t> rows;
 
