@@ -21,6 +21,7 @@ class NoDialogs : public Dialogs {
 public:
     std::optional<std::string> openFile(QWidget*, const FileDialogRequest&) override { return {}; }
     std::optional<std::string> saveFile(QWidget*, const FileDialogRequest&) override { return {}; }
+    std::vector<std::string> openFiles(QWidget*, const FileDialogRequest&) override { return {}; }
     std::optional<std::string> selectFolder(QWidget*, const std::string&, const std::string&) override {
         return {};
     }

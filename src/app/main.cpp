@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     tesselor::QtDialogs dialogs;
-    TFormTesselor window(dialogs);
+    TFormTesselor window(dialogs, TFormTesselor::userSettingsFile());
     window.show();
     if (!arguments.empty())
         window.openAtStart(arguments.front());

@@ -38,7 +38,7 @@ private slots:
             "FontMenuFile_OpenGraphicFont=Open Graphic Font", "!FontMenuFile_SaveGraphicFont=Save Graphic Font", "-",
             "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
             "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "!FontMenuFile_CreateFileBdf=Create File.bdf Font", "-",
-            "FontMenuFile_Exit=Exit"};
+            "!FontMenuFile_Recent=Recent Files", "-", "FontMenuFile_Exit=Exit"};
         QTest::newRow("Font Edit") << "FontMenuEdit" << QStringList{
             "!FontMenuEdit_Undo=Undo", "!FontMenuEdit_Redo=Redo", "-", "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
             "-", "!FontMenuEdit_Restore=Restore", "-", "!FontMenuEdit_Cut=Cut", "!FontMenuEdit_Copy=Copy",
@@ -46,11 +46,12 @@ private slots:
         QTest::newRow("Bitmap File") << "BitmapMenuFile" << QStringList{
             "BitmapMenuFile_ImportBitmap=Import Bitmap Image", "-",
             "!BitmapMenuFile_ForFT800=For The FT800 Graphics Controller", "!BitmapMenuFile_CreateFileC=Create File.c Bitmap",
-            "!BitmapMenuFile_CreateFileResdata=Create File.resdata Bitmap", "-", "BitmapMenuFile_Exit=Exit"};
+            "!BitmapMenuFile_CreateFileResdata=Create File.resdata Bitmap", "-", "!BitmapMenuFile_Recent=Recent Files", "-",
+            "BitmapMenuFile_Exit=Exit"};
         QTest::newRow("Resources File") << "ResourcesMenuFile" << QStringList{
             "ResourcesMenuFile_New=New File.res", "-", "ResourcesMenuFile_Open=Open File.res",
             "!ResourcesMenuFile_Save=Save File.res", "!ResourcesMenuFile_SaveHeader=Save Declarations Header...", "-",
-            "ResourcesMenuFile_Exit=Exit"};
+            "!ResourcesMenuFile_Recent=Recent Files", "-", "ResourcesMenuFile_Exit=Exit"};
         QTest::newRow("Resources Edit") << "ResourcesMenuEdit" << QStringList{
             "!ResourcesMenuEdit_Undo=Undo", "!ResourcesMenuEdit_Redo=Redo"};
         QTest::newRow("buttons") << "" << QStringList{
@@ -102,23 +103,33 @@ private slots:
         }
     }
 
-    // Closing, and each page's Exit, asks once when the font or the list has unsaved changes: Yes keeps
-    // the window open so that the user can save.
+    // Closing, and each page's Exit, asks once when the font or the list has unsaved changes, naming
+    // which: Yes keeps the window open so that the user can save.
     void closeQuery() {
         QVERIFY(showWindow());
         QVERIFY(window->close());
         QVERIFY(dialogs->messages.empty());
-        const char* exits[] = {"FontMenuFile_Exit", "BitmapMenuFile_Exit", "ResourcesMenuFile_Exit"};
-        for (int i = 0; i < 3; ++i) {
+        const struct {
+            const char* exit;
+            bool font, resources;
+            const char* question;
+        } rows[] = {
+            {"FontMenuFile_Exit", true, false, "The font has unsaved changes.\r\nWould you like to save it?"},
+            {"BitmapMenuFile_Exit", false, true,
+             "The resource list has unsaved changes.\r\nWould you like to save it?"},
+            {"ResourcesMenuFile_Exit", true, true,
+             "The font and the resource list have unsaved changes.\r\nWould you like to save them?"},
+        };
+        for (const auto& row : rows) {
             window->show();
-            (i == 1 ? state().ResourcesModified : state().FontModified) = true;
+            state().FontModified = row.font;
+            state().ResourcesModified = row.resources;
             dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
-            window->findChild<QAction*>(exits[i])->trigger();
+            window->findChild<QAction*>(row.exit)->trigger();
             QVERIFY(window->isVisible());
-            QCOMPARE(dialogs->lastMessage().text,
-                     std::string("The file has been modified.\r\nWould you like to save it?"));
+            QCOMPARE(dialogs->lastMessage().text, std::string(row.question));
             QVERIFY(dialogs->lastMessage().buttons == MessageButtons::YesNo);
-            window->findChild<QAction*>(exits[i])->trigger();
+            window->findChild<QAction*>(row.exit)->trigger();
             QVERIFY(!window->isVisible());
             state().FontModified = state().ResourcesModified = false;
         }

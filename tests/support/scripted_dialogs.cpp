@@ -26,6 +26,17 @@ std::optional<std::string> ScriptedDialogs::saveFile(QWidget*, const FileDialogR
     return nextFile("save", request);
 }
 
+std::vector<std::string> ScriptedDialogs::openFiles(QWidget*, const FileDialogRequest& request) {
+    if (filesAnswers.empty()) {
+        const auto one = nextFile("open", request);
+        return one ? std::vector<std::string>{*one} : std::vector<std::string>{};
+    }
+    fileCalls.push_back({"open", request});
+    auto answer = filesAnswers.front();
+    filesAnswers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedDialogs::selectFolder(QWidget*, const std::string& caption,
                                                          const std::string& initialFolder) {
     FileDialogRequest request;
@@ -86,8 +97,8 @@ MessageButton ScriptedDialogs::message(QWidget*, const MessageRequest& request) 
 }
 
 bool ScriptedDialogs::allAnswered() const {
-    return unexpected.empty() && fileAnswers.empty() && questionAnswers.empty() && fontAnswers.empty() &&
-           rangeAnswers.empty() && colourAnswers.empty();
+    return unexpected.empty() && fileAnswers.empty() && filesAnswers.empty() && questionAnswers.empty() &&
+           fontAnswers.empty() && rangeAnswers.empty() && colourAnswers.empty();
 }
 
 void ScriptedDialogs::clearRecords() {

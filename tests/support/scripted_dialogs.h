@@ -19,6 +19,8 @@ public:
 
     // Answers, consumed in order. A question or dialog without an answer is recorded in `unexpected`.
     std::deque<std::optional<std::string>> fileAnswers;
+    // For a dialog of several files; without one, the next file answer stands for one file.
+    std::deque<std::vector<std::string>> filesAnswers;
     std::deque<tesselor::MessageButton> questionAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<std::optional<std::pair<int, int>>> rangeAnswers; // nothing: cancelled
@@ -34,6 +36,7 @@ public:
 
     std::optional<std::string> openFile(QWidget*, const tesselor::FileDialogRequest& request) override;
     std::optional<std::string> saveFile(QWidget*, const tesselor::FileDialogRequest& request) override;
+    std::vector<std::string> openFiles(QWidget*, const tesselor::FileDialogRequest& request) override;
     std::optional<std::string> selectFolder(QWidget*, const std::string& caption,
                                             const std::string& initialFolder) override;
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial) override;

@@ -23,6 +23,12 @@ protected:
         window = std::make_unique<TFormTesselor>(*dialogs);
         dir = std::make_unique<QTemporaryDir>();
     }
+    // A window that keeps its settings in `settingsFile`, as after a restart; the folder stays.
+    void restartWindow(const QString& settingsFile) {
+        window.reset();
+        dialogs = std::make_unique<ScriptedDialogs>();
+        window = std::make_unique<TFormTesselor>(*dialogs, settingsFile);
+    }
     void destroyWindow() {
         window.reset();
         dialogs.reset();

@@ -1,5 +1,6 @@
 #include "app/bitmap_page.h"
 
+#include "app/recent_files.h"
 #include "bitmap/bitmap_payload.h"
 #include "bitmap/payload_decoder.h"
 #include "editor/image_view.h"
@@ -157,6 +158,11 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     BitmapMenuFile_N2->setObjectName("BitmapMenuFile_N2");
     BitmapMenuFile_Exit = BitmapMenuFile->addAction("Exit");
     BitmapMenuFile_Exit->setObjectName("BitmapMenuFile_Exit");
+    BitmapMenuFile_Recent = new RecentFiles(BitmapMenuFile, BitmapMenuFile_Exit, "BitmapMenuFile_Recent");
+    connect(BitmapMenuFile_Recent, &RecentFiles::chosen, this, [this](const std::string& path) {
+        if (commands_.recentFileFound(*BitmapMenuFile_Recent, path))
+            importBitmapFile(path);
+    });
 
     enableOptions(false);
     connect(BitmapMenuFile_ImportBitmap, &QAction::triggered, this,
@@ -274,6 +280,7 @@ void BitmapPage::importBitmapFile(const std::string& path) {
         sbBitmap->setPanelText(1, "Height " + QString::number(state_.BitmapImage.height()));
         sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(decoded.formatText));
         showImage();
+        BitmapMenuFile_Recent->add(path);
     });
 }
 

@@ -16,6 +16,7 @@ class QScrollArea;
 namespace tesselor {
 
 class ImageDecoder;
+class RecentFiles;
 class ImageView;
 class SpinControl;
 class StatusPanels;
@@ -51,6 +52,7 @@ public:
     QAction* BitmapMenuFile_CreateFileResdata;
     QAction* BitmapMenuFile_N2;
     QAction* BitmapMenuFile_Exit;
+    RecentFiles* BitmapMenuFile_Recent;
 
 signals:
     void captionChanged();

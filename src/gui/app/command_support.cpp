@@ -1,5 +1,6 @@
 #include "app/command_support.h"
 
+#include "app/recent_files.h"
 #include "fontexport/resource_item.h"
 #include "model/app_state.h"
 #include "platform/paths.h"
@@ -67,15 +68,51 @@ bool CommandSupport::mayDiscardChanges(bool modified) {
     return answer == MessageButton::No;
 }
 
+bool CommandSupport::mayClose(bool fontModified, bool resourcesModified) {
+    if (!fontModified && !resourcesModified)
+        return true;
+    const std::string what = fontModified && resourcesModified ? "The font and the resource list have"
+                             : fontModified                    ? "The font has"
+                                                               : "The resource list has";
+    const MessageButton answer = dialogs_.message(
+        window_, {what + " unsaved changes.\r\nWould you like to save " +
+                      (fontModified && resourcesModified ? "them?" : "it?"),
+                  "Information", MessageIcon::Information, MessageButtons::YesNo, MessageButton::Yes});
+    return answer == MessageButton::No;
+}
+
+bool CommandSupport::recentFileFound(RecentFiles& recent, const std::string& path) {
+    if (fileio::fileExists(path))
+        return true;
+    recent.remove(path);
+    showInformation("File '" + path + "'\r\nNot found.\r\nIt was taken off the recent files.");
+    return false;
+}
+
+void CommandSupport::rememberFolder(const std::string& title, const std::string& folder) {
+    if (!folder.empty())
+        folders_[title] = folder;
+}
+
+std::string CommandSupport::lastFolder(const std::string& title) const {
+    const auto found = folders_.find(title);
+    return found == folders_.end() ? std::string() : found->second;
+}
+
+std::string CommandSupport::startFolder(const std::string& title, const std::string& remembered) const {
+    return remembered.empty() ? lastFolder(title) : paths::folder(remembered);
+}
+
 std::optional<std::string> CommandSupport::chooseSavePath(const std::string& title,
                                                           const std::string& baseName,
                                                           const std::string& extension,
                                                           const std::string& filter,
                                                           const std::string& remembered) {
-    const auto chosen = dialogs_.saveFile(
-        window_, {title, paths::defaultFileName(baseName, extension), filter, 1, paths::folder(remembered)});
+    const auto chosen = dialogs_.saveFile(window_, {title, paths::defaultFileName(baseName, extension),
+                                                    filter, 1, startFolder(title, remembered)});
     if (!chosen)
         return std::nullopt;
+    rememberFolder(title, paths::folder(*chosen));
     std::string path = paths::withDefaultExtension(*chosen, extension);
     if (fileio::fileExists(path)) {
         const MessageButton answer = dialogs_.message(
@@ -91,7 +128,22 @@ std::optional<std::string> CommandSupport::chooseOpenPath(const std::string& tit
                                                           const std::string& extension,
                                                           const std::string& filter,
                                                           const std::string& remembered) {
-    return dialogs_.openFile(window_, {title, "*" + extension, filter, 1, paths::folder(remembered)});
+    const auto chosen =
+        dialogs_.openFile(window_, {title, "*" + extension, filter, 1, startFolder(title, remembered)});
+    if (chosen)
+        rememberFolder(title, paths::folder(*chosen));
+    return chosen;
+}
+
+std::vector<std::string> CommandSupport::chooseOpenPaths(const std::string& title,
+                                                         const std::string& extension,
+                                                         const std::string& filter,
+                                                         const std::string& remembered) {
+    const std::vector<std::string> chosen =
+        dialogs_.openFiles(window_, {title, "*" + extension, filter, 1, startFolder(title, remembered)});
+    if (!chosen.empty())
+        rememberFolder(title, paths::folder(chosen.front()));
+    return chosen;
 }
 
 std::optional<std::string> CommandSupport::chooseExistingFile(const std::string& title,

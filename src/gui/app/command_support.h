@@ -3,12 +3,16 @@
 #include "platform/dialogs.h"
 
 #include <exception>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
 namespace tesselor {
+
+class RecentFiles;
 
 // The steps every command shares: the questions, the messages, the save-path rule and the general error
 // report.
@@ -35,6 +39,9 @@ public:
 
     // The unsaved-changes question; true when the command may go on.
     bool mayDiscardChanges(bool modified);
+    // The question before the window closes, naming what is unsaved; true when it may close. Yes keeps
+    // the window open so that the user can save.
+    bool mayClose(bool fontModified, bool resourcesModified);
 
     // The save dialog (proposing baseName + extension, or "*" + extension, starting in the folder of the
     // remembered path), then the default extension, then the replace question about the path that will be
@@ -45,6 +52,9 @@ public:
     // The open dialog for "*" + extension, starting in the folder of the remembered path.
     std::optional<std::string> chooseOpenPath(const std::string& title, const std::string& extension,
                                               const std::string& filter, const std::string& remembered);
+    // The open dialog for several files; none when cancelled.
+    std::vector<std::string> chooseOpenPaths(const std::string& title, const std::string& extension,
+                                             const std::string& filter, const std::string& remembered);
     // The open dialog, then the existence test with its message. Empty when there is nothing to open.
     std::optional<std::string> chooseExistingFile(const std::string& title, const std::string& extension,
                                                   const std::string& filter, const std::string& remembered);
@@ -60,9 +70,21 @@ public:
         }
     }
 
+    // True when a recent file chosen is still there; otherwise takes it off the list and says so.
+    bool recentFileFound(RecentFiles& recent, const std::string& path);
+
+    // The folder each dialog was last left in, by its title: where it starts when the command has no
+    // path of its own yet (kept between runs by the window's settings).
+    std::map<std::string, std::string>& dialogFolders() { return folders_; }
+    void rememberFolder(const std::string& title, const std::string& folder);
+    std::string lastFolder(const std::string& title) const;
+
 private:
+    std::string startFolder(const std::string& title, const std::string& remembered) const;
+
     Dialogs& dialogs_;
     QWidget* window_;
+    std::map<std::string, std::string> folders_;
 };
 
 std::string withFinalStop(const std::string& text);

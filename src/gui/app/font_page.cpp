@@ -1,5 +1,6 @@
 #include "app/font_page.h"
 
+#include "app/recent_files.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
 #include "editing/transforms.h"
@@ -40,6 +41,7 @@
 namespace tesselor {
 
 namespace {
+const char* const kBmpFolderTitle = "Select Folder BMP";
 constexpr int kViewPanelHeight = 79;
 constexpr int kShiftPanelWidth = 190;
 constexpr int kViewsHeight = 210; // the overview and the text preview under the grid
@@ -248,6 +250,11 @@ void FontPage::createMenus() {
         makeAction(FontMenuFile, "FontMenuFile_CreateFileBdf", "Create File.bdf Font");
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
+    FontMenuFile_Recent = new RecentFiles(FontMenuFile, FontMenuFile_Exit, "FontMenuFile_Recent");
+    connect(FontMenuFile_Recent, &RecentFiles::chosen, this, [this](const std::string& path) {
+        if (commands_.recentFileFound(*FontMenuFile_Recent, path))
+            openFontFileAsking(path);
+    });
 
     FontMenuEdit = new QMenu("&Edit", this);
     FontMenuEdit->setObjectName("FontMenuEdit");
@@ -487,18 +494,28 @@ void FontPage::listCodes(const std::string& what, const std::vector<int>& codes)
 }
 
 void FontPage::FontMenuFile_ImportBmpCharClick() {
+    if (!commands_.mayDiscardChanges(state_.FontModified))
+        return;
+    const std::string start = fileio::folderExists(state_.BmpCharsFolder)
+                                  ? state_.BmpCharsFolder
+                                  : commands_.lastFolder(kBmpFolderTitle);
+    const auto folder = commands_.dialogs().selectFolder(commands_.window(), kBmpFolderTitle, start);
+    if (folder)
+        importBmpCharsFrom(*folder);
+}
+
+void FontPage::importBmpCharsFromAsking(const std::string& folder) {
+    if (commands_.mayDiscardChanges(state_.FontModified))
+        importBmpCharsFrom(folder);
+}
+
+void FontPage::importBmpCharsFrom(const std::string& folder) {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.FontModified))
-            return;
-        const std::string start =
-            fileio::folderExists(state_.BmpCharsFolder) ? state_.BmpCharsFolder : std::string();
-        const auto folder = commands_.dialogs().selectFolder(commands_.window(), "Select Folder BMP", start);
-        if (!folder)
-            return;
+        commands_.rememberFolder(kBmpFolderTitle, folder);
         // The import works on a new font: a file that cannot be decoded leaves everything as it was.
-        BmpCharsImport result = importBmpChars(*folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
+        BmpCharsImport result = importBmpChars(folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
                                                state_.font.FontName);
-        state_.BmpCharsFolder = *folder;
+        state_.BmpCharsFolder = folder;
         if (!result.found) {
             // The font gives way to an empty one, as the import always did; Undo brings it back. The
             // clipboard pixels stay: no file was drawn on the cell.
@@ -506,14 +523,14 @@ void FontPage::FontMenuFile_ImportBmpCharClick() {
             const Shown shownBefore = shown();
             result.imported.font.CellImage = state_.font.CellImage;
             state_.font = std::move(result.imported.font);
-            fontReplaced({false, titleFor(*folder), "", rangeLabel_});
+            fontReplaced({false, titleFor(folder), "", rangeLabel_});
             undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
             undoStack_->setClean();
             state_.FontModified = false;
             commands_.showError("Chars.bmp not found in the folder");
             return;
         }
-        commitImportedFont(result.imported, "Code char from ", titleFor(*folder), "");
+        commitImportedFont(result.imported, "Code char from ", titleFor(folder), "");
     });
 }
 
@@ -526,6 +543,11 @@ void FontPage::FontMenuFile_OpenGraphicFontClick() {
         commands_.chooseOpenPath("Open File.font...", ".font", kFontFilter, state_.FontFilePath);
     if (path)
         openFontFile(*path);
+}
+
+void FontPage::openFontFileAsking(const std::string& path) {
+    if (commands_.mayDiscardChanges(state_.FontModified))
+        openFontFile(path);
 }
 
 void FontPage::openFontFile(const std::string& path) {
@@ -543,6 +565,7 @@ void FontPage::openFontFile(const std::string& path) {
         undoStack_->clear();
         state_.FontModified = false;
         ShowFontInEditor("Code char from ");
+        FontMenuFile_Recent->add(path);
     });
 }
 
@@ -568,6 +591,7 @@ void FontPage::FontMenuFile_SaveGraphicFontClick() {
         } else {
             state_.font = std::move(saved);
         }
+        FontMenuFile_Recent->add(*path);
         undoStack_->setClean();
         state_.FontModified = false;
         refreshEditorLayout("Code char from ", state_.font.FontWidth());

@@ -25,6 +25,7 @@ namespace tesselor {
 enum class Direction;
 enum class Refusal;
 class CodeSpinControl;
+class RecentFiles;
 class FontGrid;
 class FontOverview;
 class GridFrame;
@@ -47,6 +48,8 @@ public:
     void setRangeDialog(TFormFontRange* rangeDialog) { rangeDialog_ = rangeDialog; }
     // The font the font dialog offers next: the last one chosen in this run.
     const QFont& importFont() const { return importFont_; }
+    // The font the font dialog offers next (kept between runs by the window's settings).
+    void setImportFont(const QFont& font) { importFont_ = font; }
 
     // Opens a .font file as Open Graphic Font does after its dialog.
     void openFontFile(const std::string& path);
@@ -105,6 +108,7 @@ public:
     QAction* FontMenuFile_CreateFileLcd;
     QAction* FontMenuFile_CreateFileBdf;
     QAction* FontMenuFile_Exit;
+    RecentFiles* FontMenuFile_Recent;
     QMenu* FontMenuEdit;
     QAction* FontMenuEdit_Undo;
     QAction* FontMenuEdit_Redo;
@@ -128,6 +132,10 @@ public slots:
     void FontMenuFile_ImportFontFileClick();
     void FontMenuFile_ImportBdfFontClick();
     void FontMenuFile_ImportBmpCharClick();
+    // Open Graphic Font and Import Bmp Char without their dialogs, after the unsaved-changes question:
+    // for a file or folder dropped on the window or chosen from Recent Files.
+    void openFontFileAsking(const std::string& path);
+    void importBmpCharsFromAsking(const std::string& folder);
     void FontMenuFile_OpenGraphicFontClick();
     void FontMenuFile_SaveGraphicFontClick();
     void FontMenuFile_CreateFileCClick();
@@ -173,6 +181,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void importBmpCharsFrom(const std::string& folder);
     void createControls();
     void createMenus();
     void createTransformShortcuts();

@@ -2,29 +2,41 @@
 
 #include "app/bitmap_page.h"
 #include "app/font_page.h"
+#include "app/recent_files.h"
 #include "app/resources_page.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
+#include "editor/spin_control.h"
 #include "platform/paths.h"
 #include "qtplatform/qt_image_decoder.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
+#include <QUrl>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 
 using namespace tesselor;
 
-TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), decoder_(std::make_unique<QtImageDecoder>()), state_(std::make_unique<AppState>()),
-      commands_(dialogs, this) {
+TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWidget* parent)
+    : QMainWindow(parent), settingsFile_(settingsFile), decoder_(std::make_unique<QtImageDecoder>()),
+      state_(std::make_unique<AppState>()), commands_(dialogs, this) {
     setObjectName("FormTesselor");
 
     PageControl = new QTabWidget(this);
@@ -73,9 +85,18 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, QWidget* parent)
     FormAbout = new TFormAbout(this);
     tsFont->setPreview(FormViewChar);
     tsFont->setRangeDialog(FormFontRange);
+
+    setAcceptDrops(true);
+    restoreSettings();
 }
 
-TFormTesselor::~TFormTesselor() = default;
+TFormTesselor::~TFormTesselor() {
+    saveSettings();
+}
+
+QString TFormTesselor::userSettingsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tesselor/tesselor.ini";
+}
 
 namespace {
 std::string loweredExtension(const std::string& path) {
@@ -141,13 +162,185 @@ void TFormTesselor::AboutMenuClick() {
 }
 
 void TFormTesselor::closeEvent(QCloseEvent* event) {
-    if (!state_->FontModified && !state_->ResourcesModified) {
-        event->accept();
-        return;
-    }
-    // Yes keeps the window open so that the user can save with the page's own commands.
-    if (commands_.mayDiscardChanges(true))
+    if (commands_.mayClose(state_->FontModified, state_->ResourcesModified))
         event->accept();
     else
         event->ignore();
+}
+
+namespace {
+enum class DropKind { None, Font, Image, Res, Resdata, Folder };
+
+DropKind dropKind(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir())
+        return DropKind::Folder;
+    if (!info.isFile())
+        return DropKind::None;
+    const std::string extension = loweredExtension(path.toStdString());
+    if (extension == ".font")
+        return DropKind::Font;
+    if (extension == ".res")
+        return DropKind::Res;
+    if (extension == ".resdata")
+        return DropKind::Resdata;
+    return isImage(extension) ? DropKind::Image : DropKind::None;
+}
+
+QStringList localPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+} // namespace
+
+bool TFormTesselor::takesDrop(const QStringList& paths) {
+    if (paths.isEmpty())
+        return false;
+    if (std::all_of(paths.begin(), paths.end(),
+                    [](const QString& path) { return dropKind(path) == DropKind::Resdata; }))
+        return true;
+    return paths.size() == 1 && dropKind(paths.front()) != DropKind::None;
+}
+
+void TFormTesselor::openDropped(const QStringList& paths) {
+    if (!takesDrop(paths))
+        return;
+    const std::string first = paths.front().toStdString();
+    switch (dropKind(paths.front())) {
+    case DropKind::Resdata: {
+        PageControl->setCurrentIndex(2);
+        std::vector<std::string> files;
+        for (const QString& path : paths)
+            files.push_back(path.toStdString());
+        tsResourcesFile->importResdataFiles(files);
+        break;
+    }
+    case DropKind::Folder:
+        PageControl->setCurrentIndex(0);
+        tsFont->importBmpCharsFromAsking(first);
+        break;
+    case DropKind::Font:
+        PageControl->setCurrentIndex(0);
+        tsFont->openFontFileAsking(first);
+        break;
+    case DropKind::Image:
+        PageControl->setCurrentIndex(1);
+        tsBitmap->importBitmapFile(first);
+        break;
+    case DropKind::Res:
+        PageControl->setCurrentIndex(2);
+        tsResourcesFile->openResFileAsking(first);
+        break;
+    case DropKind::None:
+        break;
+    }
+}
+
+void TFormTesselor::dragEnterEvent(QDragEnterEvent* event) {
+    if (takesDrop(localPaths(event->mimeData())))
+        event->acceptProposedAction();
+}
+
+void TFormTesselor::dropEvent(QDropEvent* event) {
+    const QStringList paths = localPaths(event->mimeData());
+    if (!takesDrop(paths))
+        return;
+    event->acceptProposedAction();
+    // The commands may ask questions: they run once the drag has ended, not inside it.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { openDropped(paths); }, Qt::QueuedConnection);
+}
+
+namespace {
+// Recent files and folders as kept between runs; anything else in the file is passed over.
+QStringList storedPaths(const QSettings& settings, const QString& key) {
+    QStringList paths;
+    for (const QString& path : settings.value(key).toStringList())
+        if (!path.isEmpty())
+            paths << path;
+    return paths;
+}
+
+std::optional<int> storedNumber(const QSettings& settings, const QString& key) {
+    bool ok = false;
+    const int value = settings.value(key).toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+const char* const kRecentKeys[] = {"recent/font", "recent/bitmap", "recent/resources"};
+} // namespace
+
+void TFormTesselor::restoreSettings() {
+    if (settingsFile_.isEmpty())
+        return;
+    // A settings file that cannot be read or parsed gives the defaults, value by value.
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return;
+    restoreGeometry(settings.value("window/geometry").toByteArray());
+    if (const auto page = storedNumber(settings, "window/page"); page && *page >= 0 && *page < 3)
+        PageControl->setCurrentIndex(*page);
+
+    const int folders = settings.beginReadArray("folders");
+    for (int i = 0; i < folders && i < 64; ++i) {
+        settings.setArrayIndex(i);
+        commands_.rememberFolder(settings.value("dialog").toString().toStdString(),
+                                 settings.value("folder").toString().toStdString());
+    }
+    settings.endArray();
+
+    QFont font;
+    if (settings.contains("import/font") && font.fromString(settings.value("import/font").toString()) &&
+        !font.family().isEmpty() && font.pointSizeF() >= 1 && font.pointSizeF() <= 1000)
+        tsFont->setImportFont(font);
+    if (const auto from = storedNumber(settings, "import/from"))
+        FormFontRange->seFromChar->setValue(*from);
+    if (const auto to = storedNumber(settings, "import/to"))
+        FormFontRange->seToChar->setValue(*to);
+    const int codePage = FormFontRange->cbCodePage->findText(settings.value("import/codePage").toString());
+    if (codePage >= 0)
+        FormFontRange->cbCodePage->setCurrentIndex(codePage);
+    if (const auto zoom = storedNumber(settings, "font/gridZoom"))
+        tsFont->seGridSize->setValue(*zoom);
+    if (const auto zoom = storedNumber(settings, "bitmap/zoom"))
+        tsBitmap->seBitmapZoom->setValue(*zoom);
+
+    RecentFiles* recent[] = {tsFont->FontMenuFile_Recent, tsBitmap->BitmapMenuFile_Recent,
+                             tsResourcesFile->ResourcesMenuFile_Recent};
+    for (int i = 0; i < 3; ++i)
+        recent[i]->setPaths(storedPaths(settings, kRecentKeys[i]));
+}
+
+void TFormTesselor::saveSettings() {
+    if (settingsFile_.isEmpty())
+        return;
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    settings.clear();
+    settings.setValue("window/geometry", saveGeometry());
+    settings.setValue("window/page", PageControl->currentIndex());
+    settings.beginWriteArray("folders");
+    int index = 0;
+    for (const auto& [dialog, folder] : commands_.dialogFolders()) {
+        settings.setArrayIndex(index++);
+        settings.setValue("dialog", QString::fromStdString(dialog));
+        settings.setValue("folder", QString::fromStdString(folder));
+    }
+    settings.endArray();
+    settings.setValue("import/font", tsFont->importFont().toString());
+    settings.setValue("import/from", FormFontRange->seFromChar->value());
+    settings.setValue("import/to", FormFontRange->seToChar->value());
+    settings.setValue("import/codePage", FormFontRange->cbCodePage->currentText());
+    settings.setValue("font/gridZoom", tsFont->seGridSize->value());
+    settings.setValue("bitmap/zoom", tsBitmap->seBitmapZoom->value());
+    const RecentFiles* recent[] = {tsFont->FontMenuFile_Recent, tsBitmap->BitmapMenuFile_Recent,
+                                   tsResourcesFile->ResourcesMenuFile_Recent};
+    for (int i = 0; i < 3; ++i)
+        settings.setValue(kRecentKeys[i], recent[i]->paths());
 }

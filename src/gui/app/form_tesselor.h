@@ -24,8 +24,19 @@ class ResourcesPage;
 class TFormTesselor : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormTesselor(tesselor::Dialogs& dialogs, QWidget* parent = nullptr);
+    // The window keeps its settings (geometry, page, folders, import font and range, zooms, recent
+    // files) in `settingsFile`, an INI file; with none it starts with defaults and keeps nothing.
+    explicit TFormTesselor(tesselor::Dialogs& dialogs, const QString& settingsFile = {},
+                           QWidget* parent = nullptr);
     ~TFormTesselor() override;
+
+    // The user's settings file: Tesselor/tesselor.ini in the configuration folder.
+    static QString userSettingsFile();
+    // What a drop of local files and folders does: one .font, .res or image opens on its page, one
+    // folder runs Import Bmp Char, any number of .resdata files are imported in order. False for a
+    // drop the window does not take (then nothing happens).
+    static bool takesDrop(const QStringList& paths);
+    void openDropped(const QStringList& paths);
 
     tesselor::AppState& state() { return *state_; }
 
@@ -52,8 +63,14 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void restoreSettings();
+    void saveSettings();
+
+    QString settingsFile_;
     std::unique_ptr<tesselor::ImageDecoder> decoder_;
     std::unique_ptr<tesselor::AppState> state_;
     tesselor::CommandSupport commands_;

@@ -1,5 +1,6 @@
 #include "app/resources_page.h"
 
+#include "app/recent_files.h"
 #include "fontexport/resource_item.h"
 #include "platform/paths.h"
 #include "qtplatform/file_io.h"
@@ -97,6 +98,12 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     ResourcesMenuFile->addSeparator();
     ResourcesMenuFile_Exit = ResourcesMenuFile->addAction("Exit");
     ResourcesMenuFile_Exit->setObjectName("ResourcesMenuFile_Exit");
+    ResourcesMenuFile_Recent =
+        new RecentFiles(ResourcesMenuFile, ResourcesMenuFile_Exit, "ResourcesMenuFile_Recent");
+    connect(ResourcesMenuFile_Recent, &RecentFiles::chosen, this, [this](const std::string& path) {
+        if (commands_.recentFileFound(*ResourcesMenuFile_Recent, path))
+            openResFileAsking(path);
+    });
     connect(ResourcesMenuFile_Exit, &QAction::triggered, this, &ResourcesPage::exitRequested);
 
     ResourcesMenuEdit = new QMenu("&Edit", this);
@@ -195,31 +202,65 @@ void ResourcesPage::setResourcesPageTitle(const std::string& title) {
 
 void ResourcesPage::bImportResdataFileClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseExistingFile(
+        const std::vector<std::string> paths = commands_.chooseOpenPaths(
             "Open File.resdata...", ".resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*",
             state_.ResdataImportPath);
-        if (!path)
-            return;
-        state_.ResdataImportPath = *path;
-        // The whole file, checked against its own fields.
-        const std::string bytes = fileio::readFile(*path);
-        const auto item = readResourceItem(bytes);
-        if (!item) {
-            commands_.showNotCompatible(*path);
-            return;
-        }
-        state_.ResourcesModified = true;
-        for (const Bytes& existing : state_.ResourceList) {
-            if (readResourceItem(byteView(existing))->name == item->name) {
-                commands_.showInformation("Resource '" + item->name + "' already in the list.");
+        if (!paths.empty())
+            importResdataFiles(paths);
+    });
+}
+
+ResourcesPage::Refusal ResourcesPage::importRefusal(const std::string& path, std::string& bytes) {
+    if (!fileio::fileExists(path))
+        return {"File '" + path + "'\r\nNot found.", false};
+    // The whole file, checked against its own fields.
+    bytes = fileio::readFile(path);
+    const auto item = readResourceItem(bytes);
+    if (!item)
+        return {"File '" + path + "'\r\nNot compatible.", false};
+    for (const Bytes& existing : state_.ResourceList)
+        if (readResourceItem(byteView(existing))->name == item->name)
+            return {"Resource '" + item->name + "' already in the list.", true};
+    return {};
+}
+
+void ResourcesPage::importResdataFiles(const std::vector<std::string>& paths) {
+    commands_.run([&] {
+        std::string refusals;
+        int taken = 0;
+        for (const std::string& path : paths) {
+            state_.ResdataImportPath = path;
+            std::string bytes;
+            const Refusal refusal = importRefusal(path, bytes);
+            if (paths.size() == 1 && !refusal.text.empty()) {
+                // One file: the command's own messages, and a duplicate still counts as a change.
+                if (!refusal.duplicate) {
+                    commands_.showError(refusal.text);
+                    return;
+                }
+                state_.ResourcesModified = true;
+                commands_.showInformation(refusal.text);
                 return;
             }
+            if (!refusal.text.empty()) {
+                refusals += "\r\n" + refusal.text;
+                continue;
+            }
+            if (taken++ == 0)
+                undoStack_->beginMacro("Import");
+            state_.ResourcesModified = true;
+            const int index = static_cast<int>(state_.ResourceList.size());
+            state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
+            listChanged(index);
+            undoStack_->push(
+                new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
         }
-        const int index = static_cast<int>(state_.ResourceList.size());
-        state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
-        listChanged(index);
-        undoStack_->push(
-            new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
+        if (taken > 0)
+            undoStack_->endMacro();
+        if (!refusals.empty())
+            commands_.showError("Not imported (" +
+                                std::to_string(paths.size() - static_cast<std::size_t>(taken)) + " of " +
+                                std::to_string(paths.size()) + " files):" + refusals);
     });
 }
 
@@ -260,6 +301,7 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
         state_.ResFilePath = *path;
         const Bytes file = writeResFile(state_.ResourceList);
         fileio::writeFileAtomic(*path, file);
+        ResourcesMenuFile_Recent->add(*path);
         // Only a file really written clears the flag.
         setResourcesPageTitle(titleFor(*path));
         undoStack_->setClean();
@@ -295,6 +337,11 @@ void ResourcesPage::ResourcesMenuFile_OpenClick() {
         openResFile(*path);
 }
 
+void ResourcesPage::openResFileAsking(const std::string& path) {
+    if (commands_.mayDiscardChanges(state_.ResourcesModified))
+        openResFile(path);
+}
+
 void ResourcesPage::openResFile(const std::string& path) {
     commands_.run([&] {
         if (!commands_.fileFound(path))
@@ -315,6 +362,7 @@ void ResourcesPage::openResFile(const std::string& path) {
         sgResources->setEnabled(true);
         RefreshResourceView();
         sgResources->setCurrentCell(sgResources->rowCount() - 1, 0);
+        ResourcesMenuFile_Recent->add(path);
     });
 }
 

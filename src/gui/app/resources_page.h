@@ -15,6 +15,8 @@ class QTableWidget;
 
 namespace tesselor {
 
+class RecentFiles;
+
 // The Resources File page (tsResourcesFile): the list of items, its declarations and its File menu.
 class ResourcesPage : public QWidget, private ResourceStepTarget {
     Q_OBJECT
@@ -26,6 +28,12 @@ public:
 
     // Opens a .res file as Open File.res does after its dialog.
     void openResFile(const std::string& path);
+    // The same after the unsaved-changes question: for a file dropped or chosen from Recent Files.
+    void openResFileAsking(const std::string& path);
+    // Imports .resdata files in order as Import Resdata File does after its dialog. One file keeps the
+    // command's own messages; the refusals of several come together in one message, and the items taken
+    // are one undo step.
+    void importResdataFiles(const std::vector<std::string>& paths);
 
     // Rebuilds the rows of the grid and the declarations from the list.
     void RefreshResourceView();
@@ -45,6 +53,7 @@ public:
     QAction* ResourcesMenuFile_Save;
     QAction* ResourcesMenuFile_SaveHeader;
     QAction* ResourcesMenuFile_Exit;
+    RecentFiles* ResourcesMenuFile_Recent;
     QMenu* ResourcesMenuEdit;
     QAction* ResourcesMenuEdit_Undo;
     QAction* ResourcesMenuEdit_Redo;
@@ -74,6 +83,12 @@ private:
     // The grid with its header and one empty row, nothing selected, disabled.
     void clearView();
     void setResourcesPageTitle(const std::string& title);
+    // Why the item at `path` cannot come into the list; an empty text when it can (then `bytes` holds it).
+    struct Refusal {
+        std::string text;
+        bool duplicate = false;
+    };
+    Refusal importRefusal(const std::string& path, std::string& bytes);
 
     AppState& state_;
     CommandSupport& commands_;

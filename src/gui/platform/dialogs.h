@@ -4,6 +4,7 @@
 #include <QFont>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -38,6 +39,8 @@ public:
 
     virtual std::optional<std::string> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // An open dialog that takes several files; none when it was cancelled.
+    virtual std::vector<std::string> openFiles(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> selectFolder(QWidget* parent, const std::string& caption,
                                                     const std::string& initialFolder) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;

@@ -28,11 +28,15 @@ QString qtFilterFrom(const std::string& filter, int filterIndex, QString* select
 
 namespace {
 
-std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogRequest& request, bool save) {
+enum class FileMode { Open, OpenSeveral, Save };
+
+std::vector<std::string> runFileDialog(QWidget* parent, const FileDialogRequest& request, FileMode mode) {
     QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(mode == FileMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode == FileMode::Save          ? QFileDialog::AnyFile
+                       : mode == FileMode::OpenSeveral ? QFileDialog::ExistingFiles
+                                                       : QFileDialog::ExistingFile);
     QString selected;
     dialog.setNameFilter(qtFilterFrom(request.filter, request.filterIndex, &selected));
     if (!selected.isEmpty())
@@ -42,19 +46,29 @@ std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogReques
     // "*.font" is a pattern, not a name to propose.
     if (!request.initialName.empty() && request.initialName.front() != '*')
         dialog.selectFile(QString::fromStdString(request.initialName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    std::vector<std::string> files;
+    if (dialog.exec() == QDialog::Accepted)
+        for (const QString& file : dialog.selectedFiles())
+            files.push_back(file.toStdString());
+    return files;
+}
+
+std::optional<std::string> first(const std::vector<std::string>& files) {
+    return files.empty() ? std::nullopt : std::optional(files.front());
 }
 
 } // namespace
 
 std::optional<std::string> QtDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
-    return runFileDialog(parent, request, false);
+    return first(runFileDialog(parent, request, FileMode::Open));
 }
 
 std::optional<std::string> QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
-    return runFileDialog(parent, request, true);
+    return first(runFileDialog(parent, request, FileMode::Save));
+}
+
+std::vector<std::string> QtDialogs::openFiles(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, FileMode::OpenSeveral);
 }
 
 std::optional<std::string> QtDialogs::selectFolder(QWidget* parent, const std::string& caption,

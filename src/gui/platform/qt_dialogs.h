@@ -13,6 +13,7 @@ class QtDialogs : public Dialogs {
 public:
     std::optional<std::string> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::vector<std::string> openFiles(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<std::string> selectFolder(QWidget* parent, const std::string& caption,
                                             const std::string& initialFolder) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;
