@@ -30,6 +30,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication application(argc, argv);
+    // Lets the desktop match the window with the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName("tesselor");
     tesselor::QtDialogs dialogs;
     TFormTesselor window(dialogs, TFormTesselor::userSettingsFile());
     window.show();

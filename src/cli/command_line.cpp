@@ -73,7 +73,8 @@ ParsedCommandLine::ParsedCommandLine() : parts_(std::make_unique<Parts>()) {
     app.require_subcommand(1);
     app.footer(
         "Without a subcommand: 'tesselor' opens the window, 'tesselor FILE' opens a .font or .res file or an "
-        "image in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each.");
+        "image in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each; 'tesselor --bash-completion' "
+        "writes a bash completion script.");
     for (const Subcommand& entry : kSubcommands) {
         CLI::App* sub = app.add_subcommand(entry.name, entry.description);
         sub->footer("");
@@ -120,6 +121,10 @@ int run(int argc, char* argv[]) {
     // A file size limit must end a write with an error, not end the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments == std::vector<std::string>{"--bash-completion"}) {
+        std::cout << bashCompletion();
+        return flushed(0);
+    }
     ParsedCommandLine parsed;
     std::function<int()> command;
     try {

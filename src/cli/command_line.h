@@ -18,6 +18,9 @@ bool isCommandLine(const std::vector<std::string>& arguments);
 // error (one line and where to find the options).
 int run(int argc, char* argv[]);
 
+// A bash completion script for the subcommands and their options, from the parser's own table.
+std::string bashCompletion();
+
 // The line that tells where the options are: the subcommand's help, or the program's.
 std::string usageHint(const std::vector<std::string>& arguments);
 

@@ -19,6 +19,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -86,6 +87,7 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWid
     tsFont->setPreview(FormViewChar);
     tsFont->setRangeDialog(FormFontRange);
 
+    setWindowIcon(QIcon::fromTheme("tesselor", QIcon(TFormAbout::emblem())));
     setAcceptDrops(true);
     restoreSettings();
 }

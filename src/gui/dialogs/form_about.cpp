@@ -6,9 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
 // The emblem: a tessellation of square tiles, some inked, like a glyph on the device's grid.
-QPixmap emblem() {
+QPixmap TFormAbout::emblem() {
     QPixmap pixmap(96, 96);
     pixmap.fill(QColor(0x20, 0x3A, 0x5C));
     QPainter painter(&pixmap);
@@ -25,7 +24,6 @@ QPixmap emblem() {
     }
     return pixmap;
 }
-} // namespace
 
 TFormAbout::TFormAbout(QWidget* parent)
     : QDialog(parent,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPixmap>
 
 class QLabel;
 
@@ -13,6 +14,8 @@ public:
     QLabel* AboutText;
 
     static QStringList aboutLines();
+    // The emblem of the About box, also the window's icon (the installed SVG icon draws the same).
+    static QPixmap emblem();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
