@@ -164,7 +164,6 @@ private slots:
 
         restartWindow(settingsFile());
         QCOMPARE(window->PageControl->currentIndex(), 2);
-        QCOMPARE(window->tsFont->seGridSize->value(), 9);
         QCOMPARE(window->tsBitmap->seBitmapZoom->value(), 3);
         QCOMPARE(window->FormFontRange->seFromChar->value(), 40);
         QCOMPARE(window->FormFontRange->seToChar->value(), 90);
@@ -185,8 +184,10 @@ private slots:
         window->tsResourcesFile->ResourcesMenuFile_OpenClick();
         QCOMPARE(dialogs->fileCalls.back().request.initialFolder, dir->path().toStdString());
 
+        // A font opens at the zoom last worked at.
         window->tsFont->FontMenuFile_Recent->menu->actions()[2]->trigger();
         QCOMPARE(state().FontFilePath, fonts[6]);
+        QCOMPARE(window->tsFont->seGridSize->value(), 9);
         QFile::remove(QString::fromStdString(fonts[5]));
         window->tsFont->FontMenuFile_Recent->menu->actions()[3]->trigger();
         QCOMPARE(dialogs->lastMessage().text,
@@ -205,7 +206,7 @@ private slots:
             testsupport::writeFile(settingsFile(), bytes);
             restartWindow(settingsFile());
             QCOMPARE(window->PageControl->currentIndex(), 0);
-            QCOMPARE(window->tsFont->seGridSize->value(), 5);
+            QCOMPARE(window->tsFont->zoomToRemember(), 12);
             QCOMPARE(window->FormFontRange->cbCodePage->currentText(), QString("windows-1252"));
             QVERIFY(entries(window->tsFont->FontMenuFile_Recent).isEmpty());
             QVERIFY(window->tsFont->importFont().pointSize() > 0);

@@ -61,6 +61,10 @@ public:
     void RecomputeCharWidth();
     void redrawGrid();
     bool editorShown() const { return editorShown_; }
+    // The grid zoom a font opens at: 12, or the zoom the user last worked at, as the window's settings
+    // keep it between runs (zoomToRemember).
+    void setLoadedZoom(int zoom);
+    int zoomToRemember() const;
 
     // Every change to the font, step by step; its clean state is the saved font.
     QUndoStack* undoStack() const { return undoStack_; }
@@ -222,6 +226,7 @@ private:
     TFormViewChar* preview_ = nullptr;
     TFormFontRange* rangeDialog_ = nullptr;
     QFont importFont_;
+    int loadedZoom_ = 12;
     bool editorShown_ = false;
     std::string rangeLabel_;
     QUndoStack* undoStack_;

@@ -27,7 +27,6 @@
 namespace tesselor {
 
 namespace {
-constexpr int kLoadedZoom = 12;
 constexpr int kMaxCharWidth = 255;
 constexpr int kNotePanel = 4;
 } // namespace
@@ -197,14 +196,22 @@ void FontPage::dgridFontKeyDown(int key) {
 }
 
 void FontPage::refreshEditorLayout(const std::string& rangeLabel, int widest) {
-    seGridSize->setValue(kLoadedZoom);
-    state_.GridZoom = kLoadedZoom;
+    seGridSize->setValue(loadedZoom_);
+    state_.GridZoom = loadedZoom_;
     layOutGrid();
     sbFont->setPanelText(0, "Col " + QString::number(widest));
     sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
     sbFont->setPanelText(2, QString::fromStdString(rangeLabel) + QString::number(state_.font.RangeFrom) +
                                 " to " + QString::number(state_.font.RangeTo));
     seCharCode->setFocus();
+}
+
+void FontPage::setLoadedZoom(int zoom) {
+    loadedZoom_ = std::clamp(zoom, seGridSize->minimum(), seGridSize->maximum());
+}
+
+int FontPage::zoomToRemember() const {
+    return editorShown_ ? seGridSize->value() : loadedZoom_;
 }
 
 void FontPage::ShowFontInEditor(const std::string& rangeLabel) {

@@ -310,7 +310,7 @@ void TFormTesselor::restoreSettings() {
     if (codePage >= 0)
         FormFontRange->cbCodePage->setCurrentIndex(codePage);
     if (const auto zoom = storedNumber(settings, "font/gridZoom"))
-        tsFont->seGridSize->setValue(*zoom);
+        tsFont->setLoadedZoom(*zoom);
     if (const auto zoom = storedNumber(settings, "bitmap/zoom"))
         tsBitmap->seBitmapZoom->setValue(*zoom);
 
@@ -339,7 +339,7 @@ void TFormTesselor::saveSettings() {
     settings.setValue("import/from", FormFontRange->seFromChar->value());
     settings.setValue("import/to", FormFontRange->seToChar->value());
     settings.setValue("import/codePage", FormFontRange->cbCodePage->currentText());
-    settings.setValue("font/gridZoom", tsFont->seGridSize->value());
+    settings.setValue("font/gridZoom", tsFont->zoomToRemember());
     settings.setValue("bitmap/zoom", tsBitmap->seBitmapZoom->value());
     const RecentFiles* recent[] = {tsFont->FontMenuFile_Recent, tsBitmap->BitmapMenuFile_Recent,
                                    tsResourcesFile->ResourcesMenuFile_Recent};
