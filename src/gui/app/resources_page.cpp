@@ -225,43 +225,65 @@ ResourcesPage::Refusal ResourcesPage::importRefusal(const std::string& path, std
 }
 
 void ResourcesPage::importResdataFiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        importResdataFile(paths.front());
+        return;
+    }
+    std::string refusals;
+    int taken = 0;
     commands_.run([&] {
-        std::string refusals;
-        int taken = 0;
         for (const std::string& path : paths) {
             state_.ResdataImportPath = path;
             std::string bytes;
-            const Refusal refusal = importRefusal(path, bytes);
-            if (paths.size() == 1 && !refusal.text.empty()) {
-                // One file: the command's own messages, and a duplicate still counts as a change.
-                if (!refusal.duplicate) {
-                    commands_.showError(refusal.text);
-                    return;
-                }
-                state_.ResourcesModified = true;
-                commands_.showInformation(refusal.text);
-                return;
+            Refusal refusal;
+            try {
+                refusal = importRefusal(path, bytes);
+            } catch (const std::exception& error) {
+                // A file that cannot be read is one refusal among the others.
+                refusal = {"File '" + path + "'\r\n" + withFinalStop(error.what()), false};
             }
             if (!refusal.text.empty()) {
                 refusals += "\r\n" + refusal.text;
                 continue;
             }
-            if (taken++ == 0)
+            if (taken == 0)
                 undoStack_->beginMacro("Import");
-            state_.ResourcesModified = true;
-            const int index = static_cast<int>(state_.ResourceList.size());
-            state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
-            listChanged(index);
-            undoStack_->push(
-                new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
+            ++taken;
+            addItem(std::move(bytes));
         }
-        if (taken > 0)
-            undoStack_->endMacro();
-        if (!refusals.empty())
-            commands_.showError("Not imported (" +
-                                std::to_string(paths.size() - static_cast<std::size_t>(taken)) + " of " +
-                                std::to_string(paths.size()) + " files):" + refusals);
     });
+    // Ended however the loop ended, so that the history stays usable.
+    if (taken > 0)
+        undoStack_->endMacro();
+    if (!refusals.empty())
+        commands_.showError("Not imported (" +
+                            std::to_string(paths.size() - static_cast<std::size_t>(taken)) + " of " +
+                            std::to_string(paths.size()) + " files):" + refusals);
+}
+
+void ResourcesPage::importResdataFile(const std::string& path) {
+    commands_.run([&] {
+        state_.ResdataImportPath = path;
+        std::string bytes;
+        const Refusal refusal = importRefusal(path, bytes);
+        if (refusal.text.empty()) {
+            addItem(std::move(bytes));
+        } else if (!refusal.duplicate) {
+            commands_.showError(refusal.text);
+        } else {
+            // A duplicate still counts as a change, as it always did.
+            state_.ResourcesModified = true;
+            commands_.showInformation(refusal.text);
+        }
+    });
+}
+
+void ResourcesPage::addItem(std::string bytes) {
+    state_.ResourcesModified = true;
+    const int index = static_cast<int>(state_.ResourceList.size());
+    state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
+    listChanged(index);
+    undoStack_->push(new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
 }
 
 void ResourcesPage::bRemoveResdataFileClick() {

@@ -89,6 +89,9 @@ private:
         bool duplicate = false;
     };
     Refusal importRefusal(const std::string& path, std::string& bytes);
+    void importResdataFile(const std::string& path);
+    // Appends an item to the list as one undo step.
+    void addItem(std::string bytes);
 
     AppState& state_;
     CommandSupport& commands_;
