@@ -92,9 +92,14 @@ private slots:
             QVERIFY2(!drop(paths), qPrintable(paths.join(' ')));
         QVERIFY(dialogs->messages.empty());
 
-        QVERIFY(drop({image}));
-        QCOMPARE(window->PageControl->currentIndex(), 1);
-        QCOMPARE(state().BitmapFilePath, image.toStdString());
+        // An image by its name, or by its contents under another name.
+        const QString named =
+            QString::fromStdString(file("logo.pic", testsupport::readFile(image.toStdString())));
+        for (const QString& each : {named, image}) {
+            QVERIFY(drop({each}));
+            QCOMPARE(window->PageControl->currentIndex(), 1);
+            QCOMPARE(state().BitmapFilePath, each.toStdString());
+        }
         QVERIFY(drop({font}));
         QCOMPARE(window->PageControl->currentIndex(), 0);
         QCOMPARE(state().FontFilePath, font.toStdString());

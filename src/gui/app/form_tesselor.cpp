@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -186,7 +187,8 @@ DropKind dropKind(const QString& path) {
         return DropKind::Res;
     if (extension == ".resdata")
         return DropKind::Resdata;
-    return isImage(extension) ? DropKind::Image : DropKind::None;
+    // Any image Qt reads here, whatever its name says.
+    return isImage(extension) || QImageReader(path).canRead() ? DropKind::Image : DropKind::None;
 }
 
 QStringList localPaths(const QMimeData* data) {
