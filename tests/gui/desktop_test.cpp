@@ -155,6 +155,7 @@ private slots:
             fonts.push_back(file("f" + std::to_string(i) + ".font", fixtures::kTiny9x3Font));
         for (const std::string& each : fonts)
             window->tsFont->openFontFile(each);
+        QCOMPARE(entries(window->tsFont->FontMenuFile_Recent).size(), RecentFiles::kCount);
         window->tsBitmap->importBitmapFile(file("logo.bmp", testsupport::writeBmp(PixelImage(2, 1))));
         dialogs->fileAnswers.push_back(file("list.res", resFile(item("one"))));
         window->tsResourcesFile->ResourcesMenuFile_OpenClick();

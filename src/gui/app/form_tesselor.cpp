@@ -289,7 +289,8 @@ void TFormTesselor::restoreSettings() {
     if (settings.status() != QSettings::NoError)
         return;
     restoreGeometry(settings.value("window/geometry").toByteArray());
-    if (const auto page = storedNumber(settings, "window/page"); page && *page >= 0 && *page < 3)
+    // A page out of range is no page: the tab widget keeps the first.
+    if (const auto page = storedNumber(settings, "window/page"))
         PageControl->setCurrentIndex(*page);
 
     const int folders = settings.beginReadArray("folders");
