@@ -73,8 +73,8 @@ ParsedCommandLine::ParsedCommandLine() : parts_(std::make_unique<Parts>()) {
     app.require_subcommand(1);
     app.footer(
         "Without a subcommand: 'tesselor' opens the window, 'tesselor FILE' opens a .font or .res file or an "
-        "image in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each; 'tesselor --bash-completion' "
-        "writes a bash completion script.");
+        "image in it.\nRun 'tesselor SUBCOMMAND --help' for the options of each;\n"
+        "'tesselor --bash-completion' writes a bash completion script.");
     for (const Subcommand& entry : kSubcommands) {
         CLI::App* sub = app.add_subcommand(entry.name, entry.description);
         sub->footer("");
