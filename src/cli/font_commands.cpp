@@ -29,25 +29,14 @@ std::string fontFileText(const FontModel& font, const std::string& path) {
     return text::joinLinesCrLf(writeFontFile(fontForSave(font, path)));
 }
 
-void warnLimited(const ImportedFont& imported) {
-    if (imported.limitedCodes.empty())
-        return;
-    std::string codes;
-    for (const int code : imported.limitedCodes)
-        codes += (codes.empty() ? "" : ", ") + std::to_string(code);
-    std::cerr << "tesselor: warning: characters wider than 255 pixels got the width 255: " << codes << "\n";
+// Codes a command warns about, as one line; nothing when there are none.
+void warnCodes(const std::string& what, const std::vector<int>& codes) {
+    if (!codes.empty())
+        std::cerr << "tesselor: warning: " << what << ": " << text::decList(codes) << "\n";
 }
 
-// The codes of a range that have no character in the code page, as one warning line.
-void warnWithoutCharacter(const CodePage& page, int first, int last) {
-    const std::vector<int> codes = page.codesWithoutCharacter(first, last);
-    if (codes.empty())
-        return;
-    std::string list;
-    for (const int code : codes)
-        list += (list.empty() ? "" : ", ") + std::to_string(code);
-    std::cerr << "tesselor: warning: these codes have no character in " << page.name
-              << ", each is drawn as its decoder reads it: " << list << "\n";
+void warnLimited(const ImportedFont& imported) {
+    warnCodes("characters wider than 255 pixels got the width 255", imported.limitedCodes);
 }
 
 // A --codepage value, checked before anything runs.
@@ -156,7 +145,8 @@ int fontFromSystem(const FromSystem& o) {
     outputs.add(path, fontFileText(imported.font, path));
     outputs.commit(o.depfile);
     warnLimited(imported);
-    warnWithoutCharacter(page, o.from, o.to);
+    warnCodes("these codes have no character in " + page.name + ", each is drawn as its decoder reads it",
+              page.codesWithoutCharacter(o.from, o.to));
     return 0;
 }
 
@@ -173,13 +163,7 @@ int fontFromBdf(const FromBdf& o) {
     outputs.add(path, fontFileText(result.imported.font, path));
     outputs.commit(o.depfile);
     warnLimited(result.imported);
-    if (!result.missingCodes.empty()) {
-        std::string list;
-        for (const int code : result.missingCodes)
-            list += (list.empty() ? "" : ", ") + std::to_string(code);
-        std::cerr << "tesselor: warning: the BDF file has no glyph for these codes, left blank: " << list
-                  << "\n";
-    }
+    warnCodes("the BDF file has no glyph for these codes, left blank", result.missingCodes);
     return 0;
 }
 
@@ -238,10 +222,9 @@ int fontPreview(const Preview& o) {
         QString skipped;
         const QList<uint> characters = text.toUcs4();
         for (std::size_t i = 0; i < codes.size(); ++i) {
-            const bool inRange =
-                !font.rangeIsEmpty() && codes[i] >= font.firstCode() && codes[i] <= font.lastCode();
             const char32_t character = characters[static_cast<qsizetype>(i)];
-            if (const QString one = QString::fromUcs4(&character, 1); !inRange && !skipped.contains(one))
+            if (const QString one = QString::fromUcs4(&character, 1);
+                !font.hasCode(codes[i]) && !skipped.contains(one))
                 skipped += one;
         }
         if (!skipped.isEmpty())

@@ -288,15 +288,13 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
         entry.direct = target.exists() && !target.isFile();
         pending.push_back(std::move(entry));
     }
-    // A content writer may throw: no temporary file outlives it.
+    // No temporary file outlives a failed write, nor an exception of a content writer.
     try {
         for (Pending& file : pending) {
             if (file.direct)
                 continue;
-            if (const auto failure = writeTemporary(file)) {
-                removeTemporaries(pending);
+            if (const auto failure = writeTemporary(file))
                 throw Error("Cannot write '" + file.target + "': " + *failure);
-            }
         }
         for (Pending& file : pending) {
             if (!file.direct)
@@ -314,17 +312,14 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
                 }
                 ::close(fd);
             }
-            if (failure) {
-                removeTemporaries(pending);
+            if (failure)
                 throw Error("Cannot write '" + file.target + "': " + *failure);
-            }
         }
     } catch (...) {
         removeTemporaries(pending);
         throw;
     }
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        Pending& file = pending[i];
+    for (Pending& file : pending) {
         if (file.direct)
             continue;
         if (::rename(file.temporary.c_str(), file.final.c_str()) != 0) {

@@ -30,11 +30,8 @@ std::string fieldOf(const std::string& name) {
 } // namespace
 
 int fontBaseline(const FontModel& font) {
-    const auto inRange = [&](int code) {
-        return !font.rangeIsEmpty() && code >= font.firstCode() && code <= font.lastCode();
-    };
     for (const int code : {'H', '0'})
-        if (inRange(code))
+        if (font.hasCode(code))
             if (const auto bottom = inkBottom(font, code))
                 return *bottom;
     std::map<int, int> bottoms;

@@ -8,7 +8,7 @@ TextLayout layoutText(const FontModel& font, const std::vector<int>& codes) {
     TextLayout layout;
     layout.height = font.FontHeight();
     for (const int code : codes) {
-        if (font.rangeIsEmpty() || code < font.firstCode() || code > font.lastCode()) {
+        if (!font.hasCode(code)) {
             layout.skipped.push_back(layout.width);
             continue;
         }

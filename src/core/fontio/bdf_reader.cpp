@@ -96,16 +96,6 @@ private:
     std::vector<std::string_view> words_;
 };
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 struct Box {
     int width = 0, height = 0, xOffset = 0, yOffset = 0;
 };
@@ -159,11 +149,11 @@ BdfGlyph readGlyph(Parser& parser, const Box& fontBox, int fontAdvance) {
                                 text::dec(static_cast<std::int64_t>(2 * rowBytes)) + " hexadecimal digits");
                 // Digits past the row's bytes (padding to 16 or 32 bits) are allowed and ignored.
                 for (std::size_t i = 0; i < digits.size(); ++i)
-                    if (hexDigit(digits[i]) < 0)
+                    if (text::hexDigit(digits[i]) < 0)
                         parser.fail("'" + std::string(digits) + "' is no hexadecimal row");
                 for (std::size_t i = 0; i < rowBytes; ++i)
-                    glyph.rows.push_back(static_cast<std::uint8_t>(hexDigit(digits[2 * i]) << 4 |
-                                                                   hexDigit(digits[2 * i + 1])));
+                    glyph.rows.push_back(static_cast<std::uint8_t>(text::hexDigit(digits[2 * i]) << 4 |
+                                                                   text::hexDigit(digits[2 * i + 1])));
             }
         } else if (key == "ENDCHAR") {
             parser.fail("the glyph has no BITMAP");

@@ -26,16 +26,6 @@ constexpr std::string_view kBitMapKey = "    BitMap:";
 constexpr std::string_view kRowIndent = "           ";
 constexpr std::size_t kRowIndentLength = 11;
 
-int hexDigit(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
 std::string quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
@@ -115,8 +105,8 @@ std::optional<std::int32_t> parseFontInteger(std::string_view value) {
 
     std::int64_t magnitude = 0;
     for (; i < value.size(); ++i) {
-        const int digit =
-            hexadecimal ? hexDigit(value[i]) : (value[i] >= '0' && value[i] <= '9' ? value[i] - '0' : -1);
+        const int digit = hexadecimal ? text::hexDigit(value[i])
+                                      : (value[i] >= '0' && value[i] <= '9' ? value[i] - '0' : -1);
         if (digit < 0)
             return std::nullopt;
         magnitude = magnitude * (hexadecimal ? 16 : 10) + digit;

@@ -32,6 +32,8 @@ struct FontModel {
     // The codes of the range that address a character (a range left at 65535..0 holds none).
     int firstCode() const;
     int lastCode() const;
+    // True when `code` addresses a character of the range.
+    bool hasCode(int code) const { return !rangeIsEmpty() && code >= firstCode() && code <= lastCode(); }
 
     // The widest width of the range, 0 for an empty range.
     int widestWidth() const;

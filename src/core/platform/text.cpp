@@ -64,4 +64,21 @@ std::string hex(std::uint64_t value, int digits) {
     return out;
 }
 
+std::string decList(const std::vector<int>& values) {
+    std::string list;
+    for (const int value : values)
+        list += (list.empty() ? "" : ", ") + dec(value);
+    return list;
+}
+
+int hexDigit(char ch) {
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
 } // namespace tesselor::text

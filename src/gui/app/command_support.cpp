@@ -14,6 +14,14 @@ std::string withFinalStop(const std::string& text) {
     return text;
 }
 
+std::string notFoundText(const std::string& path) {
+    return "File '" + path + "'\r\nNot found.";
+}
+
+std::string notCompatibleText(const std::string& path) {
+    return "File '" + path + "'\r\nNot compatible.";
+}
+
 void CommandSupport::reportError(const std::string& text) {
     dialogs_.message(
         window_, {withFinalStop(text), kAppTitle, MessageIcon::Error, MessageButtons::Ok, MessageButton::Ok});
@@ -29,11 +37,11 @@ void CommandSupport::showInformation(const std::string& text) {
 }
 
 void CommandSupport::showNotFound(const std::string& path) {
-    showError("File '" + path + "'\r\nNot found.");
+    showError(notFoundText(path));
 }
 
 void CommandSupport::showNotCompatible(const std::string& path) {
-    showError("File '" + path + "'\r\nNot compatible.");
+    showError(notCompatibleText(path));
 }
 
 void CommandSupport::showCreated(const std::string& path) {
@@ -85,7 +93,7 @@ bool CommandSupport::recentFileFound(RecentFiles& recent, const std::string& pat
     if (fileio::fileExists(path))
         return true;
     recent.remove(path);
-    showInformation("File '" + path + "'\r\nNot found.\r\nIt was taken off the recent files.");
+    showInformation(notFoundText(path) + "\r\nIt was taken off the recent files.");
     return false;
 }
 

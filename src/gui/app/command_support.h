@@ -75,7 +75,7 @@ public:
 
     // The folder each dialog was last left in, by its title: where it starts when the command has no
     // path of its own yet (kept between runs by the window's settings).
-    std::map<std::string, std::string>& dialogFolders() { return folders_; }
+    const std::map<std::string, std::string>& dialogFolders() const { return folders_; }
     void rememberFolder(const std::string& title, const std::string& folder);
     std::string lastFolder(const std::string& title) const;
 
@@ -88,5 +88,8 @@ private:
 };
 
 std::string withFinalStop(const std::string& text);
+// "File '<path>'" and "Not found." / "Not compatible." on the next line.
+std::string notFoundText(const std::string& path);
+std::string notCompatibleText(const std::string& path);
 
 } // namespace tesselor

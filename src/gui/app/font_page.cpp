@@ -46,6 +46,7 @@ constexpr int kViewPanelHeight = 79;
 constexpr int kShiftPanelWidth = 190;
 constexpr int kViewsHeight = 210; // the overview and the text preview under the grid
 const char* const kFontFilter = "Graphic Font File (*.font)|*.font|All files (*.*)|*.*";
+const char* const kBdfFilter = "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*";
 
 QAction* makeAction(QMenu* menu, const char* name, const char* caption) {
     auto* action = menu->addAction(caption);
@@ -377,15 +378,9 @@ void FontPage::commitImportedFont(ImportedFont& imported, const std::string& ran
     undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
     undoStack_->setClean();
     state_.FontModified = false;
-    if (!imported.limitedCodes.empty()) {
-        std::string codes;
-        for (const int code : imported.limitedCodes)
-            codes += (codes.empty() ? "" : ", ") + text::dec(code);
-        commands_.showInformation(
-            "These characters are wider than 255 pixels, the widest a character can be; "
-            "their width was set to 255:\r\n" +
-            codes + ".");
-    }
+    listCodes("These characters are wider than 255 pixels, the widest a character can be; "
+              "their width was set to 255:",
+              imported.limitedCodes);
 }
 
 void FontPage::FontMenuFile_ImportSystemFontClick() {
@@ -450,8 +445,7 @@ void FontPage::FontMenuFile_ImportBdfFontClick() {
         if (!commands_.mayDiscardChanges(state_.FontModified))
             return;
         const auto path =
-            commands_.chooseExistingFile("Import BDF Font...", ".bdf",
-                                         "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*", state_.FontSourcePath);
+            commands_.chooseExistingFile("Import BDF Font...", ".bdf", kBdfFilter, state_.FontSourcePath);
         if (!path)
             return;
         state_.FontSourcePath = *path;
@@ -487,10 +481,7 @@ void FontPage::FontMenuFile_ImportBdfFontClick() {
 void FontPage::listCodes(const std::string& what, const std::vector<int>& codes) {
     if (codes.empty())
         return;
-    std::string list;
-    for (const int code : codes)
-        list += (list.empty() ? "" : ", ") + text::dec(code);
-    commands_.showInformation(what + "\r\n" + list + ".");
+    commands_.showInformation(what + "\r\n" + text::decList(codes) + ".");
 }
 
 void FontPage::FontMenuFile_ImportBmpCharClick() {
@@ -639,9 +630,8 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
 
 void FontPage::FontMenuFile_CreateFileBdfClick() {
     commands_.run([&] {
-        const auto path =
-            commands_.chooseSavePath("Create File.bdf...", state_.FontBaseName, ".bdf",
-                                     "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*", state_.FontBdfFilePath);
+        const auto path = commands_.chooseSavePath("Create File.bdf...", state_.FontBaseName, ".bdf",
+                                                   kBdfFilter, state_.FontBdfFilePath);
         if (!path)
             return;
         state_.FontBdfFilePath = *path;

@@ -31,6 +31,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <set>
 
@@ -123,13 +124,13 @@ bool TFormTesselor::opensAtStart(const std::string& path) {
 void TFormTesselor::openAtStart(const std::string& path) {
     const std::string extension = loweredExtension(path);
     if (extension == ".font") {
-        PageControl->setCurrentIndex(0);
+        PageControl->setCurrentWidget(tsFont);
         tsFont->openFontFile(path);
     } else if (isImage(extension)) {
-        PageControl->setCurrentIndex(1);
+        PageControl->setCurrentWidget(tsBitmap);
         tsBitmap->importBitmapFile(path);
     } else if (extension == ".res") {
-        PageControl->setCurrentIndex(2);
+        PageControl->setCurrentWidget(tsResourcesFile);
         tsResourcesFile->openResFile(path);
     }
 }
@@ -219,7 +220,7 @@ void TFormTesselor::openDropped(const QStringList& paths) {
     const std::string first = paths.front().toStdString();
     switch (dropKind(paths.front())) {
     case DropKind::Resdata: {
-        PageControl->setCurrentIndex(2);
+        PageControl->setCurrentWidget(tsResourcesFile);
         std::vector<std::string> files;
         for (const QString& path : paths)
             files.push_back(path.toStdString());
@@ -227,19 +228,19 @@ void TFormTesselor::openDropped(const QStringList& paths) {
         break;
     }
     case DropKind::Folder:
-        PageControl->setCurrentIndex(0);
+        PageControl->setCurrentWidget(tsFont);
         tsFont->importBmpCharsFromAsking(first);
         break;
     case DropKind::Font:
-        PageControl->setCurrentIndex(0);
+        PageControl->setCurrentWidget(tsFont);
         tsFont->openFontFileAsking(first);
         break;
     case DropKind::Image:
-        PageControl->setCurrentIndex(1);
+        PageControl->setCurrentWidget(tsBitmap);
         tsBitmap->importBitmapFile(first);
         break;
     case DropKind::Res:
-        PageControl->setCurrentIndex(2);
+        PageControl->setCurrentWidget(tsResourcesFile);
         tsResourcesFile->openResFileAsking(first);
         break;
     case DropKind::None:
@@ -277,9 +278,13 @@ std::optional<int> storedNumber(const QSettings& settings, const QString& key) {
     const int value = settings.value(key).toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
-
-const char* const kRecentKeys[] = {"recent/font", "recent/bitmap", "recent/resources"};
 } // namespace
+
+std::array<std::pair<RecentFiles*, QString>, 3> TFormTesselor::recentLists() const {
+    return {{{tsFont->FontMenuFile_Recent, "recent/font"},
+             {tsBitmap->BitmapMenuFile_Recent, "recent/bitmap"},
+             {tsResourcesFile->ResourcesMenuFile_Recent, "recent/resources"}}};
+}
 
 void TFormTesselor::restoreSettings() {
     if (settingsFile_.isEmpty())
@@ -317,10 +322,8 @@ void TFormTesselor::restoreSettings() {
     if (const auto zoom = storedNumber(settings, "bitmap/zoom"))
         tsBitmap->seBitmapZoom->setValue(*zoom);
 
-    RecentFiles* recent[] = {tsFont->FontMenuFile_Recent, tsBitmap->BitmapMenuFile_Recent,
-                             tsResourcesFile->ResourcesMenuFile_Recent};
-    for (int i = 0; i < 3; ++i)
-        recent[i]->setPaths(storedPaths(settings, kRecentKeys[i]));
+    for (const auto& [recent, key] : recentLists())
+        recent->setPaths(storedPaths(settings, key));
 }
 
 void TFormTesselor::saveSettings() {
@@ -344,8 +347,6 @@ void TFormTesselor::saveSettings() {
     settings.setValue("import/codePage", FormFontRange->cbCodePage->currentText());
     settings.setValue("font/gridZoom", tsFont->zoomToRemember());
     settings.setValue("bitmap/zoom", tsBitmap->seBitmapZoom->value());
-    const RecentFiles* recent[] = {tsFont->FontMenuFile_Recent, tsBitmap->BitmapMenuFile_Recent,
-                                   tsResourcesFile->ResourcesMenuFile_Recent};
-    for (int i = 0; i < 3; ++i)
-        settings.setValue(kRecentKeys[i], recent[i]->paths());
+    for (const auto& [recent, key] : recentLists())
+        settings.setValue(key, recent->paths());
 }

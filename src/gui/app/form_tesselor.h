@@ -4,7 +4,11 @@
 #include "model/app_state.h"
 
 #include <QMainWindow>
+#include <QString>
+
+#include <array>
 #include <memory>
+#include <utility>
 
 class QAction;
 class QTabWidget;
@@ -17,6 +21,7 @@ class BitmapPage;
 class Dialogs;
 class ImageDecoder;
 class FontPage;
+class RecentFiles;
 class ResourcesPage;
 } // namespace tesselor
 
@@ -69,6 +74,8 @@ protected:
 private:
     void restoreSettings();
     void saveSettings();
+    // Each page's recent files with their key in the settings.
+    std::array<std::pair<tesselor::RecentFiles*, QString>, 3> recentLists() const;
 
     QString settingsFile_;
     std::unique_ptr<tesselor::ImageDecoder> decoder_;

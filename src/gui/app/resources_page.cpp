@@ -212,12 +212,12 @@ void ResourcesPage::bImportResdataFileClick() {
 
 ResourcesPage::Refusal ResourcesPage::importRefusal(const std::string& path, std::string& bytes) {
     if (!fileio::fileExists(path))
-        return {"File '" + path + "'\r\nNot found.", false};
+        return {notFoundText(path), false};
     // The whole file, checked against its own fields.
     bytes = fileio::readFile(path);
     const auto item = readResourceItem(bytes);
     if (!item)
-        return {"File '" + path + "'\r\nNot compatible.", false};
+        return {notCompatibleText(path), false};
     for (const Bytes& existing : state_.ResourceList)
         if (readResourceItem(byteView(existing))->name == item->name)
             return {"Resource '" + item->name + "' already in the list.", true};
