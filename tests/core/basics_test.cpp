@@ -1,6 +1,7 @@
 // The model's image, widths and paths, and the text helpers every writer uses.
 #include "editing/char_width.h"
 #include "model/app_state.h"
+#include "model/font_model.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 

@@ -67,6 +67,14 @@ TEST(FontFileWriter, TrimMakesTheCellAsWideAsTheWidestCharacterOfTheRange) {
     font.CharWidths[48] = 7;
     font.CharWidths[49] = 3;
     font.CharWidths[50] = 9; // outside the range: neither counted nor trimmed
+    // What the trim drops is told: ink at 7 and 9 of the range; nothing counts at 6 or outside the range.
+    font.CharImages[48].setPixel(6, 0, kBlack);
+    font.CharImages[50].setPixel(8, 0, kBlack);
+    EXPECT_EQ(inkBeyond(font, 7), std::nullopt);
+    font.CharImages[49].setPixel(9, 3, kBlack);
+    font.CharImages[48].setPixel(7, 1, 0x00FF00);
+    EXPECT_EQ(inkBeyond(font, 7), std::pair(7, 9));
+    EXPECT_EQ(inkBeyond(font, 8), std::pair(9, 9));
     trimCellToWidestChar(font);
     EXPECT_EQ(font.FontWidth(), 7);
     EXPECT_EQ(font.CharImages[49].width(), 7);

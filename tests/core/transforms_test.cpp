@@ -1,11 +1,14 @@
 #include "editing/edit_commands.h"
+#include "editing/stroke.h"
 #include "editing/transforms.h"
-#include "model/app_state.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 
 using namespace tesselor;
 
@@ -233,61 +236,78 @@ TEST(CharImage, InvertFlipsOnlyTheColumnsInsideTheWidth) {
 }
 
 namespace {
-AppState editState() {
-    AppState state;
-    state.font = font3(7, 4, 2);
-    state.CurrentCode = 65;
-    image(state.font, 65).setPixel(6, 2, kBlack);
-    image(state.font, 66).setPixel(1, 1, kBlack);
-    return state;
+FontModel editFont() {
+    FontModel font = font3(7, 4, 2);
+    image(font, 65).setPixel(6, 2, kBlack);
+    image(font, 66).setPixel(1, 1, kBlack);
+    return font;
 }
 } // namespace
 
 TEST(EditCommands, CutLeavesAWhiteCharacterOfWidthOneAndPasteBringsItBack) {
-    AppState state = editState();
-    cutChar(state);
-    EXPECT_EQ(image(state.font, 65), PixelImage(8, 5, kWhite));
-    EXPECT_EQ(state.font.CharWidths[65], 1);
-    EXPECT_EQ(state.ClipWidth, 7);
-    state.CurrentCode = 66;
-    pasteChar(state);
-    EXPECT_EQ(image(state.font, 66).pixel(6, 2), kBlack);
-    EXPECT_EQ(image(state.font, 66).pixel(1, 1), kWhite);
-    EXPECT_EQ(state.font.CharWidths[66], 7);
-    EXPECT_EQ(state.RestoreWidth, 4);
-    EXPECT_EQ(state.RestoreImage.pixel(1, 1), kBlack);
+    FontModel font = editFont();
+    CharClipboard clipboard;
+    cutChar(font, 65, clipboard);
+    EXPECT_EQ(image(font, 65), PixelImage(8, 5, kWhite));
+    EXPECT_EQ(font.CharWidths[65], 1);
+    EXPECT_EQ(clipboard.ClipWidth, 7);
+    pasteChar(font, 66, clipboard);
+    EXPECT_EQ(image(font, 66).pixel(6, 2), kBlack);
+    EXPECT_EQ(image(font, 66).pixel(1, 1), kWhite);
+    EXPECT_EQ(font.CharWidths[66], 7);
+    EXPECT_EQ(clipboard.RestoreWidth, 4);
+    EXPECT_EQ(clipboard.RestoreImage.pixel(1, 1), kBlack);
 }
 
 TEST(EditCommands, CopyThenPasteIntoTheSameCharacterChangesNoPixel) {
-    AppState state = editState();
-    const PixelImage before = image(state.font, 65);
-    copyChar(state);
-    EXPECT_EQ(image(state.font, 65), before);
-    pasteChar(state);
-    EXPECT_EQ(image(state.font, 65), before);
-    EXPECT_EQ(state.font.CharWidths[65], 7);
+    FontModel font = editFont();
+    CharClipboard clipboard;
+    const PixelImage before = image(font, 65);
+    copyChar(font, 65, clipboard);
+    EXPECT_EQ(image(font, 65), before);
+    pasteChar(font, 65, clipboard);
+    EXPECT_EQ(image(font, 65), before);
+    EXPECT_EQ(font.CharWidths[65], 7);
 }
 
 TEST(EditCommands, RestoreWritesIntoTheCharacterCurrentAtRestore) {
-    AppState state = editState();
-    state.CurrentCode = 66;
-    copyChar(state);
-    state.CurrentCode = 65;
-    pasteChar(state); // 65 becomes 66; its old pixels are the restore point
-    state.CurrentCode = 67;
-    restoreChar(state);
-    EXPECT_EQ(image(state.font, 67).pixel(6, 2), kBlack);
-    EXPECT_EQ(state.font.CharWidths[67], 7);
+    FontModel font = editFont();
+    CharClipboard clipboard;
+    copyChar(font, 66, clipboard);
+    pasteChar(font, 65, clipboard); // 65 becomes 66; its old pixels are the restore point
+    restoreChar(font, 67, clipboard);
+    EXPECT_EQ(image(font, 67).pixel(6, 2), kBlack);
+    EXPECT_EQ(font.CharWidths[67], 7);
 }
 
 TEST(EditCommands, ClipboardFollowsTheCellSize) {
-    AppState state = editState();
-    copyChar(state);
-    addColumn(state.font);
-    EXPECT_EQ(state.font.CellImage.width(), 9);
-    EXPECT_EQ(state.font.CellImage.pixel(6, 2), kBlack);
-    state.CurrentCode = 66;
-    pasteChar(state);
-    EXPECT_EQ(image(state.font, 66).pixel(6, 2), kBlack);
-    EXPECT_EQ(image(state.font, 66).pixel(8, 2), kWhite);
+    FontModel font = editFont();
+    CharClipboard clipboard;
+    copyChar(font, 65, clipboard);
+    addColumn(font);
+    EXPECT_EQ(font.CellImage.width(), 9);
+    EXPECT_EQ(font.CellImage.pixel(6, 2), kBlack);
+    pasteChar(font, 66, clipboard);
+    EXPECT_EQ(image(font, 66).pixel(6, 2), kBlack);
+    EXPECT_EQ(image(font, 66).pixel(8, 2), kWhite);
+}
+
+// A fast drag reports cells far apart: the stroke between them has no gap, in either direction.
+TEST(Stroke, CellsOnALineTouchEachOtherFromEndToEnd) {
+    using Cells = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(cellsOnLine(3, 4, 3, 4), Cells({{3, 4}}));
+    EXPECT_EQ(cellsOnLine(0, 0, 5, 2), Cells({{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}));
+    EXPECT_EQ(cellsOnLine(5, 2, 0, 0), Cells({{5, 2}, {4, 2}, {3, 1}, {2, 1}, {1, 0}, {0, 0}}));
+    EXPECT_EQ(cellsOnLine(0, 5, 0, 1), Cells({{0, 5}, {0, 4}, {0, 3}, {0, 2}, {0, 1}}));
+    EXPECT_EQ(cellsOnLine(2, 0, 0, 2), Cells({{2, 0}, {1, 1}, {0, 2}}));
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{37, -11}, {-5, 300}, {511, 511}}) {
+        const Cells cells = cellsOnLine(0, 0, x, y);
+        EXPECT_EQ(cells.front(), std::pair(0, 0));
+        EXPECT_EQ(cells.back(), std::pair(x, y));
+        EXPECT_EQ(cells.size(), std::size_t(std::max(std::abs(x), std::abs(y)) + 1));
+        for (std::size_t i = 1; i < cells.size(); ++i)
+            EXPECT_EQ(std::max(std::abs(cells[i].first - cells[i - 1].first),
+                               std::abs(cells[i].second - cells[i - 1].second)),
+                      1);
+    }
 }

@@ -6,33 +6,38 @@ namespace {
 void copyCell(const PixelImage& from, PixelImage& to, int width, int height) {
     to.copyRect(from, 0, 0, width, height, 0, 0);
 }
+
+PixelImage& image(FontModel& font, int code) {
+    return font.CharImages[static_cast<std::size_t>(code & 0xFF)];
+}
+
+std::uint8_t& width(FontModel& font, int code) {
+    return font.CharWidths[static_cast<std::size_t>(code & 0xFF)];
+}
 } // namespace
 
-void cutChar(AppState& state) {
-    copyChar(state);
-    state.currentChar().fillAll(kWhite);
-    state.currentWidth() = 1;
+void cutChar(FontModel& font, int code, CharClipboard& clipboard) {
+    copyChar(font, code, clipboard);
+    image(font, code).fillAll(kWhite);
+    width(font, code) = 1;
 }
 
-void copyChar(AppState& state) {
-    FontModel& font = state.font;
-    copyCell(state.currentChar(), font.CellImage, font.FontWidth(), font.FontHeight());
-    state.ClipWidth = state.currentWidth();
+void copyChar(FontModel& font, int code, CharClipboard& clipboard) {
+    copyCell(image(font, code), font.CellImage, font.FontWidth(), font.FontHeight());
+    clipboard.ClipWidth = width(font, code);
 }
 
-void pasteChar(AppState& state) {
-    FontModel& font = state.font;
-    state.RestoreImage.setSize(font.FontWidth(), font.FontHeight());
-    copyCell(state.currentChar(), state.RestoreImage, font.FontWidth(), font.FontHeight());
-    state.RestoreWidth = state.currentWidth();
-    copyCell(font.CellImage, state.currentChar(), font.FontWidth(), font.FontHeight());
-    state.currentWidth() = state.ClipWidth;
+void pasteChar(FontModel& font, int code, CharClipboard& clipboard) {
+    clipboard.RestoreImage.setSize(font.FontWidth(), font.FontHeight());
+    copyCell(image(font, code), clipboard.RestoreImage, font.FontWidth(), font.FontHeight());
+    clipboard.RestoreWidth = width(font, code);
+    copyCell(font.CellImage, image(font, code), font.FontWidth(), font.FontHeight());
+    width(font, code) = clipboard.ClipWidth;
 }
 
-void restoreChar(AppState& state) {
-    FontModel& font = state.font;
-    copyCell(state.RestoreImage, state.currentChar(), font.FontWidth(), font.FontHeight());
-    state.currentWidth() = state.RestoreWidth;
+void restoreChar(FontModel& font, int code, const CharClipboard& clipboard) {
+    copyCell(clipboard.RestoreImage, image(font, code), font.FontWidth(), font.FontHeight());
+    width(font, code) = clipboard.RestoreWidth;
 }
 
 } // namespace tesselor

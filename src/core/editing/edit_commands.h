@@ -1,14 +1,23 @@
 #pragma once
 
-#include "model/app_state.h"
+#include "model/font_model.h"
+
+#include <cstdint>
 
 namespace tesselor {
 
-// The one-character clipboard lives in the pixels of CellImage with ClipWidth; Paste keeps the character
-// it overwrites for Restore. Each copies the cell rectangle pixel for pixel.
-void cutChar(AppState& state);
-void copyChar(AppState& state);
-void pasteChar(AppState& state);
-void restoreChar(AppState& state);
+// The one-character clipboard: its pixels are those of the font's CellImage, with ClipWidth; Paste keeps
+// the character it overwrites for Restore.
+struct CharClipboard {
+    std::uint8_t ClipWidth = 0;
+    PixelImage RestoreImage;
+    std::uint8_t RestoreWidth = 0;
+};
+
+// Each copies the cell rectangle pixel for pixel, on the character `code`.
+void cutChar(FontModel& font, int code, CharClipboard& clipboard);
+void copyChar(FontModel& font, int code, CharClipboard& clipboard);
+void pasteChar(FontModel& font, int code, CharClipboard& clipboard);
+void restoreChar(FontModel& font, int code, const CharClipboard& clipboard);
 
 } // namespace tesselor

@@ -243,6 +243,19 @@ void trimCellToWidestChar(FontModel& font) {
         font.CharImages[static_cast<std::size_t>(c)].setWidth(widest);
 }
 
+std::optional<std::pair<int, int>> inkBeyond(const FontModel& font, int width) {
+    std::optional<std::pair<int, int>> columns;
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        const PixelImage& image = font.CharImages[static_cast<std::size_t>(c)];
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = std::max(width, 0); x < image.width(); ++x)
+                if (image.pixel(x, y) != kWhite)
+                    columns = columns ? std::pair(std::min(columns->first, x), std::max(columns->second, x))
+                                      : std::pair(x, x);
+    }
+    return columns;
+}
+
 FontModel fontForSave(const FontModel& font, const std::string& path) {
     FontModel saved = font;
     saved.FontName = paths::baseName(path);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tesselor {
@@ -29,6 +30,10 @@ std::vector<std::string> writeFontFile(const FontModel& font);
 // The trim of Save: the cell becomes as wide as the widest character of the range, and so does every
 // character of the range.
 void trimCellToWidestChar(FontModel& font);
+
+// The first and last column at or beyond `width` that hold ink in some character of the range: what a
+// trim to `width` drops. Nothing when it drops no ink.
+std::optional<std::pair<int, int>> inkBeyond(const FontModel& font, int width);
 
 // The font as Save writes it to `path`: named after the file, its cell trimmed.
 FontModel fontForSave(const FontModel& font, const std::string& path);

@@ -171,4 +171,16 @@ BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
     return result;
 }
 
+FontModel blankFont(int width, int height, int first, int last) {
+    FontModel font;
+    font.CellImage = PixelImage(width, height, kWhite);
+    font.RangeFrom = first;
+    font.RangeTo = last;
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        font.CharImages[static_cast<std::size_t>(c)] = font.CellImage;
+        font.CharWidths[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(std::min(width, 255));
+    }
+    return font;
+}
+
 } // namespace tesselor

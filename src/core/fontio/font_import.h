@@ -39,6 +39,10 @@ std::string fontLabel(const std::string& face, int points, const FontStyle& styl
 ImportedFont importSystemFont(Rasteriser& rasteriser, int firstCode, int lastCode, bool removeLeftBlank,
                               const std::string& name);
 
+// A new font to draw by hand: the codes first..last, each a white cell of width x height as wide as the
+// cell (at most 255).
+FontModel blankFont(int width, int height, int first, int last);
+
 struct BmpCharsImport {
     ImportedFont imported;
     bool found = false; // false: no character file in the folder

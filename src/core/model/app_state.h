@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/font_model.h"
 #include "model/pixel_image.h"
 
 #include <cstdint>
@@ -11,22 +10,16 @@ namespace tesselor {
 
 inline const std::string kAppTitle = "Tesselor";
 
-// Everything the program works on; owned by the main window for its whole life.
+// What the window works on besides its two documents (the font and the resource list, each with its
+// history): the editor's options, the bitmap, and the paths each dialog remembers. Owned by the main
+// window for its whole life.
 struct AppState {
-    // The font.
-    FontModel font;
-    bool FontModified = false;
-
     // The editor.
-    int CurrentCode = 0;
     int GridZoom = 5;
-    std::uint8_t ClipWidth = 0;
-    PixelImage RestoreImage;
-    std::uint8_t RestoreWidth = 0;
     bool RemoveLeftBlank = false;
     bool AutomaticCharWidth = false;
 
-    // The bitmap and the resource file.
+    // The bitmap.
     PixelImage BitmapImage;
     std::vector<std::uint8_t> BitmapAlpha; // one byte a pixel; empty for an image without alpha
     std::uint8_t BitmapBits = 0;
@@ -36,19 +29,13 @@ struct AppState {
     std::string BitmapFtFormat = "RGB565"; // the FT8xx format with the FT800 option
     bool BitmapDither = false;
     bool BitmapDeflate = false;
-    // The items of the resource file under construction, each the complete bytes of a resource item.
-    std::vector<std::vector<std::uint8_t>> ResourceList;
-    bool ResourcesModified = false;
 
     // Window titles.
     std::string AppTitle = kAppTitle;
-    std::string FontPageTitle = kAppTitle;
     std::string BitmapPageTitle = kAppTitle;
-    std::string ResourcesPageTitle = kAppTitle;
 
-    // Remembered paths and names.
+    // Remembered paths and names: where each dialog starts.
     std::string FontFilePath;
-    std::string FontBaseName;
     std::string FontOutputName;
     std::string FontCFilePath;
     std::string FontLcdFilePath;
@@ -62,12 +49,6 @@ struct AppState {
     std::string ResFilePath;
     std::string ResHeaderPath;
     std::string BmpCharsFolder;
-
-    // The current character and its width.
-    PixelImage& currentChar() { return font.CharImages[codeIndex(CurrentCode)]; }
-    std::uint8_t& currentWidth() { return font.CharWidths[codeIndex(CurrentCode)]; }
-
-    static std::size_t codeIndex(int code) { return static_cast<std::size_t>(code & 0xFF); }
 };
 
 // "Tesselor [" + path + "]"
