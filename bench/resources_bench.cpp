@@ -85,11 +85,12 @@ int main(int argc, char* argv[]) {
 
     // Refresh: the rows and declarations, then the whole view of the page.
     AppState state;
+    ResourcesDocument document;
     QtDialogs dialogs;
     CommandSupport commands(dialogs, nullptr);
-    ResourcesPage page(state, commands);
+    ResourcesPage page(state, document, commands);
     auto refresh = [&](std::size_t count) {
-        state.ResourceList.assign(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(count));
+        document.open({items.begin(), items.begin() + static_cast<std::ptrdiff_t>(count)}, "");
         return bench::bestSeconds([&] { page.RefreshResourceView(); }, 5);
     };
     const double hundred = refresh(100);

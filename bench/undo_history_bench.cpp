@@ -29,7 +29,8 @@ public:
     bool execRangeDialog(TFormFontRange&) override { return false; }
     std::optional<QColor> chooseColour(QWidget*, const QColor&, const std::string&) override { return {}; }
     void execModal(QDialog&) override {}
-    MessageButton message(QWidget*, const MessageRequest&) override { return MessageButton::No; }
+    bool execDialog(QDialog&) override { return false; }
+    MessageButton message(QWidget*, const MessageRequest&) override { return MessageButton::Discard; }
 };
 
 std::size_t heapInUse() {
@@ -44,13 +45,14 @@ int main(int argc, char* argv[]) {
     QWidget window;
     CommandSupport commands(dialogs, &window);
     AppState state;
+    FontDocument document;
     struct NoDecoder : ImageDecoder {
         DecodedImage decode(const std::string&) override { return {}; }
     } decoder;
-    FontPage page(state, commands, decoder, &window);
+    FontPage page(state, document, commands, decoder, &window);
 
     // Two characters of the largest cell, half their pixels black at random.
-    FontModel& font = state.font;
+    FontModel font;
     font.CellImage = PixelImage(512, 512);
     font.RangeFrom = 65;
     font.RangeTo = 66;
@@ -62,7 +64,7 @@ int main(int argc, char* argv[]) {
                 image.setPixel(x, y, random() % 2 ? kBlack : kWhite);
         font.CharWidths[std::size_t(c)] = 200;
     }
-    page.ShowFontInEditor("Code char from ");
+    document.open(std::move(font), {true, "Tesselor [bench]", "bench", "Code char from ", {}});
 
     const std::size_t before = heapInUse();
     int steps = 0;

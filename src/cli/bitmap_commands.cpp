@@ -42,7 +42,8 @@ int bitmapExport(const Export& o, const std::string& format) {
             throw Error(kAnomalyMessage);
         const std::string symbol = o.symbol.empty() ? paths::baseName(o.input) + "_bmp" : o.symbol;
         requireIdentifier(symbol);
-        const CArrayStyle style{o.cType == "u8", o.header ? includePath(path, *o.header) : std::string()};
+        const CArrayStyle style{o.cType == "u8",
+                                o.header ? fileio::includePath(path, *o.header) : std::string()};
         outputs.add(path, bitmapCSource(*payload, encoding, o.ft800, symbol, style));
         if (o.header)
             outputs.add(*o.header, arrayHeader(*o.header, symbol, payload->size(), style));

@@ -6,7 +6,6 @@
 #include "platform/depfile.h"
 #include "platform/paths.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -101,15 +100,9 @@ void requireIdentifier(const std::string& name) {
         throw Error("'" + cnames::escaped(name) + "' is no C identifier: give --symbol");
 }
 
-std::string includePath(const std::string& source, const std::string& header) {
-    const QDir folder = QFileInfo(QString::fromStdString(source)).absoluteDir();
-    return folder.relativeFilePath(QFileInfo(QString::fromStdString(header)).absoluteFilePath())
-        .toStdString();
-}
-
 std::string headerPath(const std::string& source, const std::string& header) {
     const std::string path = outputPath(header, ".h");
-    const std::string included = includePath(source, path);
+    const std::string included = fileio::includePath(source, path);
     if (included.find_first_of("\"\\\r\n") != std::string::npos)
         throw UsageError("an #include line cannot name the header '" + cnames::escaped(path) + "'");
     return path;

@@ -73,8 +73,6 @@ void checkSymbol(const std::string& symbol);
 // A name derived from a file name for a .c output: an error (exit 1) when it is no C identifier.
 void requireIdentifier(const std::string& name);
 
-// The path of `header` as an #include line of a file at `source` names it.
-std::string includePath(const std::string& source, const std::string& header);
 // --header as given, ".h" appended when it has no extension; a usage error when an #include line
 // cannot name it from the .c file.
 std::string headerPath(const std::string& source, const std::string& header);

@@ -245,7 +245,7 @@ int fontExport(const Export& o, const std::string& format) {
     if (format == "c") {
         const std::string symbol = o.symbol.empty() ? fontOutputName(path, font) : o.symbol;
         requireIdentifier(symbol);
-        CArrayStyle style{o.cType == "u8", o.header ? includePath(path, *o.header) : std::string()};
+        CArrayStyle style{o.cType == "u8", o.header ? fileio::includePath(path, *o.header) : std::string()};
         outputs.add(path, fontCSource(font, symbol, style));
         if (o.header)
             outputs.add(*o.header, arrayHeader(*o.header, symbol, FontPayload(font).size(), style));

@@ -2,6 +2,7 @@
 
 #include "model/error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -17,6 +18,12 @@
 #include <unistd.h>
 
 namespace tesselor::fileio {
+
+std::string includePath(const std::string& source, const std::string& header) {
+    const QDir folder = QFileInfo(QString::fromStdString(source)).absoluteDir();
+    return folder.relativeFilePath(QFileInfo(QString::fromStdString(header)).absoluteFilePath())
+        .toStdString();
+}
 
 namespace {
 QString qtPath(const std::string& path) {

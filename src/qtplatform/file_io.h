@@ -39,6 +39,9 @@ private:
     std::string path_;
     std::unique_ptr<QFile> file_;
 };
+// The path of `header` as an #include line of a file at `source` names it: relative to its folder.
+std::string includePath(const std::string& source, const std::string& header);
+
 // Writes a temporary file beside the target and renames it over the target, so a failed write leaves
 // the old file whole. Throws Error with the path and the reason.
 void writeFileAtomic(const std::string& path, std::string_view bytes);

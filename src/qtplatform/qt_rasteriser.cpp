@@ -84,6 +84,20 @@ QFont defaultImportFont() {
     return font;
 }
 
+FontFileFace describeFontFile(const std::string& path) {
+    const std::string data = fileio::readFile(path);
+    const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
+    const QRawFont face(bytes, 12);
+    if (!face.isValid())
+        throw Error("Cannot load the font file '" + path + "'.");
+    FontFileFace described{face.familyName(), face.styleName(), bytes.startsWith("ttcf")};
+    if (!described.collection) {
+        described.bold = face.weight() >= QFont::DemiBold;
+        described.italic = face.style() != QFont::StyleNormal;
+    }
+    return described;
+}
+
 QFont loadFontFile(const std::string& path, int points, bool bold, bool italic) {
     const std::string data = fileio::readFile(path);
     const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));

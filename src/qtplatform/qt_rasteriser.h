@@ -30,6 +30,17 @@ private:
 // file. Throws Error "Cannot load the font file ..."
 QFont loadFontFile(const std::string& path, int points, bool bold, bool italic);
 
+// The face a font file holds, as loadFontFile takes it: a file of one face has its own weight and slant;
+// a collection's faces are chosen by bold and italic. Throws Error as loadFontFile does.
+struct FontFileFace {
+    QString family;
+    QString style;
+    bool collection = false;
+    bool bold = false;
+    bool italic = false;
+};
+FontFileFace describeFontFile(const std::string& path);
+
 // The font the import offers before the user chose one: Arial 12 pt when installed, else DejaVu Sans.
 QFont defaultImportFont();
 

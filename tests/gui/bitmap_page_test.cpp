@@ -71,7 +71,7 @@ private slots:
         import(file);
         QVERIFY(dialogs->messages.empty());
         QCOMPARE(state().BitmapBaseName, std::string("my logo_bmp"));
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + file + "]"));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + file + "]"));
         QCOMPARE(status(), QString("Width 3000|Height 40|Bitmap Format: 24 bit"));
         QCOMPARE(page->imgBitmap->image().pixelColor(10, 20), QColor(255, 0, 0));
         QCOMPARE(page->pBitmap->minimumSize(), QSize(3000, 40)); // the scroll area reaches all of it
@@ -136,7 +136,7 @@ private slots:
             QVERIFY(dialogs->lastMessage().text.starts_with("Cannot decode '" + path(name) + "'"));
         }
         QCOMPARE(state().BitmapFilePath, good);
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + good + "]"));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + good + "]"));
         QCOMPARE(state().BitmapImage, kRedBlue);
     }
 

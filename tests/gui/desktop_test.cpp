@@ -105,15 +105,15 @@ private slots:
         QCOMPARE(state().FontFilePath, font.toStdString());
         QVERIFY(drop({b, a}));
         QCOMPARE(window->PageControl->currentIndex(), 2);
-        QCOMPARE(state().ResourceList.size(), std::size_t(2));
-        QCOMPARE(readResourceItem(byteView(state().ResourceList[0]))->name, std::string("b"));
-        // The list has changes: the .res asks first, and Yes keeps the list.
-        dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
+        QCOMPARE(resources().items().size(), std::size_t(2));
+        QCOMPARE(readResourceItem(byteView(resources().items()[0]))->name, std::string("b"));
+        // The list has changes: the .res asks first, and Cancel keeps the list.
+        dialogs->questionAnswers = {MessageButton::Cancel, MessageButton::Discard};
         QVERIFY(drop({res}));
-        QCOMPARE(state().ResourceList.size(), std::size_t(2));
+        QCOMPARE(resources().items().size(), std::size_t(2));
         QVERIFY(drop({res}));
         QCOMPARE(state().ResFilePath, res.toStdString());
-        QCOMPARE(state().ResourceList.size(), std::size_t(1));
+        QCOMPARE(resources().items().size(), std::size_t(1));
         // A folder runs Import Bmp Char on it.
         QVERIFY(drop({folder}));
         QCOMPARE(window->PageControl->currentIndex(), 0);
@@ -134,7 +134,7 @@ private slots:
         dialogs->filesAnswers.push_back(chosen);
         page->bImportResdataFileClick();
         std::string names;
-        for (const Bytes& each : state().ResourceList)
+        for (const Bytes& each : resources().items())
             names += readResourceItem(byteView(each))->name;
         QCOMPARE(names, std::string("xab"));
         QCOMPARE(dialogs->messages.size(), std::size_t(1));
@@ -143,7 +143,7 @@ private slots:
                      chosen[2] + "'\r\nNot compatible.\r\nResource 'x' already in the list.");
         QCOMPARE(page->undoStack()->undoText(), QString("Import"));
         page->undoStack()->undo();
-        QCOMPARE(state().ResourceList.size(), std::size_t(1));
+        QCOMPARE(resources().items().size(), std::size_t(1));
     }
 
     // What was opened and saved, the folders, the import font and range and the zooms come back after a

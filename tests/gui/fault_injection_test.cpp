@@ -61,19 +61,19 @@ private:
         FontPage* font = window->tsFont;
         ResourcesPage* resources = window->tsResourcesFile;
         return {
-            {".font", [font] { font->FontMenuFile_SaveGraphicFontClick(); }},
+            {".font", [font] { font->FontMenuFile_SaveGraphicFontAsClick(); }},
             {".c", [font] { font->FontMenuFile_CreateFileCClick(); }},
             {".resdata", [font] { font->FontMenuFile_CreateFileResdataClick(); }},
             {".lcd", [font] { font->FontMenuFile_CreateFileLcdClick(); }},
-            {".res", [resources] { resources->ResourcesMenuFile_SaveClick(); }},
+            {".res", [resources] { resources->ResourcesMenuFile_SaveAsClick(); }},
         };
     }
 
     // Saves to `target` and checks the general error report, the old file and the modified flags.
     void expectFailedSave(const Save& save, const std::string& target, const std::string& reason,
                           const std::function<void(const std::function<void()>&)>& around) {
-        state().FontModified = true;
-        state().ResourcesModified = true;
+        markFontModified();
+        markListModified();
         // A device such as /dev/full has no contents to keep (and reads without end).
         const bool regular = QFileInfo(QString::fromStdString(target)).isFile() ||
                              !QFileInfo::exists(QString::fromStdString(target));
@@ -90,9 +90,9 @@ private:
         QVERIFY2(report.text.find(reason) != std::string::npos, report.text.c_str());
         if (regular)
             QCOMPARE(testsupport::readFile(target), before);
-        QVERIFY(state().FontModified);
-        QVERIFY(state().ResourcesModified);
-        QVERIFY(window->windowTitle().indexOf(QString::fromStdString(target)) < 0);
+        QVERIFY(fontDocument().isModified());
+        QVERIFY(resources().isModified());
+        QVERIFY(shownTitle().indexOf(QString::fromStdString(target)) < 0);
     }
 
 private slots:
@@ -168,16 +168,16 @@ private slots:
         }
         res += "abcde";
         const std::string file = testsupport::writeFile(dir->filePath("hostile.res"), res);
-        dialogs->questionAnswers = {MessageButton::No};
+        dialogs->questionAnswers = {MessageButton::Discard};
         dialogs->fileAnswers.push_back(file);
         window->tsResourcesFile->ResourcesMenuFile_OpenClick();
-        QCOMPARE(state().ResourceList.size(), names.size());
+        QCOMPARE(resources().items().size(), names.size());
         QTableWidget* grid = window->tsResourcesFile->sgResources;
         QCOMPARE(grid->rowCount(), int(names.size()));
         QCOMPARE(grid->item(0, 0)->text(), QString(" ../x"));
         QCOMPARE(grid->item(4, 0)->text().size(), 256);
         dialogs->fileAnswers.push_back(path("again.res"));
-        window->tsResourcesFile->ResourcesMenuFile_SaveClick();
+        window->tsResourcesFile->ResourcesMenuFile_SaveAsClick();
         QCOMPARE(testsupport::readFile(path("again.res")), res);
         QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
         QVERIFY(dialogs->allAnswered());

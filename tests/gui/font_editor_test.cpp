@@ -9,6 +9,7 @@
 #include "window_fixture.h"
 
 #include <QPushButton>
+#include <QUndoStack>
 #include <QtTest>
 
 using namespace tesselor;
@@ -54,7 +55,7 @@ class FontEditorTest : public QObject, protected WindowFixture {
     void release(int column, int row, Qt::MouseButton button) {
         sendMouse(page->dgridFont, QEvent::MouseButtonRelease, centre(column, row), button, Qt::NoButton);
     }
-    Colour pixel(int code, int x, int y) { return state().font.CharImages[std::size_t(code)].pixel(x, y); }
+    Colour pixel(int code, int x, int y) { return font().CharImages[std::size_t(code)].pixel(x, y); }
 
 private slots:
     void init() {
@@ -66,10 +67,10 @@ private slots:
 
     void openShowsTheFontInTheEditor() {
         const std::string file = open("tiny.font", kTiny);
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + file + "]"));
-        QCOMPARE(state().FontBaseName, std::string("tiny"));
-        QCOMPARE(state().font.FontName, std::string("Tiny"));
-        QVERIFY(!state().FontModified);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + file + "]"));
+        QCOMPARE(fontDocument().source().baseName, std::string("tiny"));
+        QCOMPARE(font().FontName, std::string("Tiny"));
+        QVERIFY(!fontDocument().isModified());
         QCOMPARE(page->sbFont->panelText(0) + "|" + page->sbFont->panelText(1) + "|" +
                      page->sbFont->panelText(2),
                  QString("Col 2|Row 2|Code char from 65 to 65"));
@@ -110,9 +111,10 @@ private slots:
         const std::string good = open("tiny.font", kTiny);
         open("bad.font", contents.toStdString());
         QCOMPARE(QString::fromStdString(dialogs->lastMessage().text), message);
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + good + "]"));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + good + "]"));
         QCOMPARE(state().FontFilePath, good);
-        QCOMPARE(state().font.FontName, std::string("Tiny"));
+        QCOMPARE(fontDocument().source().filePath, good);
+        QCOMPARE(font().FontName, std::string("Tiny"));
         QCOMPARE(page->sbFont->panelText(2), QString("Code char from 65 to 65"));
     }
 
@@ -126,21 +128,39 @@ private slots:
         }
         // The largest cell a file may have opens.
         open("big.font", "FontName:B\nFontWidth:512\nFontHeight:512\nRangeFrom:1\nRangeTo:0\n");
-        QCOMPARE(state().font.FontWidth(), 512);
+        QCOMPARE(font().FontWidth(), 512);
     }
 
-    // Yes ends the command so that the user can save; No goes on.
+    // The question before a command replaces an edited font: Cancel keeps the edit and stops; Save writes
+    // the font to its own file and goes on; Discard goes on without saving.
     void unsavedChangesQuestion() {
-        open("tiny.font", kTiny);
-        state().FontModified = true;
-        dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
+        const std::string file = open("tiny.font", kTiny);
+        press(0, 1, Qt::LeftButton);
+        release(0, 1, Qt::LeftButton);
+        dialogs->questionAnswers = {MessageButton::Cancel};
         page->FontMenuFile_OpenGraphicFontClick();
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string("The font has unsaved changes.\r\nWould you like to save it?"));
+        QVERIFY(dialogs->lastMessage().buttons == MessageButtons::SaveDiscardCancel);
+        QVERIFY(dialogs->lastMessage().defaultButton == MessageButton::Cancel);
         QCOMPARE(dialogs->fileCalls.size(), std::size_t(1));
+        QVERIFY(fontDocument().isModified());
+
+        dialogs->questionAnswers = {MessageButton::Save};
         dialogs->fileAnswers = {std::nullopt};
         page->FontMenuFile_OpenGraphicFontClick();
-        QCOMPARE(dialogs->fileCalls.size(), std::size_t(2));
-        QCOMPARE(dialogs->fileCalls.back().request.initialFolder, dir->path().toStdString());
-        QVERIFY(state().FontModified);
+        QCOMPARE(dialogs->fileCalls.size(), std::size_t(2)); // no Save As: the font has its file
+        QCOMPARE(dialogs->fileCalls.back().request.title, std::string("Open File.font..."));
+        QVERIFY(testsupport::readFile(file).ends_with("    BitMap:11\r\n           11\r\n"));
+        QVERIFY(!fontDocument().isModified());
+
+        press(0, 0, Qt::LeftButton, Qt::ShiftModifier);
+        release(0, 0, Qt::LeftButton);
+        dialogs->questionAnswers = {MessageButton::Discard};
+        dialogs->fileAnswers = {file};
+        page->FontMenuFile_OpenGraphicFontClick();
+        QCOMPARE(pixel(65, 0, 0), kBlack);
+        QVERIFY(!fontDocument().isModified());
         QVERIFY(dialogs->allAnswered());
     }
 
@@ -148,44 +168,67 @@ private slots:
         open("three.font", threeChars());
         // A left drag paints black; a move without a button nothing; Shift paints white.
         press(1, 1, Qt::LeftButton);
-        QVERIFY(state().FontModified);
         drag(2, 1, Qt::LeftButton);
         drag(3, 2, Qt::LeftButton);
         release(3, 2, Qt::LeftButton);
+        QVERIFY(fontDocument().isModified());
         drag(5, 3, Qt::NoButton);
         QCOMPARE(QList<Colour>({pixel(48, 1, 1), pixel(48, 2, 1), pixel(48, 3, 2), pixel(48, 5, 3)}),
                  QList<Colour>({kBlack, kBlack, kBlack, kWhite}));
+        QCOMPARE(page->sbFont->panelText(FontPage::kCellPanel), QString("5, 3"));
         press(1, 1, Qt::LeftButton, Qt::ShiftModifier);
         drag(2, 1, Qt::LeftButton, Qt::ShiftModifier);
         release(2, 1, Qt::LeftButton);
         QCOMPARE(pixel(48, 1, 1), kWhite);
         QCOMPARE(pixel(48, 2, 1), kWhite);
-        // A right click paints nothing but marks the font modified; a press beside the cells too.
-        state().FontModified = false;
+        // A right click paints nothing and so changes nothing to save.
+        page->undoStack()->setClean();
         press(7, 0, Qt::RightButton);
         release(7, 0, Qt::RightButton);
         QCOMPARE(pixel(48, 7, 0), kWhite);
-        QVERIFY(state().FontModified);
-        state().FontModified = false;
-        sendMouse(page->dgridFont, QEvent::MouseButtonPress, QPoint(page->dgridFont->width() + 5, 2),
-                  Qt::LeftButton, Qt::LeftButton);
-        QVERIFY(state().FontModified);
+        QVERIFY(!fontDocument().isModified());
         // The painted cell shows at once.
-        drag(6, 0, Qt::LeftButton);
+        press(6, 0, Qt::LeftButton);
         QCOMPARE(page->dgridFont->grab().toImage().pixelColor(centre(6, 0)), QColor(0, 0, 0));
+        release(6, 0, Qt::LeftButton);
+    }
+
+    // The pointer reports cells far apart when it moves fast: the stroke paints every cell between them,
+    // beyond the grid and back included, as one step.
+    void aFastDragPaintsTheWholeLine() {
+        open("three.font", threeChars());
+        const int steps = page->undoStack()->count();
+        press(1, 3, Qt::LeftButton);
+        drag(8, 0, Qt::LeftButton);
+        sendMouse(page->dgridFont, QEvent::MouseMove, QPoint(-40, 0), Qt::NoButton, Qt::LeftButton);
+        release(8, 0, Qt::LeftButton);
+        QCOMPARE(page->undoStack()->count(), steps + 1);
+        const std::vector<std::pair<int, int>> line = {{1, 3}, {2, 3}, {3, 2}, {4, 2},
+                                                       {5, 1}, {6, 1}, {7, 0}, {8, 0}};
+        for (const auto& [x, y] : line)
+            QVERIFY2(pixel(48, x, y) == kBlack, qPrintable(QString("(%1, %2)").arg(x).arg(y)));
+        int black = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 10; ++x)
+                black += pixel(48, x, y) == kBlack;
+        // The line there, and the top row back to the left edge where the font had its ink.
+        QCOMPARE(black, 8 + 7);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(pixel(48, 5, 1), kWhite);
+        QCOMPARE(pixel(48, 3, 0), kWhite);
     }
 
     void automaticWidthOnMouseRelease() {
         open("three.font", threeChars());
         page->FontMenuEdit_AutomaticCharWidth->trigger();
-        QCOMPARE(int(state().currentWidth()), 1); // at once: ink only in column 0
+        QCOMPARE(int(fontDocument().currentWidth()), 1); // at once: ink only in column 0
         press(9, 2, Qt::LeftButton);
         release(9, 2, Qt::LeftButton);
         QCOMPARE(page->seCharWidth->value(), 10);
         page->FontMenuEdit_AutomaticCharWidth->trigger();
         press(9, 2, Qt::LeftButton, Qt::ShiftModifier);
         release(9, 2, Qt::LeftButton);
-        QCOMPARE(int(state().currentWidth()), 10);
+        QCOMPARE(int(fontDocument().currentWidth()), 10);
     }
 
     void codeAndWidthControls() {
@@ -193,14 +236,14 @@ private slots:
         QCOMPARE(page->sbFont->panelText(0), QString("Col 150"));
         page->seCharCode->setValue(50); // a width beyond 100 is shown, not cut
         QCOMPARE(page->seCharWidth->value(), 150);
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
         page->seCharCode->setValue(49); // width 1: no step to the left
         QVERIFY(!page->bShiftLeft->isEnabled() && !page->bMoveLeft->isEnabled());
         page->seCharCode->setValue(48);
         QVERIFY(page->bShiftLeft->isEnabled());
         QTest::keyClick(page->seCharWidth, Qt::Key_Up);
-        QCOMPARE(int(state().font.CharWidths[48]), 6);
-        QVERIFY(state().FontModified);
+        QCOMPARE(int(font().CharWidths[48]), 6);
+        QVERIFY(fontDocument().isModified());
         QCOMPARE(page->dgridFont->cellColour(5, 1), kInkPreviewColour);
         page->seCharCode->setValue(50);
         page->seCharWidth->setValue(7);
@@ -209,7 +252,7 @@ private slots:
         for (const auto& [key, code] : {std::pair{Qt::Key_Up, 50}, {Qt::Key_Down, 49}}) {
             page->dgridFont->setFocus();
             QTest::keyClick(page->dgridFont, key);
-            QCOMPARE(state().CurrentCode, code);
+            QCOMPARE(fontDocument().currentCode(), code);
             QCOMPARE(QApplication::focusWidget(), page->seCharCode);
         }
     }
@@ -219,8 +262,8 @@ private slots:
         open("zero.font", threeChars("0"));
         page->seCharCode->setValue(49);
         page->seCharCode->setValue(48);
-        QCOMPARE(int(state().font.CharWidths[48]), 0);
-        QVERIFY(!state().FontModified);
+        QCOMPARE(int(font().CharWidths[48]), 0);
+        QVERIFY(!fontDocument().isModified());
     }
 
     void hidingTheEditorResetsItsControls() {
@@ -232,7 +275,7 @@ private slots:
             QList<int>({5, 0, 0}));
         QVERIFY(!page->bInvert->isEnabled() && !page->FontMenuFile_SaveGraphicFont->isEnabled());
         QVERIFY(page->sbFont->panelText(2).isEmpty());
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
     }
 
     void previewFollowsTheGrid() {
@@ -253,48 +296,73 @@ private slots:
         page->seCharCode->setValue(50);
         page->seCharWidth->setValue(7);
         const std::string written = path("Big.font");
-        create(page->FontMenuFile_SaveGraphicFont, path("Big"));
+        create(page->FontMenuFile_SaveGraphicFontAs, path("Big"));
         QCOMPARE(dialogs->lastMessage().text, written + "\r\nSuccesfully saved.");
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + written + "]"));
-        QVERIFY(!state().FontModified);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + written + "]"));
+        QVERIFY(!fontDocument().isModified());
         QCOMPARE(page->dgridFont->columns(), 7);
         QVERIFY(testsupport::readFile(written).starts_with("FontName:Big\r\nFontWidth:7\r\n"));
-        const FontModel saved = state().font;
+        const FontModel saved = font();
         dialogs->fileAnswers.push_back(written);
         page->FontMenuFile_OpenGraphicFontClick();
-        QVERIFY(state().font.CharImages == saved.CharImages && state().font.CharWidths == saved.CharWidths);
+        QVERIFY(font().CharImages == saved.CharImages && font().CharWidths == saved.CharWidths);
+    }
+
+    // Ctrl+S writes the font to its own file without a dialog; ink the trim drops is named, and Undo
+    // brings it back.
+    void saveToItsOwnFile() {
+        const std::string file = open("three.font", threeChars());
+        page->seCharCode->setValue(50);
+        page->seCharWidth->setValue(7);
+        page->seCharCode->setValue(49);
+        press(8, 2, Qt::LeftButton);
+        release(8, 2, Qt::LeftButton);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + file + "]*"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(dialogs->fileCalls.size() == 1 && dialogs->messages.empty());
+        QVERIFY(testsupport::readFile(file).starts_with("FontName:three\r\nFontWidth:7\r\n"));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + file + "]"));
+        QCOMPARE(page->sbFont->panelText(FontPage::kNotePanel),
+                 QString("Saved without columns 8 to 8: ink beyond the widest character"));
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(pixel(49, 8, 2), kBlack);
+        QVERIFY(page->sbFont->panelText(FontPage::kNotePanel).isEmpty());
     }
 
     // The replace question names the path that will be written; No leaves the file and the flag.
     void replaceQuestionIsAboutThePathThatWillBeWritten() {
         open("tiny.font", kTiny);
         const std::string existing = testsupport::writeFile(dir->filePath("keep.font"), "old contents");
-        state().FontModified = true;
+        press(2, 1, Qt::LeftButton);
+        release(2, 1, Qt::LeftButton);
         dialogs->questionAnswers = {MessageButton::No};
-        create(page->FontMenuFile_SaveGraphicFont, path("keep"));
+        create(page->FontMenuFile_SaveGraphicFontAs, path("keep"));
         QCOMPARE(dialogs->lastMessage().text,
                  "The file '" + existing + "' already exist.\r\nDo you want to replace it?");
         QVERIFY(dialogs->lastMessage().defaultButton == MessageButton::No);
         QCOMPARE(testsupport::readFile(existing), std::string("old contents"));
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         dialogs->questionAnswers = {MessageButton::Yes};
-        create(page->FontMenuFile_SaveGraphicFont, existing);
-        QVERIFY(!state().FontModified);
+        create(page->FontMenuFile_SaveGraphicFontAs, existing);
+        QVERIFY(!fontDocument().isModified());
     }
 
     // A failed or cancelled save keeps the work marked modified, the title and the name.
     void failedSaveKeepsTheWorkMarkedModified() {
         const std::string file = open("tiny.font", kTiny);
         press(2, 1, Qt::LeftButton);
-        create(page->FontMenuFile_SaveGraphicFont, std::nullopt);
+        release(2, 1, Qt::LeftButton);
+        create(page->FontMenuFile_SaveGraphicFontAs, std::nullopt);
         QVERIFY(dialogs->messages.empty());
-        create(page->FontMenuFile_SaveGraphicFont, path("no such folder/x.font"));
+        create(page->FontMenuFile_SaveGraphicFontAs, path("no such folder/x.font"));
         QVERIFY(
             dialogs->lastMessage().text.starts_with("Cannot create '" + path("no such folder/x.font") + "'"));
-        QVERIFY(state().FontModified);
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + file + "]"));
-        QCOMPARE(state().font.FontName, std::string("Tiny"));
-        dialogs->questionAnswers = {MessageButton::Yes};
+        QVERIFY(fontDocument().isModified());
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + file + "]*"));
+        QCOMPARE(font().FontName, std::string("Tiny"));
+        dialogs->questionAnswers = {MessageButton::Cancel};
         QVERIFY(!window->close());
     }
 

@@ -1,11 +1,18 @@
 // The three outputs of the Font page: which file each writes under which name, what it remembers, and
 // what it refuses. The core checks the bytes.
 #include "app/font_page.h"
+#include "dialogs/form_c_output.h"
 #include "fixtures.h"
 #include "gui_support.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace tesselor;
@@ -57,19 +64,19 @@ private slots:
         QAction* command = written.endsWith(".lcd")       ? page->FontMenuFile_CreateFileLcd
                            : written.endsWith(".resdata") ? page->FontMenuFile_CreateFileResdata
                                                           : page->FontMenuFile_CreateFileC;
-        state().FontModified = true;
+        markFontModified();
         create(command, path(chosen.toStdString()));
         const std::string file = path(written.toStdString());
         QVERIFY2(testsupport::readFile(file).find(fingerprint.toStdString()) != std::string::npos,
                  qPrintable(written));
         QCOMPARE(dialogs->lastMessage().text, file + "\r\nSuccesfully created.");
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         // Each remembers its path for its next dialog; the .lcd gives the font its name.
         const std::string remembered = written.endsWith(".lcd")       ? state().FontLcdFilePath
                                        : written.endsWith(".resdata") ? state().ResdataFilePath
                                                                       : state().FontCFilePath;
         QCOMPARE(remembered, file);
-        QCOMPARE(state().font.FontName, std::string(written.endsWith(".lcd") ? "Tahoma" : "Tiny"));
+        QCOMPARE(font().FontName, std::string(written.endsWith(".lcd") ? "Tahoma" : "Tiny"));
     }
 
     // The replace question names the path that will be written; No writes nothing and remembers nothing.
@@ -81,6 +88,55 @@ private slots:
                  "The file '" + path("kept.c") + "' already exist.\r\nDo you want to replace it?");
         QCOMPARE(testsupport::readFile(path("kept.c")), std::string("old"));
         QVERIFY(state().FontCFilePath.empty() && state().FontOutputName.empty());
+    }
+
+    // The .c options: a name C refuses is offered but not taken (OK waits for a C identifier), a header
+    // beside the .c, uint8_t elements; the two files are written together.
+    void cArrayOptions() {
+        struct Seen {
+            std::string symbol;
+            bool okAtFirst = true, okAfter = false, header = false, bytes = false;
+            QString problem;
+        } seen;
+        dialogs->dialogAnswers.push_back([&seen](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormCOutput&>(dialog);
+            seen.symbol = form.symbol();
+            seen.okAtFirst = form.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+            seen.problem = form.lblProblem->text();
+            form.eSymbol->setText("font_6x13");
+            seen.okAfter = form.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+            form.cbHeader->setChecked(true);
+            form.cbElement->setCurrentIndex(1);
+            return true;
+        });
+        create(page->FontMenuFile_CreateFileC, path("6x13-2.c"));
+        QVERIFY(dialogs->allAnswered());
+        QCOMPARE(seen.symbol, std::string("6x13-2_9x3"));
+        QVERIFY(!seen.okAtFirst && seen.okAfter);
+        QVERIFY(seen.problem.contains("no C identifier"));
+        const std::string source = testsupport::readFile(path("6x13-2.c"));
+        QVERIFY2(source.find("\r\n#include \"6x13-2.h\"\r\n") != std::string::npos, source.c_str());
+        QVERIFY(source.find("const uint8_t font_6x13[] = {") != std::string::npos);
+        QVERIFY(
+            testsupport::readFile(path("6x13-2.h")).find("extern const uint8_t font_6x13[FONT_6X13_SIZE];") !=
+            std::string::npos);
+        QCOMPARE(dialogs->lastMessage().text,
+                 path("6x13-2.c") + "\r\n" + path("6x13-2.h") + "\r\nSuccesfully created.");
+        QCOMPARE(state().FontOutputName, std::string("font_6x13"));
+
+        // The options are offered as last chosen; a name that is no identifier writes nothing.
+        dialogs->dialogAnswers.push_back([&seen](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormCOutput&>(dialog);
+            seen.header = form.header();
+            seen.bytes = form.bytes();
+            form.eSymbol->setText("int");
+            return true;
+        });
+        create(page->FontMenuFile_CreateFileC, path("other.c"));
+        QVERIFY(seen.header && seen.bytes);
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string("'int' is no C identifier: give the array a name C accepts."));
+        QVERIFY(!QFileInfo::exists(dir->filePath("other.c")) && !QFileInfo::exists(dir->filePath("other.h")));
     }
 
     // An item name fits its length byte: 255 bytes pass the check, 256 are refused before anything is
@@ -107,7 +163,7 @@ private slots:
             QVERIFY(dialogs->lastMessage().text.find(target) != std::string::npos);
             dialogs->clearRecords();
         }
-        QCOMPARE(state().font.FontName, std::string("Tiny"));
+        QCOMPARE(font().FontName, std::string("Tiny"));
         QVERIFY(!QFileInfo::exists(dir->filePath("missing folder")));
     }
 };

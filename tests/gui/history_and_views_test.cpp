@@ -50,7 +50,7 @@ class HistoryAndViewsTest : public QObject, protected WindowFixture {
 
     FontPage* page = nullptr;
 
-    Snapshot snapshot() { return {state().font.CharImages, state().font.CharWidths}; }
+    Snapshot snapshot() { return {font().CharImages, font().CharWidths}; }
     void openThree() {
         dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("three.font"), kThree));
         page->FontMenuFile_OpenGraphicFontClick();
@@ -107,17 +107,17 @@ private slots:
                  dialogs->rangeAnswers.push_back(std::pair{48, 57});
                  page->FontMenuFile_ImportSystemFontClick();
              }},
-            {"Trim Cell", [&] { create(page->FontMenuFile_SaveGraphicFont, path("trimmed.font")); }},
+            {"Trim Cell", [&] { create(page->FontMenuFile_SaveGraphicFontAs, path("trimmed.font")); }},
         };
         const Snapshot before = snapshot();
-        const QSize cellBefore(state().font.FontWidth(), state().font.FontHeight());
+        const QSize cellBefore(font().FontWidth(), font().FontHeight());
         steps.at(step)();
         const Snapshot after = snapshot();
         QVERIFY2(!(after == before), "the step changed nothing");
         QCOMPARE(page->FontMenuEdit_Undo->text(), "Undo " + step);
         page->FontMenuEdit_Undo->trigger();
         QVERIFY(snapshot() == before);
-        QCOMPARE(QSize(state().font.FontWidth(), state().font.FontHeight()), cellBefore);
+        QCOMPARE(QSize(font().FontWidth(), font().FontHeight()), cellBefore);
         QCOMPARE(page->FontMenuEdit_Redo->text(), "Redo " + step);
         page->FontMenuEdit_Redo->trigger();
         QVERIFY(snapshot() == after);
@@ -126,17 +126,17 @@ private slots:
     // Undoing back to the saved font clears the flag, and the close question follows it.
     void theSavedStateIsNoChange() {
         paint(5, 0);
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         page->FontMenuEdit_Undo->trigger();
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
         QVERIFY(window->close());
         window->show();
         page->FontMenuEdit_Redo->trigger();
-        QVERIFY(state().FontModified);
-        create(page->FontMenuFile_SaveGraphicFont, path("saved.font"));
-        page->FontMenuEdit_Undo->trigger(); // the trim of Save
+        QVERIFY(fontDocument().isModified());
+        page->FontMenuFile_SaveGraphicFont->trigger(); // to its own file
+        page->FontMenuEdit_Undo->trigger();            // the trim of Save
         page->FontMenuEdit_Redo->trigger();
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
     }
 
     // Ctrl+Z reaches the font's history from anywhere on the page, a spin box's own text included; a
@@ -168,7 +168,7 @@ private slots:
             QTest::keyClick(control, Qt::Key_Return);
             QCOMPARE(control->value(), value);
         }
-        QCOMPARE(int(state().font.CharWidths[67]), 255);
+        QCOMPARE(int(font().CharWidths[67]), 255);
     }
 
     // Cancel and Escape in the range dialog end the import with nothing changed; the About box closes
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(view->isVisible());
         QCOMPARE(view->pos(), window->frameGeometry().topRight() + QPoint(8, 0));
         page->seCharCode->setValue(66);
-        QCOMPARE(view->shownImage(), state().font.CharImages[66]);
+        QCOMPARE(view->shownImage(), font().CharImages[66]);
         page->HideFontEditor();
         QVERIFY(!view->isVisible() && view->shownImage().isEmpty());
     }
@@ -232,11 +232,11 @@ private slots:
     void overviewAndTextPreview() {
         page->overview->resize(400, 200);
         QTest::mouseClick(page->overview, Qt::LeftButton, {}, page->overview->cellRect(67).center());
-        QCOMPARE(state().CurrentCode, 67);
+        QCOMPARE(fontDocument().currentCode(), 67);
         TextPreview* preview = page->textPreview;
         preview->cbPreviewScale->setCurrentIndex(0);
         preview->eSampleText->setText("CAB");
-        const FontModel& font = state().font;
+        const FontModel& font = fontDocument().font();
         PixelImage expected(2 + 3 + 4, 4, kWhite);
         int x = 0;
         for (const int code : {67, 65, 66}) {
@@ -265,20 +265,20 @@ private slots:
         QApplication::sendEvent(page->dgridFont, &wheel);
         QCOMPARE(state().GridZoom, 13);
 
-        ResourcesPage* resources = window->tsResourcesFile;
+        ResourcesPage* list = window->tsResourcesFile;
         for (const char* name : {"a", "b"}) {
             const Bytes item = writeResourceItem("bmp", name, Bytes{1});
             dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath(QString(name) + ".resdata"),
                                                                   {item.begin(), item.end()}));
-            resources->bImportResdataFileClick();
+            list->bImportResdataFileClick();
         }
-        resources->sgResources->setCurrentCell(0, 0);
-        resources->bRemoveResdataFile->click();
-        QCOMPARE(resources->ResourcesMenuEdit_Undo->text(), QString("Undo Remove"));
-        resources->ResourcesMenuEdit_Undo->trigger();
-        QCOMPARE(resources->sgResources->item(0, 0)->text(), QString(" a"));
-        resources->undoStack()->setIndex(0);
-        QVERIFY(state().ResourceList.empty() && !state().ResourcesModified);
+        list->sgResources->setCurrentCell(0, 0);
+        list->bRemoveResdataFile->click();
+        QCOMPARE(list->ResourcesMenuEdit_Undo->text(), QString("Undo Remove"));
+        list->ResourcesMenuEdit_Undo->trigger();
+        QCOMPARE(list->sgResources->item(0, 0)->text(), QString(" a"));
+        list->undoStack()->setIndex(0);
+        QVERIFY(resources().items().empty() && !resources().isModified());
     }
 };
 

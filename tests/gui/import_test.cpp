@@ -2,6 +2,7 @@
 // transform buttons on what they import.
 #include "app/font_page.h"
 #include "bmp_writer.h"
+#include "dialogs/form_font_file.h"
 #include "dialogs/form_font_range.h"
 #include "editor/font_grid.h"
 #include "editor/spin_control.h"
@@ -10,14 +11,20 @@
 #include "gui_support.h"
 #include "model/error.h"
 #include "qtplatform/code_pages.h"
+#include "qtplatform/qt_pixels.h"
 #include "qtplatform/qt_rasteriser.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <set>
@@ -60,7 +67,6 @@ class ImportTest : public QObject, protected WindowFixture {
         dialogs->fileAnswers.push_back(path);
         page->FontMenuFile_ImportBmpCharClick();
     }
-    const FontModel& font() { return state().font; }
 
 private slots:
     void init() {
@@ -120,17 +126,20 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(Error, loadCodePage(refused));
     }
 
-    // Import Font File: the file's family through the font and range steps, in the code page chosen; the
-    // font records it, and typed text and codes find their characters in it.
+    // Import Font File: the file's own face at the size asked, through the range step, in the code page
+    // chosen; the font records it, and typed text and codes find their characters in it.
     void importFontFileInACodePage() {
         dialogs->fileAnswers.push_back("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-        dialogs->fontAnswers.push_back(dejaVu(10));
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            dynamic_cast<TFormFontFile&>(dialog).seSize->setValue(10);
+            return true;
+        });
         dialogs->rangeAnswers.push_back(std::pair{192, 223});
         window->FormFontRange->cbCodePage->setCurrentText("KOI8-R");
         page->FontMenuFile_ImportFontFileClick();
-        QCOMPARE(dialogs->fontOffers.back().family(), QString("DejaVu Sans"));
+        QVERIFY(dialogs->fontOffers.empty());
         QCOMPARE(font().CodePage, std::string("KOI8-R"));
-        QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 10 Regular]"));
+        QCOMPARE(shownTitle(), QString("Tesselor [Font: DejaVu Sans 10 Regular]"));
         page->textPreview->cbPreviewScale->setCurrentIndex(0); // 1x
         page->textPreview->eSampleText->setText("юA");
         QCOMPARE(page->textPreview->rendered().width(),
@@ -139,12 +148,47 @@ private slots:
         page->seCharCode->selectAll();
         QTest::sendKeyEvent(QTest::Click, page->seCharCode, Qt::Key_unknown, QString("ю"), Qt::NoModifier);
         QTest::keyClick(page->seCharCode, Qt::Key_Return);
-        QCOMPARE(state().CurrentCode, 0xC0);
+        QCOMPARE(fontDocument().currentCode(), 0xC0);
         // A file that is no font.
         dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("no.ttf"), "not a font"));
         page->FontMenuFile_ImportFontFileClick();
         QCOMPARE(dialogs->lastMessage().text, "Cannot load the font file '" + path("no.ttf") + "'.");
         QCOMPARE(font().CodePage, std::string("KOI8-R"));
+    }
+
+    // An upright file comes in upright, not as one of its family's installed italics: the same .font bytes
+    // as font-from-system --font-file with the same choices.
+    void importFontFileGivesTheFilesOwnFace() {
+        const std::string serif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+        struct Seen {
+            QString face;
+            bool styleChoice = true;
+        } seen;
+        dialogs->fileAnswers.push_back(serif);
+        dialogs->dialogAnswers.push_back([&seen](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormFontFile&>(dialog);
+            seen.face = form.lblFace->text();
+            seen.styleChoice = form.cbBold->isEnabled() || form.cbItalic->isEnabled();
+            form.seSize->setValue(11);
+            return true;
+        });
+        dialogs->rangeAnswers.push_back(std::pair{32, 126});
+        page->FontMenuFile_ImportFontFileClick();
+        QCOMPARE(seen.face, QString("DejaVu Serif Book"));
+        QVERIFY(!seen.styleChoice);
+        QCOMPARE(shownTitle(), QString("Tesselor [Font: DejaVu Serif 11 Regular]"));
+        QDir(dir->path()).mkpath("window");
+        QDir(dir->path()).mkpath("cli");
+        create(page->FontMenuFile_SaveGraphicFontAs, path("window/serif.font"));
+        QProcess cli;
+        cli.start(TESSELOR_EXECUTABLE,
+                  {"font-from-system", "--font-file", QString::fromStdString(serif), "--size", "11", "--from",
+                   "32", "--to", "126", "-o", dir->filePath("cli/serif.font")});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const std::string fromWindow = testsupport::readFile(path("window/serif.font"));
+        QVERIFY(fromWindow.size() > 1000);
+        QVERIFY(fromWindow == testsupport::readFile(path("cli/serif.font")));
     }
 
     // Import BDF Font offers the file's code page and codes; a code without a glyph is named; Create
@@ -167,9 +211,9 @@ private slots:
     void importSystemFontGivesAFontOfTheMeasuredCell() {
         importSystem(dejaVu(12), 32, 127);
         QCOMPARE(dialogs->rangeDialogs, 1);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 12 Regular]"));
+        QCOMPARE(shownTitle(), QString("Tesselor [Font: DejaVu Sans 12 Regular]"));
         QCOMPARE(page->sbFont->panelText(2), QString("Char code from 32 to 127"));
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
         const QFontMetrics metrics(QtRasteriser(dejaVu(12), kWindows1252).font());
         int widest = 0;
         for (int c = 32; c <= 127; ++c)
@@ -184,7 +228,7 @@ private slots:
         importSystem(dejaVu(8, true, true), 48, 57);
         QCOMPARE(dialogs->fontOffers.back().pointSize(), 12);
         QCOMPARE(window->FormFontRange->seFromChar->value(), 48);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 8 Bold_Italic]"));
+        QCOMPARE(shownTitle(), QString("Tesselor [Font: DejaVu Sans 8 Bold_Italic]"));
     }
 
     void removeLeftBlankStartsEveryCharacterAtColumnZero() {
@@ -204,21 +248,21 @@ private slots:
         }
     }
 
-    // Yes to the unsaved-changes question, or a cancelled font dialog, changes nothing; No and an import
-    // give a new font that is not modified.
+    // Cancel at the unsaved-changes question, or a cancelled font dialog, changes nothing; Discard and an
+    // import give a new font that is not modified.
     void questionsAndCancelsAroundAnImport() {
         importSystem(dejaVu(12), 65, 66);
-        state().FontModified = true;
-        dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
+        markFontModified();
+        dialogs->questionAnswers = {MessageButton::Cancel, MessageButton::Discard};
         page->FontMenuFile_ImportSystemFontClick();
         QCOMPARE(dialogs->fontOffers.size(), std::size_t(1));
         dialogs->fontAnswers = {std::nullopt};
         page->FontMenuFile_ImportSystemFontClick();
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         QCOMPARE(dialogs->rangeDialogs, 1);
-        dialogs->questionAnswers = {MessageButton::No};
+        dialogs->questionAnswers = {MessageButton::Discard};
         importSystem(dejaVu(10), 65, 65);
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
         QVERIFY(dialogs->allAnswered());
     }
 
@@ -230,7 +274,7 @@ private slots:
         page->FontMenuEdit_Cut->trigger();
         page->seCharCode->setValue(66);
         page->FontMenuEdit_Paste->trigger();
-        create(page->FontMenuFile_SaveGraphicFont, path("dejavu.font"));
+        create(page->FontMenuFile_SaveGraphicFont, path("dejavu.font")); // no file yet: Save As
         QCOMPARE(dialogs->fileCalls.back().request.initialName, std::string("DejaVu_Sans_12_Regular.font"));
         const FontModel saved = font();
         dialogs->fileAnswers.push_back(path("dejavu.font"));
@@ -263,7 +307,7 @@ private slots:
         QVERIFY(dialogs->messages.empty());
         QCOMPARE(dialogs->fileCalls.back().request.title, std::string("Select Folder BMP"));
         QCOMPARE(page->sbFont->panelText(2), QString("Code char from 32 to 255"));
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + path + "]"));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path + "]"));
         for (int i = 1; i < 6; ++i) {
             QCOMPARE(font().CharImages[std::size_t(codes[i])].pixel(1, 2), kBlack);
             QCOMPARE(int(font().CharWidths[std::size_t(codes[i])]), std::max(i, 1) + 1);
@@ -302,8 +346,8 @@ private slots:
         importFolder(path);
         QCOMPARE(dialogs->lastMessage().text, std::string("Chars.bmp not found in the folder"));
         QVERIFY(!page->editorShown());
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + path + "]"));
-        QVERIFY(!state().FontModified);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path + "]"));
+        QVERIFY(!fontDocument().isModified());
     }
 
     void undecodableFileLeavesThePreviousFont() {
@@ -313,7 +357,7 @@ private slots:
         testsupport::writeFile(QString::fromStdString(path + "/66.bmp"), "BM this is not a bitmap");
         importFolder(path);
         QVERIFY(dialogs->lastMessage().text.find(path + "/66.bmp") != std::string::npos);
-        QCOMPARE(window->windowTitle(), QString("Tesselor [Font: DejaVu Sans 12 Regular]"));
+        QCOMPARE(shownTitle(), QString("Tesselor [Font: DejaVu Sans 12 Regular]"));
         QVERIFY(font().CharImages == before.CharImages);
         QVERIFY(state().BmpCharsFolder.empty());
     }
@@ -324,7 +368,7 @@ private slots:
         const PixelImage a = font().CharImages[65];
         const int widthA = font().CharWidths[65];
         page->FontMenuEdit_Cut->trigger();
-        QVERIFY(state().FontModified && page->FontMenuEdit_Paste->isEnabled());
+        QVERIFY(fontDocument().isModified() && page->FontMenuEdit_Paste->isEnabled());
         QCOMPARE(page->seCharWidth->value(), 1);
         QCOMPARE(font().CharImages[65], PixelImage(a.width(), a.height(), kWhite));
         page->seCharCode->setValue(66);
@@ -334,9 +378,13 @@ private slots:
         page->FontMenuEdit_Restore->trigger();
         QVERIFY(!page->FontMenuEdit_Restore->isEnabled());
         QVERIFY(font().CharImages[66] != a);
-        state().FontModified = false;
+        page->undoStack()->setClean();
         page->FontMenuEdit_Copy->trigger();
-        QVERIFY(!state().FontModified);
+        QVERIFY(!fontDocument().isModified());
+        // The copied character is on the system clipboard too, as a picture of its cell.
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(QSize(copied.width(), copied.height()), QSize(font().FontWidth(), font().FontHeight()));
+        QCOMPARE(copied.pixelColor(0, 0), QColor(toQColor(font().CharImages[66].pixel(0, 0))));
     }
 
     // Every button is a change to save, the cell size ones included; the width follows the shifts.
@@ -351,16 +399,16 @@ private slots:
         page->bRemoveRow->click();
         page->bRemoveColumn->click();
         QCOMPARE(font().FontHeight(), height);
-        QVERIFY(state().FontModified);
-        state().FontModified = false;
+        QVERIFY(fontDocument().isModified());
+        page->undoStack()->setClean();
         const int before = font().CharWidths[65];
         page->bShiftRight->click();
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         QCOMPARE(page->seCharWidth->value(), before + 1);
         page->bShiftLeft->click();
-        state().FontModified = false;
+        page->undoStack()->setClean();
         page->bInvert->click();
-        QVERIFY(state().FontModified);
+        QVERIFY(fontDocument().isModified());
         page->bInvert->click();
         page->bHorizontalMirror->click();
         page->bHorizontalMirror->click();

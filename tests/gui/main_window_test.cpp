@@ -6,6 +6,11 @@
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
 #include "editor/spin_control.h"
+#include "fixtures.h"
+#include "fontexport/resource_item.h"
+#include "gui_support.h"
+#include "platform/qt_dialogs.h"
+#include "resources/resource_file.h"
 #include "window_fixture.h"
 
 #include <QAbstractButton>
@@ -33,9 +38,10 @@ private slots:
         QTest::addColumn<QStringList>("items"); // name=caption, "!" before a disabled one; "-" a separator
         // clang-format off
         QTest::newRow("Font File") << "FontMenuFile" << QStringList{
-            "FontMenuFile_ImportSystemFont=Import System Font", "FontMenuFile_ImportFontFile=Import Font File...",
+            "FontMenuFile_New=New Font...", "FontMenuFile_ImportSystemFont=Import System Font", "FontMenuFile_ImportFontFile=Import Font File...",
             "FontMenuFile_ImportBdfFont=Import BDF Font...", "FontMenuFile_ImportBmpChar=Import Bmp Char", "-",
-            "FontMenuFile_OpenGraphicFont=Open Graphic Font", "!FontMenuFile_SaveGraphicFont=Save Graphic Font", "-",
+            "FontMenuFile_OpenGraphicFont=Open Graphic Font", "!FontMenuFile_SaveGraphicFont=Save Graphic Font",
+            "!FontMenuFile_SaveGraphicFontAs=Save Graphic Font As...", "-",
             "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
             "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "!FontMenuFile_CreateFileBdf=Create File.bdf Font", "-",
             "!FontMenuFile_Recent=Recent Files", "-", "FontMenuFile_Exit=Exit"};
@@ -50,10 +56,12 @@ private slots:
             "BitmapMenuFile_Exit=Exit"};
         QTest::newRow("Resources File") << "ResourcesMenuFile" << QStringList{
             "ResourcesMenuFile_New=New File.res", "-", "ResourcesMenuFile_Open=Open File.res",
-            "!ResourcesMenuFile_Save=Save File.res", "!ResourcesMenuFile_SaveHeader=Save Declarations Header...", "-",
+            "!ResourcesMenuFile_Save=Save File.res", "!ResourcesMenuFile_SaveAs=Save File.res As...",
+            "!ResourcesMenuFile_SaveHeader=Save Declarations Header...", "-",
             "!ResourcesMenuFile_Recent=Recent Files", "-", "ResourcesMenuFile_Exit=Exit"};
         QTest::newRow("Resources Edit") << "ResourcesMenuEdit" << QStringList{
-            "!ResourcesMenuEdit_Undo=Undo", "!ResourcesMenuEdit_Redo=Redo"};
+            "!ResourcesMenuEdit_Undo=Undo", "!ResourcesMenuEdit_Redo=Redo", "-",
+            "!ResourcesMenuEdit_Remove=Remove Resdata File"};
         QTest::newRow("buttons") << "" << QStringList{
             "bImportResdataFile=Import Resdata File", "!bRemoveResdataFile=Remove Resdata File", "!bShiftLeft=Left",
             "!bInvert=Invert"};
@@ -87,15 +95,15 @@ private slots:
     void pagesSwitchMenusAndCaptions() {
         QVERIFY(showWindow());
         QCOMPARE(window->PageControl->tabText(2), QString("Resources File"));
-        state().FontPageTitle = "Tesselor [font]";
+        fontDocument().open({}, {false, "Tesselor [font]", "", "", ""});
         state().BitmapPageTitle = "Tesselor [bitmap]";
-        state().ResourcesPageTitle = "Tesselor [res]";
+        resources().open({}, "res");
         const QMenu* menus[] = {window->tsFont->FontMenuFile, window->tsBitmap->BitmapMenuFile,
                                 window->tsResourcesFile->ResourcesMenuFile};
         const char* titles[] = {"Tesselor [font]", "Tesselor [bitmap]", "Tesselor [res]"};
         for (int page : {1, 2, 0}) {
             window->PageControl->setCurrentIndex(page);
-            QCOMPARE(window->windowTitle(), QString(titles[page]));
+            QCOMPARE(shownTitle(), QString(titles[page]));
             for (int other = 0; other < 3; ++other)
                 QCOMPARE(menus[other]->menuAction()->isVisible(), other == page);
             QCOMPARE(window->tsFont->FontMenuEdit->menuAction()->isVisible(), page == 0);
@@ -104,35 +112,82 @@ private slots:
     }
 
     // Closing, and each page's Exit, asks once when the font or the list has unsaved changes, naming
-    // which: Yes keeps the window open so that the user can save.
+    // them. Cancel keeps the window and the edits; Save writes each to its own file (Save As for one
+    // without) and closes, unless a save was cancelled; Discard closes without writing.
     void closeQuery() {
         QVERIFY(showWindow());
         QVERIFY(window->close());
         QVERIFY(dialogs->messages.empty());
-        const struct {
-            const char* exit;
-            bool font, resources;
-            const char* question;
-        } rows[] = {
-            {"FontMenuFile_Exit", true, false, "The font has unsaved changes.\r\nWould you like to save it?"},
-            {"BitmapMenuFile_Exit", false, true,
-             "The resource list has unsaved changes.\r\nWould you like to save it?"},
-            {"ResourcesMenuFile_Exit", true, true,
-             "The font and the resource list have unsaved changes.\r\nWould you like to save them?"},
-        };
-        for (const auto& row : rows) {
-            window->show();
-            state().FontModified = row.font;
-            state().ResourcesModified = row.resources;
-            dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
-            window->findChild<QAction*>(row.exit)->trigger();
-            QVERIFY(window->isVisible());
-            QCOMPARE(dialogs->lastMessage().text, std::string(row.question));
-            QVERIFY(dialogs->lastMessage().buttons == MessageButtons::YesNo);
-            window->findChild<QAction*>(row.exit)->trigger();
-            QVERIFY(!window->isVisible());
-            state().FontModified = state().ResourcesModified = false;
-        }
+        window->show();
+        const std::string fontFile =
+            testsupport::writeFile(dir->filePath("tiny.font"), fixtures::kTiny9x3Font);
+        window->tsFont->openFontFile(fontFile);
+        window->tsFont->bInvert->click();
+        const Bytes item = writeResourceItem("bmp", "logo", Bytes{1, 2});
+        dialogs->fileAnswers.push_back(
+            testsupport::writeFile(dir->filePath("logo.resdata"), {item.begin(), item.end()}));
+        window->tsResourcesFile->bImportResdataFileClick();
+
+        dialogs->questionAnswers = {MessageButton::Cancel};
+        window->findChild<QAction*>("ResourcesMenuFile_Exit")->trigger();
+        QVERIFY(window->isVisible());
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string(
+                     "The font and the resource list have unsaved changes.\r\nWould you like to save them?"));
+        QVERIFY(dialogs->lastMessage().buttons == MessageButtons::SaveDiscardCancel);
+        QVERIFY(dialogs->lastMessage().defaultButton == MessageButton::Cancel);
+        QVERIFY(fontDocument().isModified() && resources().isModified());
+
+        // The font goes to its file; the list has none and its Save As is cancelled: the window stays.
+        dialogs->questionAnswers = {MessageButton::Save};
+        dialogs->fileAnswers = {std::nullopt};
+        window->findChild<QAction*>("FontMenuFile_Exit")->trigger();
+        QVERIFY(window->isVisible());
+        QVERIFY(!fontDocument().isModified() && resources().isModified());
+        QVERIFY(testsupport::readFile(fontFile) != fixtures::kTiny9x3Font);
+
+        dialogs->questionAnswers = {MessageButton::Save};
+        dialogs->fileAnswers = {path("list.res")};
+        window->findChild<QAction*>("BitmapMenuFile_Exit")->trigger();
+        QVERIFY(!window->isVisible());
+        QCOMPARE(dialogs->messages[dialogs->messages.size() - 2].text,
+                 std::string("The resource list has unsaved changes.\r\nWould you like to save it?"));
+        const Bytes list = writeResFile({item});
+        QCOMPARE(testsupport::readFile(path("list.res")), std::string(list.begin(), list.end()));
+
+        window->show();
+        const std::string saved = testsupport::readFile(fontFile);
+        window->tsFont->bInvert->click();
+        dialogs->questionAnswers = {MessageButton::Discard};
+        QVERIFY(window->close());
+        QCOMPARE(testsupport::readFile(fontFile), saved);
+        QVERIFY(dialogs->allAnswered());
+    }
+
+    // The real question box: Escape answers Cancel, so an edit is never lost to a reflex.
+    void escapeOnTheQuestionKeepsTheWork() {
+        QtDialogs real;
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+        QVERIFY(real.message(window.get(), {"The font has unsaved changes.\r\nWould you like to save it?",
+                                            "Information", MessageIcon::Information,
+                                            MessageButtons::SaveDiscardCancel, MessageButton::Cancel}) ==
+                MessageButton::Cancel);
+    }
+
+    // A window destroyed with edits in both histories: the pages go before the documents they show (under
+    // the sanitizers a write into freed memory fails the test).
+    void destroyingAnEditedWindow() {
+        window->tsFont->openFontFile(
+            testsupport::writeFile(dir->filePath("tiny.font"), fixtures::kTiny9x3Font));
+        window->tsFont->bInvert->click();
+        window->tsFont->bAddColumn->click();
+        window->tsFont->FontMenuEdit_Undo->trigger();
+        const Bytes item = writeResourceItem("bmp", "logo", Bytes{1});
+        dialogs->fileAnswers.push_back(
+            testsupport::writeFile(dir->filePath("a.resdata"), {item.begin(), item.end()}));
+        window->tsResourcesFile->bImportResdataFileClick();
+        QVERIFY(fontDocument().isModified() && resources().isModified());
+        window.reset();
         QVERIFY(dialogs->allAnswered());
     }
 
@@ -185,6 +240,7 @@ private slots:
         const char* const rows[][5] = {
             {"FontMenuFile_OpenGraphicFont", "open", "Open File.font...", "*.font", "Graphic Font File (*.font)|*.font|All files (*.*)|*.*"},
             {"FontMenuFile_SaveGraphicFont", "save", "Save File.font...", "my_font.font", "Graphic Font File (*.font)|*.font|All files (*.*)|*.*"},
+            {"FontMenuFile_SaveGraphicFontAs", "save", "Save File.font...", "my_font.font", "Graphic Font File (*.font)|*.font|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileC", "save", "Create File.c...", "my_font.c", "Array font file (*.c)|*.c|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_font.resdata", "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileLcd", "save", "Create File.lcd...", "my_font.lcd", "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*"},
@@ -197,7 +253,7 @@ private slots:
             {"BitmapMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_pic_bmp.resdata", "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"bImportResdataFile", "open", "Open File.resdata...", "*.resdata", "Resource File (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"ResourcesMenuFile_Open", "open", "Open File.res...", "*.res", "Resource File (*.res)|*.res|All files (*.*)|*.*"},
-            {"ResourcesMenuFile_Save", "save", "Save File.res...", "*.res", "Resource System File (*.res)|*.res|All files (*.*)|*.*"},
+            {"ResourcesMenuFile_SaveAs", "save", "Save File.res...", "*.res", "Resource System File (*.res)|*.res|All files (*.*)|*.*"},
             {"ResourcesMenuFile_SaveHeader", "save", "Save Declarations Header...", "x.h", "C header (*.h)|*.h|All files (*.*)|*.*"},
         };
         // clang-format on
@@ -210,8 +266,9 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, name);
         QFETCH(QString, filter);
-        state().FontBaseName = "my font";
+        fontDocument().open({}, {false, "Tesselor", "my font", "", ""});
         state().BitmapBaseName = "my pic_bmp";
+        resources().open({}, path("remembered/x"));
         state().ResFilePath = state().FontFilePath = state().BitmapFilePath = path("remembered/x");
         dialogs->fileAnswers.push_back(std::nullopt);
         // The handler is the control's name and "Click", a slot of its page (enabled or not).

@@ -1,6 +1,7 @@
 // The Resources File page: importing items into the list, the rows and declarations it shows, removing,
 // New, copying, and saving and opening .res files. The core checks the bytes; these check the wiring.
 #include "app/resources_page.h"
+#include "editor/status_panels.h"
 #include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
@@ -49,7 +50,7 @@ class ResourcesPageTest : public QObject, protected WindowFixture {
     }
     std::string listBytes() {
         std::string all;
-        for (const Bytes& bytes : state().ResourceList)
+        for (const Bytes& bytes : resources().items())
             all += std::string(bytes.begin(), bytes.end()) + "|";
         return all;
     }
@@ -70,7 +71,7 @@ private slots:
         QCOMPARE(row(1), QStringList({" logo", " Image", " 10", " 0x0000004A", "74"}));
         QCOMPARE(page->mResources->toPlainText(), QString("const unsigned long tiny_9x3 = 0x00000031;\n"
                                                           "const unsigned long logo     = 0x0000004A;\n"));
-        QVERIFY(state().ResourcesModified);
+        QVERIFY(resources().isModified());
         QCOMPARE(page->sgResources->currentRow(), 1);
         QVERIFY(page->ResourcesMenuFile_Save->isEnabled() && page->bRemoveResdataFile->isEnabled());
         page->PopupMenu_CopyDeclarations->trigger();
@@ -82,7 +83,7 @@ private slots:
     // type, but with its letter case) is refused as a duplicate.
     void refusedImports() {
         import(file("tiny.resdata", kTiny));
-        state().ResourcesModified = false;
+        page->undoStack()->setClean();
         import(path("none.resdata"));
         QCOMPARE(dialogs->lastMessage().text, "File '" + path("none.resdata") + "'\r\nNot found.");
         const std::pair<const char*, std::string> bad[] = {
@@ -95,32 +96,38 @@ private slots:
             import(file(name, bytes));
             QCOMPARE(dialogs->lastMessage().text, "File '" + path(name) + "'\r\nNot compatible.");
         }
-        QCOMPARE(state().ResourceList.size(), std::size_t(1));
-        QVERIFY(!state().ResourcesModified);
+        QCOMPARE(resources().items().size(), std::size_t(1));
+        QVERIFY(!resources().isModified());
         import(file("font-tiny.resdata", item("bmp", "tiny_9x3", "x")));
         QCOMPARE(dialogs->lastMessage().text, std::string("Resource 'tiny_9x3' already in the list."));
-        QCOMPARE(state().ResourceList.size(), std::size_t(1));
+        QCOMPARE(resources().items().size(), std::size_t(1));
+        QVERIFY(!resources().isModified()); // nothing came into the list
         import(file("Tiny.resdata", item("bmp", "Tiny_9x3", "x")));
-        QCOMPARE(state().ResourceList.size(), std::size_t(2));
+        QCOMPARE(resources().items().size(), std::size_t(2));
     }
 
-    // Removing moves the offsets and selects the row that took the removed one's place, or the new last.
+    // Removing (the button, or Delete) moves the offsets and selects the row that took the removed one's
+    // place, or the new last.
     void removeItems() {
         importAll({{"tiny.resdata", kTiny},
                    {"logo.resdata", kLogo},
                    {"third.resdata", item("bmp", "third", "xyz")}});
-        state().ResourcesModified = false;
+        page->undoStack()->setClean();
         page->sgResources->setCurrentCell(1, 0); // the second of three: the third takes its place
         page->bRemoveResdataFile->click();
-        QVERIFY(state().ResourcesModified);
+        QVERIFY(resources().isModified());
         QCOMPARE(row(1), QStringList({" third", " Image", " 3", " 0x0000004B", "75"}));
         QCOMPARE(page->sgResources->currentRow(), 1);
         page->sgResources->setCurrentCell(0, 0); // the first of two: the second takes its place
-        page->bRemoveResdataFile->click();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        page->sgResources->setFocus();
+        QTest::keyClick(page->sgResources, Qt::Key_Delete);
         QCOMPARE(page->sgResources->currentRow(), 0);
         QCOMPARE(row(0)[0], QString(" third"));
         page->bRemoveResdataFile->click();
-        QVERIFY(state().ResourceList.empty());
+        QVERIFY(resources().items().empty());
         QCOMPARE(row(0), QStringList({"", "", "", "", ""}));
         QVERIFY(!page->sgResources->isEnabled() && !page->ResourcesMenuFile_Save->isEnabled());
         QVERIFY(page->mResources->toPlainText().isEmpty());
@@ -129,14 +136,14 @@ private slots:
     // New asks about unsaved changes, empties the list and the caption, and keeps the remembered path.
     void newList() {
         import(file("tiny.resdata", kTiny));
-        state().ResourcesPageTitle = "Tesselor [x.res]";
         state().ResFilePath = "/somewhere/x.res";
-        dialogs->questionAnswers = {MessageButton::Yes, MessageButton::No};
+        dialogs->questionAnswers = {MessageButton::Cancel, MessageButton::Discard};
         page->ResourcesMenuFile_New->trigger();
-        QCOMPARE(state().ResourceList.size(), std::size_t(1));
+        QCOMPARE(resources().items().size(), std::size_t(1));
+        QCOMPARE(shownTitle(), QString("Tesselor*"));
         page->ResourcesMenuFile_New->trigger();
-        QVERIFY(state().ResourceList.empty() && !state().ResourcesModified);
-        QCOMPARE(window->windowTitle(), QString("Tesselor"));
+        QVERIFY(resources().items().empty() && !resources().isModified());
+        QCOMPARE(shownTitle(), QString("Tesselor"));
         QCOMPARE(state().ResFilePath, std::string("/somewhere/x.res"));
         page->ResourcesMenuFile_New->trigger(); // nothing to ask
         QVERIFY(dialogs->allAnswered());
@@ -147,21 +154,28 @@ private slots:
         importAll({{"tiny.resdata", kTiny}, {"logo.resdata", kLogo}});
         create(page->ResourcesMenuFile_Save, path("demo"));
         QCOMPARE(testsupport::readFile(path("demo.res")), listFile());
-        QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + path("demo.res") + "]"));
-        QVERIFY(!state().ResourcesModified);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path("demo.res") + "]"));
+        QVERIFY(!resources().isModified());
         QCOMPARE(dialogs->lastMessage().text, path("demo.res") + "\r\nSuccesfully created.");
         create(page->ResourcesMenuFile_SaveHeader, path("demo"));
         QCOMPARE(dialogs->fileCalls.back().request.initialName, std::string("demo.h"));
         QCOMPARE(testsupport::readFile(path("demo.h")),
-                 resourceHeader(state().ResourceList, "DEMO", path("demo.h")));
+                 resourceHeader(resources().items(), "DEMO", path("demo.h")));
 
-        const std::string before = listBytes();
+        // Save again: to the list's own file, without a dialog.
         import(file("other.resdata", item("bmp", "other", "o")));
-        dialogs->questionAnswers = {MessageButton::No};
+        const std::size_t asked = dialogs->fileCalls.size();
+        page->ResourcesMenuFile_Save->trigger();
+        QCOMPARE(dialogs->fileCalls.size(), asked);
+        QCOMPARE(testsupport::readFile(path("demo.res")), listFile());
+        QCOMPARE(page->sbResources->panelText(0), QString::fromStdString("Saved " + path("demo.res")));
+        const std::string before = listBytes();
+        page->ResourcesMenuEdit_Undo->trigger();
+        dialogs->questionAnswers = {MessageButton::Discard};
         create(page->ResourcesMenuFile_Open, path("demo.res"));
         QCOMPARE(listBytes(), before);
-        QCOMPARE(page->sgResources->currentRow(), 1);
-        QVERIFY(!state().ResourcesModified);
+        QCOMPARE(page->sgResources->currentRow(), 2);
+        QVERIFY(!resources().isModified());
         QVERIFY(dialogs->allAnswered());
     }
 
@@ -176,9 +190,9 @@ private slots:
         QCOMPARE(testsupport::readFile(path("demo.res")), std::string("old"));
         create(page->ResourcesMenuFile_Save, path("no folder/x.res"));
         QVERIFY(dialogs->lastMessage().icon == MessageIcon::Error);
-        QVERIFY(state().ResourcesModified);
-        QCOMPARE(window->windowTitle(), QString("Tesselor"));
-        dialogs->questionAnswers.push_back(MessageButton::Yes);
+        QVERIFY(resources().isModified());
+        QCOMPARE(shownTitle(), QString("Tesselor*"));
+        dialogs->questionAnswers.push_back(MessageButton::Cancel);
         window->show();
         QVERIFY(!window->close());
     }
@@ -197,17 +211,17 @@ private slots:
         for (const auto& [name, bytes] : bad) {
             create(page->ResourcesMenuFile_Open, file(name, bytes));
             QCOMPARE(dialogs->lastMessage().text, "File '" + path(name) + "'\r\nNot compatible.");
-            QCOMPARE(state().ResourceList.size(), std::size_t(1));
-            QCOMPARE(window->windowTitle(), QString::fromStdString("Tesselor [" + path("good.res") + "]"));
+            QCOMPARE(resources().items().size(), std::size_t(1));
+            QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path("good.res") + "]"));
         }
         create(page->ResourcesMenuFile_Open, path("missing.res"));
         QCOMPARE(dialogs->lastMessage().text, "File '" + path("missing.res") + "'\r\nNot found.");
     }
 
 private:
-    std::string declarationsOf() { return resourceDeclarations(resourceRows(state().ResourceList)); }
+    std::string declarationsOf() { return resourceDeclarations(resourceRows(resources().items())); }
     std::string listFile() {
-        const Bytes bytes = writeResFile(state().ResourceList);
+        const Bytes bytes = writeResFile(resources().items());
         return {bytes.begin(), bytes.end()};
     }
 };

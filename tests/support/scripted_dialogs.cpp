@@ -83,6 +83,15 @@ void ScriptedDialogs::execModal(QDialog& dialog) {
     modals.push_back(dialog.objectName().toStdString());
 }
 
+bool ScriptedDialogs::execDialog(QDialog& dialog) {
+    dialogsShown.push_back(dialog.objectName().toStdString());
+    if (dialogAnswers.empty())
+        return true;
+    const auto answer = std::move(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    return answer(dialog);
+}
+
 MessageButton ScriptedDialogs::message(QWidget*, const MessageRequest& request) {
     messages.push_back(request);
     if (request.buttons == MessageButtons::Ok)
@@ -98,7 +107,7 @@ MessageButton ScriptedDialogs::message(QWidget*, const MessageRequest& request) 
 
 bool ScriptedDialogs::allAnswered() const {
     return unexpected.empty() && fileAnswers.empty() && filesAnswers.empty() && questionAnswers.empty() &&
-           fontAnswers.empty() && rangeAnswers.empty() && colourAnswers.empty();
+           fontAnswers.empty() && rangeAnswers.empty() && colourAnswers.empty() && dialogAnswers.empty();
 }
 
 void ScriptedDialogs::clearRecords() {
@@ -106,6 +115,7 @@ void ScriptedDialogs::clearRecords() {
     messages.clear();
     fontOffers.clear();
     modals.clear();
+    dialogsShown.clear();
     rangeDialogs = 0;
     unexpected.clear();
 }

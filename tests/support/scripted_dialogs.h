@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -25,12 +26,16 @@ public:
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<std::optional<std::pair<int, int>>> rangeAnswers; // nothing: cancelled
     std::deque<std::optional<QColor>> colourAnswers;
+    // Fills in a dialog of ours and says whether it is accepted. A dialog without an answer is accepted
+    // as it stands.
+    std::deque<std::function<bool(QDialog&)>> dialogAnswers;
 
     // What the program asked and showed.
     std::vector<FileCall> fileCalls;
     std::vector<tesselor::MessageRequest> messages;
     std::vector<QFont> fontOffers;
     std::vector<std::string> modals;
+    std::vector<std::string> dialogsShown; // the object names of the dialogs of ours asked
     int rangeDialogs = 0;
     std::vector<std::string> unexpected;
 
@@ -43,6 +48,7 @@ public:
     bool execRangeDialog(TFormFontRange& dialog) override;
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial, const std::string& title) override;
     void execModal(QDialog& dialog) override;
+    bool execDialog(QDialog& dialog) override;
     tesselor::MessageButton message(QWidget*, const tesselor::MessageRequest& request) override;
 
     // The last message shown, or an empty request.

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "app/form_tesselor.h"
+#include "document/font_document.h"
+#include "document/resources_document.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +51,19 @@ protected:
     }
 
     tesselor::AppState& state() { return window->state(); }
+    tesselor::FontDocument& fontDocument() { return window->fontDocument(); }
+    const tesselor::FontModel& font() { return window->fontDocument().font(); }
+    tesselor::ResourcesDocument& resources() { return window->resourcesDocument(); }
+    // Unsaved work in a document, as any edit leaves it.
+    void markFontModified() { fontDocument().undoStack()->push(new QUndoCommand("Edit")); }
+    void markListModified() { resources().undoStack()->push(new QUndoCommand("Edit")); }
+    // The title as the window manager shows it: "*" where Qt's placeholder stands while modified.
+    QString shownTitle() const {
+        QString title = window->windowTitle();
+        if (title.endsWith("[*]"))
+            title.chop(3);
+        return title.replace("[*][*]", "[*]") + (window->isWindowModified() ? "*" : "");
+    }
     std::string path(const std::string& name) const {
         return dir->filePath(QString::fromStdString(name)).toStdString();
     }

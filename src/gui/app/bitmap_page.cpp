@@ -311,9 +311,12 @@ void BitmapPage::BitmapMenuFile_CreateFileCClick() {
             commands_.showInformation(kAnomalyMessage);
             return;
         }
-        fileio::writeFileAtomic(*path,
-                                bitmapCSource(*payload, encoding, state_.ForFT800, state_.BitmapBaseName));
-        commands_.showCreated(*path);
+        const auto output = commands_.chooseCArray(*path, state_.BitmapBaseName);
+        if (!output)
+            return;
+        commands_.writeCArray(
+            *path, *output, bitmapCSource(*payload, encoding, state_.ForFT800, output->symbol, output->style),
+            payload->size());
     });
 }
 

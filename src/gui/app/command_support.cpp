@@ -1,10 +1,15 @@
 #include "app/command_support.h"
 
 #include "app/recent_files.h"
+#include "dialogs/form_c_output.h"
 #include "fontexport/resource_item.h"
 #include "model/app_state.h"
+#include "platform/c_names.h"
 #include "platform/paths.h"
 #include "qtplatform/file_io.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace tesselor {
 
@@ -67,26 +72,24 @@ bool CommandSupport::itemNameFits(const std::string& name) {
     return false;
 }
 
-bool CommandSupport::mayDiscardChanges(bool modified) {
-    if (!modified)
+bool CommandSupport::mayLeave(const std::vector<UnsavedWork>& work) {
+    if (work.empty())
         return true;
-    const MessageButton answer =
-        dialogs_.message(window_, {"The file has been modified.\r\nWould you like to save it?", "Information",
-                                   MessageIcon::Information, MessageButtons::YesNo, MessageButton::Yes});
-    return answer == MessageButton::No;
-}
-
-bool CommandSupport::mayClose(bool fontModified, bool resourcesModified) {
-    if (!fontModified && !resourcesModified)
-        return true;
-    const std::string what = fontModified && resourcesModified ? "The font and the resource list have"
-                             : fontModified                    ? "The font has"
-                                                               : "The resource list has";
+    std::string what;
+    for (std::size_t i = 0; i < work.size(); ++i)
+        what += (i == 0 ? "" : i + 1 == work.size() ? " and " : ", ") + work[i].what;
+    what[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(what[0])));
+    const bool several = work.size() > 1;
     const MessageButton answer = dialogs_.message(
-        window_, {what + " unsaved changes.\r\nWould you like to save " +
-                      (fontModified && resourcesModified ? "them?" : "it?"),
-                  "Information", MessageIcon::Information, MessageButtons::YesNo, MessageButton::Yes});
-    return answer == MessageButton::No;
+        window_,
+        {what + (several ? " have" : " has") + " unsaved changes.\r\nWould you like to save " +
+             (several ? "them?" : "it?"),
+         "Information", MessageIcon::Information, MessageButtons::SaveDiscardCancel, MessageButton::Cancel});
+    if (answer == MessageButton::Discard)
+        return true;
+    if (answer != MessageButton::Save)
+        return false;
+    return std::all_of(work.begin(), work.end(), [](const UnsavedWork& one) { return one.save(); });
 }
 
 bool CommandSupport::recentFileFound(RecentFiles& recent, const std::string& path) {
@@ -122,14 +125,54 @@ std::optional<std::string> CommandSupport::chooseSavePath(const std::string& tit
         return std::nullopt;
     rememberFolder(title, paths::folder(*chosen));
     std::string path = paths::withDefaultExtension(*chosen, extension);
-    if (fileio::fileExists(path)) {
-        const MessageButton answer = dialogs_.message(
-            window_, {"The file '" + path + "' already exist.\r\nDo you want to replace it?", "Information",
-                      MessageIcon::Question, MessageButtons::YesNo, MessageButton::No});
-        if (answer != MessageButton::Yes)
-            return std::nullopt;
-    }
+    if (!mayReplace(path))
+        return std::nullopt;
     return path;
+}
+
+bool CommandSupport::mayReplace(const std::string& path) {
+    if (!fileio::fileExists(path))
+        return true;
+    const MessageButton answer = dialogs_.message(
+        window_, {"The file '" + path + "' already exist.\r\nDo you want to replace it?", "Information",
+                  MessageIcon::Question, MessageButtons::YesNo, MessageButton::No});
+    return answer == MessageButton::Yes;
+}
+
+std::optional<CommandSupport::CArrayOutput> CommandSupport::chooseCArray(const std::string& cPath,
+                                                                         const std::string& symbol) {
+    const std::string header = paths::removeExtension(cPath) + ".h";
+    TFormCOutput form(symbol, paths::fileName(header), cHeader_, cBytes_, window_);
+    if (!dialogs_.execDialog(form))
+        return std::nullopt;
+    cHeader_ = form.header();
+    cBytes_ = form.bytes();
+    CArrayOutput output{form.symbol(), {form.bytes(), {}}, {}};
+    if (!cnames::isIdentifier(output.symbol)) {
+        showInformation("'" + cnames::escaped(output.symbol) +
+                        "' is no C identifier: give the array a name C accepts.");
+        return std::nullopt;
+    }
+    if (form.header()) {
+        if (!mayReplace(header))
+            return std::nullopt;
+        output.headerPath = header;
+        output.style.header = fileio::includePath(cPath, header);
+    }
+    return output;
+}
+
+void CommandSupport::writeCArray(const std::string& cPath, const CArrayOutput& output, std::string source,
+                                 std::size_t elements) {
+    if (output.headerPath.empty()) {
+        fileio::writeFileAtomic(cPath, source);
+        showCreated(cPath);
+        return;
+    }
+    fileio::writeFilesAtomic(
+        {{cPath, std::move(source)},
+         {output.headerPath, arrayHeader(output.headerPath, output.symbol, elements, output.style)}});
+    showCreated(cPath + "\r\n" + output.headerPath);
 }
 
 std::optional<std::string> CommandSupport::chooseOpenPath(const std::string& title,

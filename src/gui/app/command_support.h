@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/c_array.h"
 #include "platform/dialogs.h"
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -37,11 +39,17 @@ public:
     // A resource item name must fit its length byte; otherwise says so and returns false.
     bool itemNameFits(const std::string& name);
 
-    // The unsaved-changes question; true when the command may go on.
-    bool mayDiscardChanges(bool modified);
-    // The question before the window closes, naming what is unsaved; true when it may close. Yes keeps
-    // the window open so that the user can save.
-    bool mayClose(bool fontModified, bool resourcesModified);
+    // Unsaved work a command would replace or close: what it is ("the font") and how to save it (true
+    // once it was written).
+    struct UnsavedWork {
+        std::string what;
+        std::function<bool()> save;
+    };
+    // The one question of every command that replaces or closes unsaved work, naming it: Save saves each
+    // piece (Save As for one without a file) and goes on, unless one was not saved; Discard goes on without
+    // saving; Cancel, the default and the answer to Escape, stops. True when the command may go on; nothing
+    // is asked when there is no unsaved work.
+    bool mayLeave(const std::vector<UnsavedWork>& work);
 
     // The save dialog (proposing baseName + extension, or "*" + extension, starting in the folder of the
     // remembered path), then the default extension, then the replace question about the path that will be
@@ -58,6 +66,19 @@ public:
     // The open dialog, then the existence test with its message. Empty when there is nothing to open.
     std::optional<std::string> chooseExistingFile(const std::string& title, const std::string& extension,
                                                   const std::string& filter, const std::string& remembered);
+
+    // The options of a .c output once its path was chosen (the array's name, a header beside it, uint8_t
+    // elements), offered as last chosen; nothing when cancelled. The name is a C identifier, and a header
+    // that exists was allowed to be replaced.
+    struct CArrayOutput {
+        std::string symbol;
+        CArrayStyle style;
+        std::string headerPath; // empty for none
+    };
+    std::optional<CArrayOutput> chooseCArray(const std::string& cPath, const std::string& symbol);
+    // Writes the .c file and its header, both or neither, and says so.
+    void writeCArray(const std::string& cPath, const CArrayOutput& output, std::string source,
+                     std::size_t elements);
 
     // Runs a command body; an error it does not handle itself ends it through the general error report.
     template <typename Body> void run(Body&& body) {
@@ -81,10 +102,15 @@ public:
 
 private:
     std::string startFolder(const std::string& title, const std::string& remembered) const;
+    // The replace question about an existing file; true when it may be written.
+    bool mayReplace(const std::string& path);
 
     Dialogs& dialogs_;
     QWidget* window_;
     std::map<std::string, std::string> folders_;
+    // The .c options last chosen.
+    bool cHeader_ = false;
+    bool cBytes_ = false;
 };
 
 std::string withFinalStop(const std::string& text);

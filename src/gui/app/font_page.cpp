@@ -1,7 +1,9 @@
 #include "app/font_page.h"
 
 #include "app/recent_files.h"
+#include "dialogs/form_font_file.h"
 #include "dialogs/form_font_range.h"
+#include "dialogs/form_new_font.h"
 #include "dialogs/form_view_char.h"
 #include "editing/transforms.h"
 #include "editor/font_grid.h"
@@ -21,8 +23,10 @@
 #include "qtplatform/code_pages.h"
 #include "qtplatform/file_io.h"
 #include "qtplatform/qt_rasteriser.h"
+#include "undo/font_steps.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,16 +59,15 @@ QAction* makeAction(QMenu* menu, const char* name, const char* caption) {
 }
 } // namespace
 
-FontPage::FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent)
-    : QWidget(parent), state_(state), commands_(commands), decoder_(decoder),
-      importFont_(defaultImportFont()), undoStack_(new QUndoStack(this)) {
+FontPage::FontPage(AppState& state, FontDocument& document, CommandSupport& commands, ImageDecoder& decoder,
+                   QWidget* parent)
+    : QWidget(parent), state_(state), document_(document), commands_(commands), decoder_(decoder),
+      importFont_(defaultImportFont()) {
     setObjectName("tsFont");
     createControls();
     createMenus();
     createTransformShortcuts();
-    // Undoing back to the saved font is no change to save.
-    connect(undoStack_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { state_.FontModified = !clean; });
+    followDocument();
     // At creation: the grid hidden, the controls, the buttons and the font's menu items disabled.
     sFont->hide();
     dgridFont->hide();
@@ -73,9 +76,18 @@ FontPage::FontPage(AppState& state, CommandSupport& commands, ImageDecoder& deco
     FontMenuEdit_Paste->setEnabled(false);
 }
 
+QUndoStack* FontPage::undoStack() const {
+    return document_.undoStack();
+}
+
+QString FontPage::caption() const {
+    return QString::fromStdString(document_.source().title.empty() ? kAppTitle : document_.source().title);
+}
+
 void FontPage::createControls() {
     pViewFont = new QFrame(this);
     pViewFont->setObjectName("pViewFont");
+    pViewFont->setFixedHeight(kViewPanelHeight);
     auto* viewLayout = new QHBoxLayout(pViewFont);
     viewLayout->setContentsMargins(8, 8, 8, 8);
     auto addSpin = [&](SpinControl* spin, const char* name, const char* caption) {
@@ -111,22 +123,23 @@ void FontPage::createControls() {
     gridHolder = new QWidget;
     sFont = new GridFrame(gridHolder);
     sFont->setObjectName("sFont");
-    dgridFont = new FontGrid(state_, gridHolder);
+    dgridFont = new FontGrid(document_, gridHolder);
     dgridFont->setObjectName("dgridFont");
     dgridFont->move(1, 1);
     dgridFont->setFocusPolicy(Qt::StrongFocus);
     gridScroll->setWidget(gridHolder);
 
-    overview = new FontOverview(state_);
+    overview = new FontOverview(document_);
     overview->setObjectName("overview");
     auto* overviewScroll = new QScrollArea;
     overviewScroll->setObjectName("overviewScroll");
     overviewScroll->setWidgetResizable(true);
     overviewScroll->setWidget(overview);
-    textPreview = new TextPreview(state_, commands_.dialogs());
+    textPreview = new TextPreview(document_, commands_.dialogs());
     textPreview->setObjectName("textPreview");
     auto* views = new QFrame(this);
     views->setObjectName("pViews");
+    views->setFixedHeight(kViewsHeight);
     auto* viewsLayout = new QVBoxLayout(views);
     viewsLayout->setContentsMargins(0, 4, 0, 0);
     viewsLayout->addWidget(overviewScroll, 3);
@@ -134,6 +147,7 @@ void FontPage::createControls() {
 
     pShiftMove = new QFrame(this);
     pShiftMove->setObjectName("pShiftMove");
+    pShiftMove->setFixedWidth(kShiftPanelWidth);
     auto* shiftLayout = new QVBoxLayout(pShiftMove);
     auto makeButton = [](const char* name, const char* caption, QWidget* parent) {
         auto* button = new QPushButton(caption, parent);
@@ -182,9 +196,33 @@ void FontPage::createControls() {
     shiftLayout->addWidget(imageGroup);
     shiftLayout->addStretch(1);
 
-    // The fifth panel tells why a transform did nothing.
-    sbFont = new StatusPanels({75, 75, 200, 50, 0}, this);
+    // The fourth panel names the cell under the pointer, the fifth why a transform did nothing.
+    sbFont = new StatusPanels({75, 75, 200, 70, 0}, this);
     sbFont->setObjectName("sbFont");
+
+    // The grid sits 8 pixels from the left, under the control panel; the buttons take the right edge.
+    auto* left = new QVBoxLayout;
+    left->setContentsMargins(0, 0, 0, 0);
+    left->setSpacing(0);
+    left->addWidget(pViewFont);
+    auto* gridRow = new QHBoxLayout;
+    gridRow->setContentsMargins(7, 0, 0, 0);
+    gridRow->addWidget(gridScroll);
+    left->addLayout(gridRow, 1);
+    auto* viewsRow = new QHBoxLayout;
+    viewsRow->setContentsMargins(7, 0, 7, 0);
+    viewsRow->addWidget(views);
+    left->addLayout(viewsRow);
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addLayout(left, 1);
+    body->addWidget(pShiftMove);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(0, 0, 0, 0);
+    page->setSpacing(0);
+    page->addLayout(body, 1);
+    page->addWidget(sbFont);
 
     // The keyboard walks the page in reading order: the controls, the grid, the buttons, the views.
     QWidget* order[] = {seGridSize,    seCharCode,        seCharWidth,
@@ -200,11 +238,18 @@ void FontPage::createControls() {
     connect(seGridSize, &QSpinBox::valueChanged, this, &FontPage::seGridSizeChange);
     connect(seCharCode, &QSpinBox::valueChanged, this, &FontPage::seCharCodeChange);
     connect(seCharWidth, &QSpinBox::valueChanged, this, &FontPage::seCharWidthChange);
+    // A typed value applied with Enter gives the keys back to the grid.
+    for (SpinControl* spin : {seGridSize, static_cast<SpinControl*>(seCharCode), seCharWidth})
+        connect(spin, &SpinControl::entered, this, [this] {
+            if (editorShown_)
+                dgridFont->setFocus();
+        });
     connect(dgridFont, &FontGrid::mouseDown, this, &FontPage::dgridFontMouseDown);
     connect(dgridFont, &FontGrid::mouseMove, this, &FontPage::dgridFontMouseMove);
     connect(dgridFont, &FontGrid::mouseUp, this, &FontPage::dgridFontMouseUp);
     connect(dgridFont, &FontGrid::keyDown, this, &FontPage::dgridFontKeyDown);
     connect(dgridFont, &FontGrid::zoomRequested, this, &FontPage::dgridFontZoom);
+    connect(dgridFont, &FontGrid::left, this, [this] { sbFont->setPanelText(kCellPanel, QString()); });
     connect(overview, &FontOverview::codeClicked, seCharCode, &QSpinBox::setValue);
     const std::pair<QPushButton*, void (FontPage::*)()> clicks[] = {
         {bShiftUp, &FontPage::bShiftUpClick},
@@ -230,6 +275,8 @@ void FontPage::createControls() {
 void FontPage::createMenus() {
     FontMenuFile = new QMenu("&File", this);
     FontMenuFile->setObjectName("FontMenuFile");
+    FontMenuFile_New = makeAction(FontMenuFile, "FontMenuFile_New", "New Font...");
+    FontMenuFile_New->setShortcut(QKeySequence::New);
     FontMenuFile_ImportSystemFont =
         makeAction(FontMenuFile, "FontMenuFile_ImportSystemFont", "Import System Font");
     FontMenuFile_ImportFontFile =
@@ -239,8 +286,13 @@ void FontPage::createMenus() {
     FontMenuFile->addSeparator();
     FontMenuFile_OpenGraphicFont =
         makeAction(FontMenuFile, "FontMenuFile_OpenGraphicFont", "Open Graphic Font");
+    FontMenuFile_OpenGraphicFont->setShortcut(QKeySequence::Open);
     FontMenuFile_SaveGraphicFont =
         makeAction(FontMenuFile, "FontMenuFile_SaveGraphicFont", "Save Graphic Font");
+    FontMenuFile_SaveGraphicFont->setShortcut(QKeySequence::Save);
+    FontMenuFile_SaveGraphicFontAs =
+        makeAction(FontMenuFile, "FontMenuFile_SaveGraphicFontAs", "Save Graphic Font As...");
+    FontMenuFile_SaveGraphicFontAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     FontMenuFile->addSeparator();
     FontMenuFile_CreateFileC = makeAction(FontMenuFile, "FontMenuFile_CreateFileC", "Create File.c Font");
     FontMenuFile_CreateFileResdata =
@@ -251,6 +303,7 @@ void FontPage::createMenus() {
         makeAction(FontMenuFile, "FontMenuFile_CreateFileBdf", "Create File.bdf Font");
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
+    FontMenuFile_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     FontMenuFile_Recent = new RecentFiles(FontMenuFile, FontMenuFile_Exit, "FontMenuFile_Recent");
     connect(FontMenuFile_Recent, &RecentFiles::chosen, this, [this](const std::string& path) {
         if (commands_.recentFileFound(*FontMenuFile_Recent, path))
@@ -259,10 +312,10 @@ void FontPage::createMenus() {
 
     FontMenuEdit = new QMenu("&Edit", this);
     FontMenuEdit->setObjectName("FontMenuEdit");
-    FontMenuEdit_Undo = undoStack_->createUndoAction(this, "Undo");
+    FontMenuEdit_Undo = document_.undoStack()->createUndoAction(this, "Undo");
     FontMenuEdit_Undo->setObjectName("FontMenuEdit_Undo");
     FontMenuEdit_Undo->setShortcuts(QKeySequence::Undo);
-    FontMenuEdit_Redo = undoStack_->createRedoAction(this, "Redo");
+    FontMenuEdit_Redo = document_.undoStack()->createRedoAction(this, "Redo");
     FontMenuEdit_Redo->setObjectName("FontMenuEdit_Redo");
     FontMenuEdit_Redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
@@ -280,22 +333,28 @@ void FontPage::createMenus() {
     // Ctrl+Z is Undo everywhere: the one-level Restore keeps its item on Ctrl+R.
     FontMenuEdit_Restore->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     FontMenuEdit->addSeparator();
+    // The standard keys first, then the ones the program always had.
     FontMenuEdit_Cut = makeAction(FontMenuEdit, "FontMenuEdit_Cut", "Cut");
-    FontMenuEdit_Cut->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    FontMenuEdit_Cut->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     FontMenuEdit_Copy = makeAction(FontMenuEdit, "FontMenuEdit_Copy", "Copy");
-    FontMenuEdit_Copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    FontMenuEdit_Copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     FontMenuEdit_Paste = makeAction(FontMenuEdit, "FontMenuEdit_Paste", "Paste");
-    FontMenuEdit_Paste->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    FontMenuEdit_Paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     FontMenuEdit->addSeparator();
     FontMenuEdit_ViewChar = makeAction(FontMenuEdit, "FontMenuEdit_ViewChar", "View Char");
 
     const std::pair<QAction*, void (FontPage::*)()> handlers[] = {
+        {FontMenuFile_New, &FontPage::FontMenuFile_NewClick},
         {FontMenuFile_ImportSystemFont, &FontPage::FontMenuFile_ImportSystemFontClick},
         {FontMenuFile_ImportFontFile, &FontPage::FontMenuFile_ImportFontFileClick},
         {FontMenuFile_ImportBdfFont, &FontPage::FontMenuFile_ImportBdfFontClick},
         {FontMenuFile_ImportBmpChar, &FontPage::FontMenuFile_ImportBmpCharClick},
         {FontMenuFile_OpenGraphicFont, &FontPage::FontMenuFile_OpenGraphicFontClick},
         {FontMenuFile_SaveGraphicFont, &FontPage::FontMenuFile_SaveGraphicFontClick},
+        {FontMenuFile_SaveGraphicFontAs, &FontPage::FontMenuFile_SaveGraphicFontAsClick},
         {FontMenuFile_CreateFileC, &FontPage::FontMenuFile_CreateFileCClick},
         {FontMenuFile_CreateFileResdata, &FontPage::FontMenuFile_CreateFileResdataClick},
         {FontMenuFile_CreateFileLcd, &FontPage::FontMenuFile_CreateFileLcdClick},
@@ -319,20 +378,6 @@ QList<QPushButton*> FontPage::transformButtons() const {
             bRemoveRow, bAddRow,    bHorizontalMirror, bVerticalMirror, bInvert};
 }
 
-void FontPage::resizeEvent(QResizeEvent*) {
-    const int statusHeight = sbFont->sizeHint().height();
-    const int bodyHeight = std::max(height() - statusHeight, 0);
-    const int left = std::max(width() - kShiftPanelWidth, 0);
-    pShiftMove->setGeometry(left, 0, kShiftPanelWidth, bodyHeight);
-    pViewFont->setGeometry(0, 0, left, kViewPanelHeight);
-    // The grid holder starts at (7, 79), so the grid itself sits at (8, 80) inside its frame.
-    const int gridHeight = std::max(bodyHeight - kViewPanelHeight - kViewsHeight, 0);
-    gridScroll->setGeometry(7, kViewPanelHeight, std::max(left - 7, 0), gridHeight);
-    findChild<QFrame*>("pViews")->setGeometry(7, kViewPanelHeight + gridHeight, std::max(left - 14, 0),
-                                              std::max(bodyHeight - kViewPanelHeight - gridHeight, 0));
-    sbFont->setGeometry(0, bodyHeight, width(), statusHeight);
-}
-
 void FontPage::setEditorEnabled(bool enabled) {
     seGridSize->setEnabled(enabled);
     seCharCode->setEnabled(enabled);
@@ -340,61 +385,75 @@ void FontPage::setEditorEnabled(bool enabled) {
     for (QPushButton* button : transformButtons())
         button->setEnabled(enabled);
     for (QAction* action :
-         {FontMenuFile_SaveGraphicFont, FontMenuFile_CreateFileC, FontMenuFile_CreateFileResdata,
-          FontMenuFile_CreateFileLcd, FontMenuFile_CreateFileBdf, FontMenuEdit_AutomaticCharWidth,
-          FontMenuEdit_Cut, FontMenuEdit_Copy, FontMenuEdit_ViewChar})
+         {FontMenuFile_SaveGraphicFont, FontMenuFile_SaveGraphicFontAs, FontMenuFile_CreateFileC,
+          FontMenuFile_CreateFileResdata, FontMenuFile_CreateFileLcd, FontMenuFile_CreateFileBdf,
+          FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy, FontMenuEdit_ViewChar})
         action->setEnabled(enabled);
     textPreview->setEnabled(enabled);
 }
 
-void FontPage::setFontPageTitle(const std::string& title) {
-    state_.FontPageTitle = title;
-    emit captionChanged();
+// ---- Unsaved work -----------------------------------------------------------------------------------
+
+std::optional<CommandSupport::UnsavedWork> FontPage::unsavedWork() {
+    if (!document_.isModified())
+        return std::nullopt;
+    return CommandSupport::UnsavedWork{"the font", [this] { return saveFont(); }};
+}
+
+bool FontPage::mayReplaceFont() {
+    std::vector<CommandSupport::UnsavedWork> work;
+    if (auto font = unsavedWork())
+        work.push_back(std::move(*font));
+    return commands_.mayLeave(work);
 }
 
 // ---- The importers ----------------------------------------------------------------------------------
 
-FontStepTarget::Shown FontPage::shown() const {
-    return {editorShown_, state_.FontPageTitle, state_.FontBaseName, rangeLabel_};
+void FontPage::commitFont(FontModel font, const FontDocument::Source& source, const QString& stepName) {
+    const FontSnapshot before(document_.font());
+    const FontDocument::Source sourceBefore = document_.source();
+    document_.replace(std::move(font), source);
+    document_.undoStack()->push(new FontReplaceStep(stepName, document_, before, sourceBefore));
+    document_.undoStack()->setClean();
 }
 
-void FontPage::fontReplaced(const Shown& shown) {
-    if (shown.editorShown)
-        ShowFontInEditor(shown.rangeLabel);
-    else
-        HideFontEditor();
-    setFontPageTitle(shown.title);
-    state_.FontBaseName = shown.baseName;
-}
-
-// An import is a step of the history, so Undo brings the font before it back; the new font is the
-// saved state, as an import gives a font without changes.
 void FontPage::commitImportedFont(ImportedFont& imported, const std::string& rangeLabel,
                                   const std::string& title, const std::string& baseName) {
-    const FontSnapshot before(state_.font);
-    const Shown shownBefore = shown();
-    state_.font = std::move(imported.font);
-    fontReplaced({true, title, baseName, rangeLabel});
-    undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
-    undoStack_->setClean();
-    state_.FontModified = false;
+    commitFont(std::move(imported.font), {true, title, baseName, rangeLabel, {}}, "Import");
     listCodes("These characters are wider than 255 pixels, the widest a character can be; "
               "their width was set to 255:",
               imported.limitedCodes);
 }
 
+void FontPage::FontMenuFile_NewClick() {
+    commands_.run([&] {
+        if (!mayReplaceFont())
+            return;
+        if (newFontDialog_ == nullptr)
+            newFontDialog_ = new TFormNewFont(this);
+        if (!commands_.dialogs().execDialog(*newFontDialog_))
+            return;
+        const CodePage page = loadCodePage(newFontDialog_->codePage());
+        FontModel font = blankFont(newFontDialog_->seWidth->value(), newFontDialog_->seHeight->value(),
+                                   newFontDialog_->seFromChar->value(), newFontDialog_->seToChar->value());
+        font.CodePage = page.name == kDefaultCodePage ? std::string() : page.name;
+        commitFont(std::move(font), {true, "Tesselor [New Font]", "", "Code char from ", {}}, "New Font");
+    });
+}
+
 void FontPage::FontMenuFile_ImportSystemFontClick() {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.FontModified))
+        if (!mayReplaceFont())
             return;
         importThroughFontDialog(importFont_);
     });
 }
 
-// A font file joins the fonts Qt knows; then the size and range steps of Import System Font follow.
+// A font file gives its own face: only its size (and, in a collection, the face) is asked, then the range
+// steps of Import System Font follow, and it is drawn as font-from-system --font-file draws it.
 void FontPage::FontMenuFile_ImportFontFileClick() {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.FontModified))
+        if (!mayReplaceFont())
             return;
         const auto path = commands_.chooseExistingFile("Import Font File...", ".ttf",
                                                        "Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz "
@@ -404,10 +463,36 @@ void FontPage::FontMenuFile_ImportFontFileClick() {
         if (!path)
             return;
         state_.FontSourcePath = *path;
-        const QFont loaded =
-            loadFontFile(*path, static_cast<int>(std::lround(importFont_.pointSizeF())), false, false);
-        importThroughFontDialog(loaded);
+        const FontFileFace face = describeFontFile(*path);
+        TFormFontFile form(face, std::clamp(static_cast<int>(std::lround(importFont_.pointSizeF())), 1, 1000),
+                           commands_.window());
+        if (!commands_.dialogs().execDialog(form))
+            return;
+        const auto range = askRange();
+        if (!range)
+            return;
+        const int points = form.seSize->value();
+        const bool bold = form.cbBold->isChecked();
+        const bool italic = form.cbItalic->isChecked();
+        QFont font = loadFontFile(*path, points, bold, italic);
+        font.setUnderline(form.cbUnderline->isChecked());
+        font.setStrikeOut(form.cbStrikeOut->isChecked());
+        importFace(
+            font,
+            fontLabel(face.family.toStdString(), points, {bold, italic, font.underline(), font.strikeOut()}),
+            *range);
     });
+}
+
+std::optional<FontPage::Range> FontPage::askRange() {
+    Range range{32, 127, kDefaultCodePage};
+    if (rangeDialog_ == nullptr)
+        return range;
+    // Cancel or Escape ends the import with nothing changed.
+    if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
+        return std::nullopt;
+    return Range{rangeDialog_->seFromChar->value(), rangeDialog_->seToChar->value(),
+                 rangeDialog_->cbCodePage->currentText().toStdString()};
 }
 
 void FontPage::importThroughFontDialog(const QFont& offered) {
@@ -415,34 +500,31 @@ void FontPage::importThroughFontDialog(const QFont& offered) {
     if (!chosen)
         return;
     importFont_ = *chosen;
-    int first = 32;
-    int last = 127;
-    std::string codePage = kDefaultCodePage;
-    if (rangeDialog_ != nullptr) {
-        // Cancel or Escape ends the import with nothing changed.
-        if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
-            return;
-        first = rangeDialog_->seFromChar->value();
-        last = rangeDialog_->seToChar->value();
-        codePage = rangeDialog_->cbCodePage->currentText().toStdString();
-    }
-    const CodePage page = loadCodePage(codePage);
+    const auto range = askRange();
+    if (!range)
+        return;
     const int points = static_cast<int>(std::lround(importFont_.pointSizeF()));
-    const std::string label = fontLabel(
-        importFont_.family().toStdString(), points,
-        {importFont_.bold(), importFont_.italic(), importFont_.underline(), importFont_.strikeOut()});
-    QtRasteriser rasteriser(importFont_, page);
-    ImportedFont imported =
-        importSystemFont(rasteriser, first, last, state_.RemoveLeftBlank, state_.font.FontName);
+    importFace(importFont_,
+               fontLabel(importFont_.family().toStdString(), points,
+                         {importFont_.bold(), importFont_.italic(), importFont_.underline(),
+                          importFont_.strikeOut()}),
+               *range);
+}
+
+void FontPage::importFace(const QFont& face, const std::string& label, const Range& range) {
+    const CodePage page = loadCodePage(range.codePage);
+    QtRasteriser rasteriser(face, page);
+    ImportedFont imported = importSystemFont(rasteriser, range.first, range.last, state_.RemoveLeftBlank,
+                                             document_.font().FontName);
     imported.font.CodePage = page.name == kDefaultCodePage ? std::string() : page.name;
     commitImportedFont(imported, "Char code from ", "Tesselor [Font: " + label + "]", label);
     listCodes("These codes have no character in " + page.name + "; each is drawn as its decoder reads it:",
-              page.codesWithoutCharacter(first, last));
+              page.codesWithoutCharacter(range.first, range.last));
 }
 
 void FontPage::FontMenuFile_ImportBdfFontClick() {
     commands_.run([&] {
-        if (!commands_.mayDiscardChanges(state_.FontModified))
+        if (!mayReplaceFont())
             return;
         const auto path =
             commands_.chooseExistingFile("Import BDF Font...", ".bdf", kBdfFilter, state_.FontSourcePath);
@@ -464,14 +546,15 @@ void FontPage::FontMenuFile_ImportBdfFontClick() {
                           std::nullopt, std::nullopt, "");
             rangeDialog_->seFromChar->setValue(all.imported.font.RangeFrom);
             rangeDialog_->seToChar->setValue(all.imported.font.RangeTo);
-            if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
+            const auto range = askRange();
+            if (!range)
                 return;
-            first = rangeDialog_->seFromChar->value();
-            last = rangeDialog_->seToChar->value();
-            codePage = rangeDialog_->cbCodePage->currentText().toStdString();
+            first = range->first;
+            last = range->last;
+            codePage = range->codePage;
         }
         const BdfCodes codes = bdfCodes(bdf, codePage);
-        BdfImport result = importBdf(bdf, codes.codeOf, first, last, state_.font.FontName);
+        BdfImport result = importBdf(bdf, codes.codeOf, first, last, document_.font().FontName);
         result.imported.font.CodePage = codes.codePage == kDefaultCodePage ? std::string() : codes.codePage;
         commitImportedFont(result.imported, "Char code from ", titleFor(*path), paths::baseName(*path));
         listCodes("The BDF file has no glyph for these codes; they are left blank:", result.missingCodes);
@@ -485,7 +568,7 @@ void FontPage::listCodes(const std::string& what, const std::vector<int>& codes)
 }
 
 void FontPage::FontMenuFile_ImportBmpCharClick() {
-    if (!commands_.mayDiscardChanges(state_.FontModified))
+    if (!mayReplaceFont())
         return;
     const std::string start = fileio::folderExists(state_.BmpCharsFolder)
                                   ? state_.BmpCharsFolder
@@ -496,7 +579,7 @@ void FontPage::FontMenuFile_ImportBmpCharClick() {
 }
 
 void FontPage::importBmpCharsFromAsking(const std::string& folder) {
-    if (commands_.mayDiscardChanges(state_.FontModified))
+    if (mayReplaceFont())
         importBmpCharsFrom(folder);
 }
 
@@ -505,19 +588,14 @@ void FontPage::importBmpCharsFrom(const std::string& folder) {
         commands_.rememberFolder(kBmpFolderTitle, folder);
         // The import works on a new font: a file that cannot be decoded leaves everything as it was.
         BmpCharsImport result = importBmpChars(folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
-                                               state_.font.FontName);
+                                               document_.font().FontName);
         state_.BmpCharsFolder = folder;
         if (!result.found) {
             // The font gives way to an empty one, as the import always did; Undo brings it back. The
             // clipboard pixels stay: no file was drawn on the cell.
-            const FontSnapshot before(state_.font);
-            const Shown shownBefore = shown();
-            result.imported.font.CellImage = state_.font.CellImage;
-            state_.font = std::move(result.imported.font);
-            fontReplaced({false, titleFor(folder), "", rangeLabel_});
-            undoStack_->push(new FontReplaceStep("Import", state_, *this, before, shownBefore, shown()));
-            undoStack_->setClean();
-            state_.FontModified = false;
+            result.imported.font.CellImage = document_.font().CellImage;
+            commitFont(std::move(result.imported.font),
+                       {false, titleFor(folder), "", document_.source().rangeLabel, {}}, "Import");
             commands_.showError("Chars.bmp not found in the folder");
             return;
         }
@@ -528,7 +606,7 @@ void FontPage::importBmpCharsFrom(const std::string& folder) {
 // ---- The .font file ---------------------------------------------------------------------------------
 
 void FontPage::FontMenuFile_OpenGraphicFontClick() {
-    if (!commands_.mayDiscardChanges(state_.FontModified))
+    if (!mayReplaceFont())
         return;
     const auto path =
         commands_.chooseOpenPath("Open File.font...", ".font", kFontFilter, state_.FontFilePath);
@@ -537,7 +615,7 @@ void FontPage::FontMenuFile_OpenGraphicFontClick() {
 }
 
 void FontPage::openFontFileAsking(const std::string& path) {
-    if (commands_.mayDiscardChanges(state_.FontModified))
+    if (mayReplaceFont())
         openFontFile(path);
 }
 
@@ -546,83 +624,113 @@ void FontPage::openFontFile(const std::string& path) {
         if (!commands_.fileFound(path))
             return;
         // The whole file is read and checked before anything changes.
-        FontModel font = readFontFile(fileio::readFile(path), state_.font);
-
+        FontModel font = readFontFile(fileio::readFile(path), document_.font());
         state_.FontFilePath = path;
-        setFontPageTitle(titleFor(state_.FontFilePath));
-        state_.FontBaseName = paths::baseName(state_.FontFilePath);
-        state_.font = std::move(font);
         // A file opened starts a history of its own.
-        undoStack_->clear();
-        state_.FontModified = false;
-        ShowFontInEditor("Code char from ");
+        document_.open(std::move(font),
+                       {true, titleFor(path), paths::baseName(path), "Code char from ", path});
         FontMenuFile_Recent->add(path);
     });
 }
 
 void FontPage::FontMenuFile_SaveGraphicFontClick() {
-    commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Save File.font...", state_.FontBaseName, ".font",
-                                                   kFontFilter, state_.FontFilePath);
-        if (!path)
-            return;
-        FontModel saved = fontForSave(state_.font, *path);
-        // Nothing changes unless the file was written: a failed save keeps the font marked modified.
-        fileio::writeFileAtomic(*path, text::joinLinesCrLf(writeFontFile(saved)));
+    saveFont();
+}
 
-        state_.FontFilePath = *path;
-        setFontPageTitle(titleFor(state_.FontFilePath));
-        // The trim of the cell is a step of its own; the history is clean at the font as saved.
-        const int oldWidth = state_.font.FontWidth();
-        if (saved.FontWidth() != oldWidth) {
-            DroppedPixels dropped(state_.font, saved.FontWidth(), saved.FontHeight());
-            state_.font = std::move(saved);
-            undoStack_->push(new CellStep("Trim Cell", state_, *this, state_.CurrentCode, oldWidth,
-                                          state_.font.FontHeight(), std::move(dropped)));
-        } else {
-            state_.font = std::move(saved);
-        }
-        FontMenuFile_Recent->add(*path);
-        undoStack_->setClean();
-        state_.FontModified = false;
-        refreshEditorLayout("Code char from ", state_.font.FontWidth());
-        redrawGrid();
-        refreshViews(Scope::Cell);
-        commands_.showSaved(state_.FontFilePath);
+void FontPage::FontMenuFile_SaveGraphicFontAsClick() {
+    saveFontAs();
+}
+
+bool FontPage::saveFont() {
+    const std::string& own = document_.source().filePath;
+    if (own.empty())
+        return saveFontAs();
+    return saveFontTo(own, true);
+}
+
+bool FontPage::saveFontAs() {
+    bool saved = false;
+    commands_.run([&] {
+        const auto path = commands_.chooseSavePath("Save File.font...", document_.source().baseName, ".font",
+                                                   kFontFilter, state_.FontFilePath);
+        if (path)
+            saved = saveFontTo(*path, false);
     });
+    return saved;
+}
+
+// Quietly: Save to the font's own file says so in the status bar; Save As in a message, as it always did.
+bool FontPage::saveFontTo(const std::string& path, bool quietly) {
+    bool saved = false;
+    commands_.run([&] {
+        FontModel trimmed = fontForSave(document_.font(), path);
+        // Nothing changes unless the file was written: a failed save keeps the font modified.
+        fileio::writeFileAtomic(path, text::joinLinesCrLf(writeFontFile(trimmed)));
+        saved = true;
+        state_.FontFilePath = path;
+        // The trim of the cell is a step of its own; the history is clean at the font as saved.
+        const FontModel& font = document_.font();
+        const auto dropped = inkBeyond(font, trimmed.FontWidth());
+        const int oldWidth = font.FontWidth();
+        if (trimmed.FontWidth() != oldWidth) {
+            DroppedPixels kept(font, trimmed.FontWidth(), trimmed.FontHeight());
+            document_.font() = std::move(trimmed);
+            document_.undoStack()->push(new CellStep("Trim Cell", document_, oldWidth,
+                                                     document_.font().FontHeight(), std::move(kept)));
+        } else {
+            document_.font().FontName = trimmed.FontName;
+        }
+        document_.saved(path, titleFor(path));
+        FontMenuFile_Recent->add(path);
+        refreshEditorLayout("Code char from ", document_.font().FontWidth());
+        // No pixel vanishes unannounced: Undo brings the trimmed columns back.
+        if (dropped)
+            note(QString("Saved without columns %1 to %2: ink beyond the widest character")
+                     .arg(dropped->first)
+                     .arg(dropped->second),
+                 "The cell was trimmed to the widest character; Undo (Trim Cell) brings the columns back.");
+        else if (quietly)
+            note("Saved " + QString::fromStdString(path));
+        if (!quietly)
+            commands_.showSaved(path);
+    });
+    return saved;
 }
 
 // ---- The outputs for the device ---------------------------------------------------------------------
-// The chosen path is remembered for the next dialog as soon as it is chosen; the font changes only once
-// its file was written.
+// The chosen path is remembered for the next dialog as soon as it is chosen.
 
 void FontPage::FontMenuFile_CreateFileCClick() {
     commands_.run([&] {
         const auto path =
-            commands_.chooseSavePath("Create File.c...", state_.FontBaseName, ".c",
+            commands_.chooseSavePath("Create File.c...", document_.source().baseName, ".c",
                                      "Array font file (*.c)|*.c|All files (*.*)|*.*", state_.FontCFilePath);
         if (!path)
             return;
         state_.FontCFilePath = *path;
-        state_.FontOutputName = fontOutputName(*path, state_.font);
-        fileio::writeFileAtomic(*path, fontCSource(state_.font, state_.FontOutputName));
-        commands_.showCreated(*path);
+        const FontModel& font = document_.font();
+        const auto output = commands_.chooseCArray(*path, fontOutputName(*path, font));
+        if (!output)
+            return;
+        commands_.writeCArray(*path, *output, fontCSource(font, output->symbol, output->style),
+                              FontPayload(font).size());
+        state_.FontOutputName = output->symbol;
     });
 }
 
 void FontPage::FontMenuFile_CreateFileResdataClick() {
     commands_.run([&] {
         const auto path = commands_.chooseSavePath(
-            "Create File.resdata...", state_.FontBaseName, ".resdata",
+            "Create File.resdata...", document_.source().baseName, ".resdata",
             "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*", state_.ResdataFilePath);
         if (!path)
             return;
-        const std::string name = fontOutputName(*path, state_.font);
+        const std::string name = fontOutputName(*path, document_.font());
         if (!commands_.itemNameFits(name))
             return;
         state_.ResdataFilePath = *path;
         state_.FontOutputName = name;
-        const Bytes item = writeResourceItem("fnt", name, FontPayload(state_.font));
+        const Bytes item = writeResourceItem("fnt", name, FontPayload(document_.font()));
         fileio::writeFileAtomic(*path, item);
         commands_.showCreated(*path);
     });
@@ -630,27 +738,28 @@ void FontPage::FontMenuFile_CreateFileResdataClick() {
 
 void FontPage::FontMenuFile_CreateFileBdfClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Create File.bdf...", state_.FontBaseName, ".bdf",
+        const auto path = commands_.chooseSavePath("Create File.bdf...", document_.source().baseName, ".bdf",
                                                    kBdfFilter, state_.FontBdfFilePath);
         if (!path)
             return;
         state_.FontBdfFilePath = *path;
-        fileio::writeFileAtomic(*path, bdfText(state_.font, codePageOf(state_.font), paths::baseName(*path)));
+        const FontModel& font = document_.font();
+        fileio::writeFileAtomic(*path, bdfText(font, codePageOf(font), paths::baseName(*path)));
         commands_.showCreated(*path);
     });
 }
 
 void FontPage::FontMenuFile_CreateFileLcdClick() {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Create File.lcd...", state_.FontBaseName, ".lcd",
+        const auto path = commands_.chooseSavePath("Create File.lcd...", document_.source().baseName, ".lcd",
                                                    "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*",
                                                    state_.FontLcdFilePath);
         if (!path)
             return;
         state_.FontLcdFilePath = *path;
         const std::string name = paths::baseName(*path);
-        fileio::writeFileAtomic(*path, lcdText(state_.font, codePageOf(state_.font), name));
-        state_.font.FontName = name;
+        fileio::writeFileAtomic(*path, lcdText(document_.font(), codePageOf(document_.font()), name));
+        document_.font().FontName = name;
         commands_.showCreated(*path);
     });
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "app/command_support.h"
+#include "document/font_document.h"
 #include "editing/undo_data.h"
 #include "model/app_state.h"
-#include "undo/font_steps.h"
 
 #include <QFont>
+#include <QPoint>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ class QPushButton;
 class QScrollArea;
 class QUndoStack;
 class TFormFontRange;
+class TFormNewFont;
 class TFormViewChar;
 
 namespace tesselor {
@@ -36,12 +38,14 @@ class StatusPanels;
 class TextPreview;
 
 // The Font page (tsFont): the editor controls, the grid, the transform buttons, the overview of the font
-// and the text preview, its two menus and their command handlers. The file commands are in
-// font_page.cpp, the editor's in font_page_edit.cpp.
-class FontPage : public QWidget, private FontStepTarget {
+// and the text preview, its two menus and their command handlers. It edits a FontDocument and follows
+// the document's announcements. The file commands are in font_page.cpp, the editor's in
+// font_page_edit.cpp.
+class FontPage : public QWidget {
     Q_OBJECT
 public:
-    FontPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
+    FontPage(AppState& state, FontDocument& document, CommandSupport& commands, ImageDecoder& decoder,
+             QWidget* parent = nullptr);
 
     // Set by the main window once the small windows exist.
     void setPreview(TFormViewChar* preview) { preview_ = preview; }
@@ -51,8 +55,21 @@ public:
     // The font the font dialog offers next (kept between runs by the window's settings).
     void setImportFont(const QFont& font) { importFont_ = font; }
 
+    FontDocument& document() { return document_; }
+    // Every change to the font, step by step; its clean state is the saved font.
+    QUndoStack* undoStack() const;
+    // The page's title, as the window shows it.
+    QString caption() const;
+
     // Opens a .font file as Open Graphic Font does after its dialog.
     void openFontFile(const std::string& path);
+    // Save: to the font's own file, or through Save As when it has none. True once the font was written.
+    bool saveFont();
+    // Save As: the dialog, then the file. True once the font was written.
+    bool saveFontAs();
+    // The font as unsaved work for the question before it is replaced or the window closes; nothing
+    // when it has no unsaved changes.
+    std::optional<CommandSupport::UnsavedWork> unsavedWork();
 
     // The sequences the font loaders run.
     void ShowFontInEditor(const std::string& rangeLabel);
@@ -65,9 +82,6 @@ public:
     // keep it between runs (zoomToRemember).
     void setLoadedZoom(int zoom);
     int zoomToRemember() const;
-
-    // Every change to the font, step by step; its clean state is the saved font.
-    QUndoStack* undoStack() const { return undoStack_; }
 
     // Controls.
     QFrame* pViewFont;
@@ -101,12 +115,14 @@ public:
 
     // Menus.
     QMenu* FontMenuFile;
+    QAction* FontMenuFile_New;
     QAction* FontMenuFile_ImportSystemFont;
     QAction* FontMenuFile_ImportFontFile;
     QAction* FontMenuFile_ImportBdfFont;
     QAction* FontMenuFile_ImportBmpChar;
     QAction* FontMenuFile_OpenGraphicFont;
     QAction* FontMenuFile_SaveGraphicFont;
+    QAction* FontMenuFile_SaveGraphicFontAs;
     QAction* FontMenuFile_CreateFileC;
     QAction* FontMenuFile_CreateFileResdata;
     QAction* FontMenuFile_CreateFileLcd;
@@ -127,11 +143,16 @@ public:
     // The fifteen transform buttons, in panel order.
     QList<QPushButton*> transformButtons() const;
 
+    // The status panels: the widest width, the height, the range, the cell under the pointer, notes.
+    static constexpr int kCellPanel = 3;
+    static constexpr int kNotePanel = 4;
+
 signals:
     void captionChanged();
     void exitRequested();
 
 public slots:
+    void FontMenuFile_NewClick();
     void FontMenuFile_ImportSystemFontClick();
     void FontMenuFile_ImportFontFileClick();
     void FontMenuFile_ImportBdfFontClick();
@@ -142,6 +163,7 @@ public slots:
     void importBmpCharsFromAsking(const std::string& folder);
     void FontMenuFile_OpenGraphicFontClick();
     void FontMenuFile_SaveGraphicFontClick();
+    void FontMenuFile_SaveGraphicFontAsClick();
     void FontMenuFile_CreateFileCClick();
     void FontMenuFile_CreateFileResdataClick();
     void FontMenuFile_CreateFileLcdClick();
@@ -181,58 +203,72 @@ public slots:
     // Ctrl and the wheel over the grid: one zoom step, the cell under the pointer kept under it.
     void dgridFontZoom(int steps, QPoint position);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void importBmpCharsFrom(const std::string& folder);
     void createControls();
     void createMenus();
     void createTransformShortcuts();
+    void followDocument();
     void layOutGrid();
-    void setFontPageTitle(const std::string& title);
-    void paintCell(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
+    // The question before a command replaces the font; true when it may go on.
+    bool mayReplaceFont();
+    bool saveFontTo(const std::string& path, bool quietly);
+    // Paints the cells of a stroke from the last cell it reached to `cell`.
+    void paintTo(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell);
+    bool insideCell(QPoint cell) const;
     // Shows a width in the width control. A stored width outside the control's limits is shown clamped
     // but not stored back: showing a character never changes it.
     void showWidthInControl(int width);
     void refreshEditorLayout(const std::string& rangeLabel, int widest);
     void setEditorEnabled(bool enabled);
-    // Puts a finished import into the state, shows it and makes it a step of the history.
+    // The views that are no document view: the current glyph beside its code, the preview window, the
+    // widest width.
+    void showCurrentChar();
     // Import System Font from the font dialog on: the range, the code page, the rasteriser.
     void importThroughFontDialog(const QFont& offered);
+    // The range dialog's choice; nothing when it was cancelled.
+    struct Range {
+        int first = 32;
+        int last = 127;
+        std::string codePage;
+    };
+    std::optional<Range> askRange();
+    // Draws the font with the rasteriser's face and makes it the imported font.
+    void importFace(const QFont& face, const std::string& label, const Range& range);
     // An information box listing codes after its text; nothing for no codes.
     void listCodes(const std::string& what, const std::vector<int>& codes);
+    // Puts a finished import in place of the font as one step of the history; the new font is the saved
+    // state, as an import gives a font without changes.
+    void commitFont(FontModel font, const FontDocument::Source& source, const QString& stepName);
     void commitImportedFont(ImportedFont& imported, const std::string& rangeLabel, const std::string& title,
                             const std::string& baseName);
     void shiftCurrent(Direction direction, const QString& name);
     void moveAll(Direction direction, const QString& name);
     void cellSize(const QString& name, bool grow, bool column);
     void mirror(const QString& name, bool horizontal);
-    // Runs an edit command that rewrites the current character and makes it a step.
-    template <typename Command> void characterStep(const QString& name, Command command, bool runAgain);
-    // Tells the status bar why a transform did nothing.
+    // Runs an edit command on the current character and makes it a step.
+    template <typename Command> void characterStep(const QString& name, Command command);
+    void copyToSystemClipboard();
+    // The status bar's note: why a transform did nothing, what a save dropped. The next step clears it.
+    void note(const QString& text, const QString& toolTip = {});
     void refused(const QString& name, Refusal refusal);
-    // The views that follow the font: the current glyph, the preview window, the overview, the text.
-    void refreshViews(Scope scope);
-    FontStepTarget::Shown shown() const;
-
-    // FontStepTarget
-    void fontChanged(int code, Scope scope) override;
-    void fontReplaced(const Shown& shown) override;
 
     AppState& state_;
+    FontDocument& document_;
     CommandSupport& commands_;
     ImageDecoder& decoder_;
     TFormViewChar* preview_ = nullptr;
     TFormFontRange* rangeDialog_ = nullptr;
+    TFormNewFont* newFontDialog_ = nullptr;
     QFont importFont_;
     int loadedZoom_ = 12;
     bool editorShown_ = false;
-    std::string rangeLabel_;
-    QUndoStack* undoStack_;
-    // The stroke under way: the pixels it changed and the width it started with.
+    // The stroke under way: the character, the pixels it changed, the width it started with, the last
+    // cell it reached (which may lie beyond the grid).
     std::optional<PixelChanges> stroke_;
+    int strokeCode_ = 0;
     int strokeWidth_ = 0;
+    QPoint strokeCell_;
 };
 
 } // namespace tesselor

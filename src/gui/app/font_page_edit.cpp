@@ -1,10 +1,11 @@
 // The Font page's editor: the grid under the mouse, the code, width and zoom controls, the Edit menu,
-// the transforms, and the history every change to the font goes into.
+// the transforms, and the views that follow the document.
 #include "app/font_page.h"
 
 #include "dialogs/form_view_char.h"
 #include "editing/char_width.h"
 #include "editing/edit_commands.h"
+#include "editing/stroke.h"
 #include "editing/transforms.h"
 #include "editor/font_grid.h"
 #include "editor/font_overview.h"
@@ -13,8 +14,11 @@
 #include "editor/text_preview.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
+#include "undo/font_steps.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -28,50 +32,86 @@ namespace tesselor {
 
 namespace {
 constexpr int kMaxCharWidth = 255;
-constexpr int kNotePanel = 4;
+
+// The cell rectangle of a character, as the device draws it.
+PixelImage cellOf(const PixelImage& character, int width, int height) {
+    PixelImage cell(width, height);
+    cell.copyRect(character, 0, 0, width, height, 0, 0);
+    return cell;
+}
 } // namespace
 
-// ---- The views that follow the font -----------------------------------------------------------------
+// ---- The views that follow the document -------------------------------------------------------------
 
-void FontPage::refreshViews(Scope scope) {
-    if (!editorShown_)
-        return;
-    const PixelImage& character = state_.currentChar();
-    const int w = state_.font.FontWidth();
-    const int h = state_.font.FontHeight();
-    if (preview_ != nullptr)
-        preview_->showCharacter(character, w, h);
-    PixelImage cell(w, h);
-    cell.copyRect(character, 0, 0, w, h, 0, 0);
-    const int scale = h <= 16 ? 2 : 1;
-    imgCurrentChar->setPixmap(QPixmap::fromImage(toQImage(cell).scaled(w * scale, h * scale)));
-    if (scope == Scope::Character)
-        overview->refreshCharacter(state_.CurrentCode);
-    else
-        overview->refresh();
-    overview->update();
-    textPreview->refresh();
+void FontPage::followDocument() {
+    auto widest = [this] {
+        sbFont->setPanelText(0, "Col " + QString::number(document_.font().widestWidth()));
+    };
+    connect(&document_, &FontDocument::charChanged, this, [this, widest](int code) {
+        if (!editorShown_)
+            return;
+        widest();
+        if (code == document_.currentCode())
+            ShowCharWidth();
+    });
+    connect(&document_, &FontDocument::allCharsChanged, this, [this, widest] {
+        if (!editorShown_)
+            return;
+        widest();
+        ShowCharWidth();
+    });
+    connect(&document_, &FontDocument::cellChanged, this, [this, widest] {
+        if (!editorShown_)
+            return;
+        layOutGrid();
+        sbFont->setPanelText(1, "Row " + QString::number(document_.font().FontHeight()));
+        widest();
+        ShowCharWidth();
+    });
+    connect(&document_, &FontDocument::replaced, this, [this] {
+        const FontDocument::Source& source = document_.source();
+        if (source.loaded)
+            ShowFontInEditor(source.rangeLabel);
+        else
+            HideFontEditor();
+    });
+    connect(&document_, &FontDocument::currentCodeChanged, this, [this](int code) {
+        seCharCode->setValue(code);
+        showWidthInControl(document_.currentWidth());
+        redrawGrid();
+    });
+    connect(&document_, &FontDocument::sourceChanged, this, &FontPage::captionChanged);
+    connect(&document_, &FontDocument::modifiedChanged, this, &FontPage::captionChanged);
+    // A note says why the last command did nothing, or what it did beyond the obvious, until the next
+    // change.
+    connect(document_.undoStack(), &QUndoStack::indexChanged, this, [this] { note({}); });
 }
 
-void FontPage::fontChanged(int code, Scope scope) {
+void FontPage::showCurrentChar() {
     if (!editorShown_)
         return;
-    if (scope == Scope::Cell) {
-        layOutGrid();
-        sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
-    }
-    // The step's character comes into view, so that what changed is seen.
-    if (code >= seCharCode->minimum() && code <= seCharCode->maximum() && code != state_.CurrentCode)
-        seCharCode->setValue(code);
-    sbFont->setPanelText(0, "Col " + QString::number(state_.font.widestWidth()));
-    ShowCharWidth();
-    refreshViews(scope);
+    const int w = document_.font().FontWidth();
+    const int h = document_.font().FontHeight();
+    if (preview_ != nullptr)
+        preview_->showCharacter(document_.currentChar(), w, h);
+    const int scale = h <= 16 ? 2 : 1;
+    imgCurrentChar->setPixmap(
+        QPixmap::fromImage(toQImage(cellOf(document_.currentChar(), w, h)).scaled(w * scale, h * scale)));
+}
+
+void FontPage::note(const QString& text, const QString& toolTip) {
+    sbFont->setPanelText(kNotePanel, text);
+    sbFont->setPanelToolTip(kNotePanel, toolTip.isEmpty() ? text : toolTip);
+}
+
+void FontPage::refused(const QString& name, Refusal refusal) {
+    note(name + ": " + describe(refusal), name + " did nothing: " + describe(refusal) + ".");
 }
 
 // ---- The editor -------------------------------------------------------------------------------------
 
 void FontPage::layOutGrid() {
-    dgridFont->layOut(state_.font.FontWidth(), state_.font.FontHeight(), state_.GridZoom);
+    dgridFont->layOut(document_.font().FontWidth(), document_.font().FontHeight(), state_.GridZoom);
     sFont->setGeometry(0, 0, dgridFont->width() + 2, dgridFont->height() + 2);
     gridHolder->resize(sFont->size());
 }
@@ -80,8 +120,8 @@ void FontPage::redrawGrid() {
     dgridFont->update();
     if (!editorShown_)
         return;
-    refreshViews(Scope::Character);
-    const bool narrow = state_.currentWidth() == 1;
+    showCurrentChar();
+    const bool narrow = document_.currentWidth() == 1;
     bShiftLeft->setEnabled(!narrow);
     bMoveLeft->setEnabled(!narrow);
 }
@@ -116,78 +156,90 @@ void FontPage::dgridFontZoom(int steps, QPoint position) {
 }
 
 void FontPage::seCharCodeChange(int value) {
-    state_.CurrentCode = value;
-    showWidthInControl(state_.currentWidth());
-    redrawGrid();
-    overview->update();
+    document_.setCurrentCode(value);
 }
 
 void FontPage::seCharWidthChange(int value) {
     // A hidden editor shows no font, so a value the program gives it changes nothing the user made.
-    if (!editorShown_ || value == state_.currentWidth()) {
+    if (!editorShown_ || value == document_.currentWidth()) {
         redrawGrid();
         return;
     }
-    const int before = state_.currentWidth();
-    state_.currentWidth() = static_cast<std::uint8_t>(value);
-    state_.FontModified = true;
-    undoStack_->push(new WidthStep("Char Width", state_, *this, state_.CurrentCode, before));
-    sbFont->setPanelText(0, "Col " + QString::number(state_.font.widestWidth()));
-    redrawGrid();
-    overview->refresh();
+    const int code = document_.currentCode();
+    const int before = document_.width(code);
+    document_.width(code) = static_cast<std::uint8_t>(value);
+    document_.undoStack()->push(new WidthStep("Char Width", document_, code, before));
 }
 
 void FontPage::ShowCharWidth() {
-    if (state_.currentWidth() == seCharWidth->value())
+    if (document_.currentWidth() == seCharWidth->value())
         redrawGrid();
     else
-        showWidthInControl(state_.currentWidth());
+        showWidthInControl(document_.currentWidth());
 }
 
 void FontPage::RecomputeCharWidth() {
-    const int width =
-        recomputedCharWidth(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-    state_.currentWidth() = static_cast<std::uint8_t>(std::min(width, kMaxCharWidth));
+    const int code = document_.currentCode();
+    const int width = recomputedCharWidth(document_.character(code), document_.font().FontWidth(),
+                                          document_.font().FontHeight());
+    document_.width(code) = static_cast<std::uint8_t>(std::min(width, kMaxCharWidth));
     ShowCharWidth();
 }
 
-void FontPage::paintCell(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
-    if (cell.x() < 0 || !(buttons & Qt::LeftButton))
+bool FontPage::insideCell(QPoint cell) const {
+    return cell.x() >= 0 && cell.y() >= 0 && cell.x() < dgridFont->columns() && cell.y() < dgridFont->rows();
+}
+
+// Every cell on the straight line from the last cell the stroke reached, so that a fast drag leaves no
+// gaps; cells beyond the grid are passed over.
+void FontPage::paintTo(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
+    if (!(buttons & Qt::LeftButton))
         return;
     const Colour colour = (modifiers & Qt::ShiftModifier) ? kWhite : kBlack;
     if (!stroke_) {
+        if (!insideCell(cell))
+            return;
         stroke_.emplace();
-        strokeWidth_ = state_.currentWidth();
+        strokeCode_ = document_.currentCode();
+        strokeWidth_ = document_.currentWidth();
+        strokeCell_ = cell;
     }
-    stroke_->record(state_.currentChar(), cell.x(), cell.y(), colour);
-    state_.currentChar().setPixel(cell.x(), cell.y(), colour);
-    dgridFont->update(dgridFont->cellRect(cell.x(), cell.y()));
-    if (preview_ != nullptr)
-        preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
-    overview->refreshCharacter(state_.CurrentCode);
+    PixelImage& character = document_.character(strokeCode_);
+    bool painted = false;
+    for (const auto& [x, y] : cellsOnLine(strokeCell_.x(), strokeCell_.y(), cell.x(), cell.y())) {
+        if (!insideCell({x, y}) || character.pixel(x, y) == colour)
+            continue;
+        stroke_->record(character, x, y, colour);
+        character.setPixel(x, y, colour);
+        painted = true;
+    }
+    strokeCell_ = cell;
+    if (painted)
+        document_.announceChar(strokeCode_);
 }
 
 void FontPage::dgridFontMouseDown(Qt::MouseButton, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                   QPoint cell) {
-    paintCell(buttons, modifiers, cell);
-    state_.FontModified = true;
+    stroke_.reset();
+    paintTo(buttons, modifiers, cell);
 }
 
 void FontPage::dgridFontMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
-    paintCell(buttons, modifiers, cell);
+    sbFont->setPanelText(kCellPanel, editorShown_ && insideCell(cell)
+                                         ? QString("%1, %2").arg(cell.x()).arg(cell.y())
+                                         : QString());
+    paintTo(buttons, modifiers, cell);
 }
 
 // A stroke, press to release, is one step: the pixels it changed and the width Automatic Char Width gave.
 void FontPage::dgridFontMouseUp() {
+    if (!stroke_)
+        return;
     if (state_.AutomaticCharWidth)
         RecomputeCharWidth();
-    if (stroke_) {
-        if (!stroke_->empty() || strokeWidth_ != state_.currentWidth())
-            undoStack_->push(
-                new PaintStep(state_, *this, state_.CurrentCode, std::move(*stroke_), strokeWidth_));
-        stroke_.reset();
-        refreshViews(Scope::Character);
-    }
+    if (!stroke_->empty() || strokeWidth_ != document_.width(strokeCode_))
+        document_.undoStack()->push(new PaintStep(document_, strokeCode_, std::move(*stroke_), strokeWidth_));
+    stroke_.reset();
 }
 
 void FontPage::dgridFontKeyDown(int key) {
@@ -199,10 +251,11 @@ void FontPage::refreshEditorLayout(const std::string& rangeLabel, int widest) {
     seGridSize->setValue(loadedZoom_);
     state_.GridZoom = loadedZoom_;
     layOutGrid();
+    const FontModel& font = document_.font();
     sbFont->setPanelText(0, "Col " + QString::number(widest));
-    sbFont->setPanelText(1, "Row " + QString::number(state_.font.FontHeight()));
-    sbFont->setPanelText(2, QString::fromStdString(rangeLabel) + QString::number(state_.font.RangeFrom) +
-                                " to " + QString::number(state_.font.RangeTo));
+    sbFont->setPanelText(1, "Row " + QString::number(font.FontHeight()));
+    sbFont->setPanelText(2, QString::fromStdString(rangeLabel) + QString::number(font.RangeFrom) + " to " +
+                                QString::number(font.RangeTo));
     seCharCode->setFocus();
 }
 
@@ -215,17 +268,16 @@ int FontPage::zoomToRemember() const {
 }
 
 void FontPage::ShowFontInEditor(const std::string& rangeLabel) {
-    const int widest = state_.font.widestWidth();
+    const FontModel& font = document_.font();
+    const int widest = font.widestWidth();
     editorShown_ = true;
-    rangeLabel_ = rangeLabel;
     sFont->show();
     dgridFont->show();
     setEditorEnabled(true);
-    seCharCode->setCodePage(codePageOrDefault(state_.font));
-    seCharCode->setMinimum(state_.font.RangeFrom);
-    seCharCode->setMaximum(state_.font.RangeTo);
-    seCharCode->setValue(state_.font.RangeFrom);
-    state_.CurrentCode = seCharCode->value();
+    seCharCode->setCodePage(codePageOrDefault(font));
+    seCharCode->setMinimum(font.RangeFrom);
+    seCharCode->setMaximum(font.RangeTo);
+    seCharCode->setValue(font.RangeFrom);
     // A width is one byte: the control reaches 255, so showing a wide character never cuts it.
     {
         // New limits alone must not store a clamped width into the character.
@@ -233,9 +285,8 @@ void FontPage::ShowFontInEditor(const std::string& rangeLabel) {
         seCharWidth->setMinimum(1);
         seCharWidth->setMaximum(kMaxCharWidth);
     }
-    showWidthInControl(state_.currentWidth());
+    showWidthInControl(document_.currentWidth());
     refreshEditorLayout(rangeLabel, widest);
-    overview->refresh();
     redrawGrid();
 }
 
@@ -251,7 +302,7 @@ void FontPage::HideFontEditor() {
     sFont->hide();
     dgridFont->hide();
     setEditorEnabled(false);
-    for (int panel = 0; panel < 5; ++panel)
+    for (int panel = 0; panel < sbFont->panelCount(); ++panel)
         sbFont->setPanelText(panel, QString());
     // The views show no font either.
     if (preview_ != nullptr) {
@@ -259,7 +310,6 @@ void FontPage::HideFontEditor() {
         preview_->close();
     }
     imgCurrentChar->clear();
-    overview->refresh();
 }
 
 // ---- Edit menu --------------------------------------------------------------------------------------
@@ -273,11 +323,11 @@ void FontPage::FontMenuEdit_AutomaticCharWidthClick() {
     state_.AutomaticCharWidth = !state_.AutomaticCharWidth;
     FontMenuEdit_AutomaticCharWidth->setChecked(state_.AutomaticCharWidth);
     if (state_.AutomaticCharWidth) {
-        const int before = state_.currentWidth();
+        const int code = document_.currentCode();
+        const int before = document_.width(code);
         RecomputeCharWidth();
-        if (before != state_.currentWidth())
-            undoStack_->push(
-                new WidthStep("Automatic Char Width", state_, *this, state_.CurrentCode, before));
+        if (before != document_.width(code))
+            document_.undoStack()->push(new WidthStep("Automatic Char Width", document_, code, before));
     }
 }
 
@@ -288,66 +338,65 @@ void FontPage::FontMenuEdit_ViewCharClick() {
         preview_->close();
         return;
     }
-    preview_->showCharacter(state_.currentChar(), state_.font.FontWidth(), state_.font.FontHeight());
+    preview_->showCharacter(document_.currentChar(), document_.font().FontWidth(),
+                            document_.font().FontHeight());
     preview_->showBeside(window());
 }
 
-template <typename Command>
-void FontPage::characterStep(const QString& name, Command command, bool runAgain) {
-    const PixelImage before = state_.currentChar();
-    const int widthBefore = state_.currentWidth();
-    command(state_);
-    state_.FontModified = true;
-    undoStack_->push(new CharacterStep(name, state_, *this, before, widthBefore,
-                                       runAgain ? std::function<void(AppState&)>(command) : nullptr));
-    ShowCharWidth();
-    refreshViews(Scope::Character);
+template <typename Command> void FontPage::characterStep(const QString& name, Command command) {
+    const int code = document_.currentCode();
+    const PixelImage before = document_.character(code);
+    const int widthBefore = document_.width(code);
+    command(document_.font(), code, document_.clipboard());
+    document_.undoStack()->push(new CharacterStep(name, document_, code, before, widthBefore));
 }
 
 void FontPage::FontMenuEdit_RestoreClick() {
     FontMenuEdit_Restore->setEnabled(false);
-    characterStep("Restore", restoreChar, false);
+    characterStep("Restore", restoreChar);
 }
 
 void FontPage::FontMenuEdit_CutClick() {
     FontMenuEdit_Paste->setEnabled(true);
-    characterStep("Cut", cutChar, true);
+    characterStep("Cut", cutChar);
+    copyToSystemClipboard();
 }
 
 void FontPage::FontMenuEdit_CopyClick() {
     FontMenuEdit_Paste->setEnabled(true);
-    copyChar(state_);
+    copyChar(document_.font(), document_.currentCode(), document_.clipboard());
+    copyToSystemClipboard();
+}
+
+// The character cut or copied also goes to the system clipboard, as a picture of its cell.
+void FontPage::copyToSystemClipboard() {
+    const FontModel& font = document_.font();
+    QGuiApplication::clipboard()->setImage(
+        toQImage(cellOf(font.CellImage, font.FontWidth(), font.FontHeight())));
 }
 
 void FontPage::FontMenuEdit_PasteClick() {
     FontMenuEdit_Restore->setEnabled(true);
-    characterStep("Paste", pasteChar, false);
+    characterStep("Paste", pasteChar);
 }
 
 // ---- The transforms ---------------------------------------------------------------------------------
 
-void FontPage::refused(const QString& name, Refusal refusal) {
-    sbFont->setPanelText(kNotePanel, name + ": " + describe(refusal));
-    sbFont->setPanelToolTip(kNotePanel, name + " did nothing: " + describe(refusal) + ".");
-}
-
 void FontPage::shiftCurrent(Direction where, const QString& name) {
-    const Refusal refusal = shiftChar(state_.font, state_.CurrentCode, where);
+    const int code = document_.currentCode();
+    const Refusal refusal = shiftChar(document_.font(), code, where);
     if (refusal != Refusal::None)
         return refused(name, refusal);
-    state_.FontModified = true;
-    undoStack_->push(new ShiftStep(name, state_, *this, state_.CurrentCode, where, {state_.CurrentCode}));
-    fontChanged(state_.CurrentCode, Scope::Character);
+    document_.undoStack()->push(new ShiftStep(name, document_, code, where, {code}));
 }
 
 void FontPage::moveAll(Direction where, const QString& name) {
     std::vector<int> moved;
-    const Refusal refusal = moveAllChars(state_.font, where, &moved);
+    const Refusal refusal = moveAllChars(document_.font(), where, &moved);
     if (refusal != Refusal::None)
         return refused(name, refusal);
-    state_.FontModified = true;
-    undoStack_->push(new ShiftStep(name, state_, *this, state_.CurrentCode, where, std::move(moved)));
-    fontChanged(state_.CurrentCode, Scope::AllCharacters);
+    document_.undoStack()->push(
+        new ShiftStep(name, document_, document_.currentCode(), where, std::move(moved)));
 }
 
 void FontPage::bShiftUpClick() {
@@ -378,21 +427,19 @@ void FontPage::bMoveDownClick() {
 // A new cell size is a change to save like any other (it used to leave the font unmarked, so closing
 // could lose it).
 void FontPage::cellSize(const QString& name, bool grow, bool column) {
-    const int oldWidth = state_.font.FontWidth();
-    const int oldHeight = state_.font.FontHeight();
+    FontModel& font = document_.font();
+    const int oldWidth = font.FontWidth();
+    const int oldHeight = font.FontHeight();
     DroppedPixels dropped;
     if (grow) {
-        (column ? addColumn : addRow)(state_.font);
+        (column ? addColumn : addRow)(font);
     } else {
-        dropped = DroppedPixels(state_.font, oldWidth - (column ? 1 : 0), oldHeight - (column ? 0 : 1));
-        const Refusal refusal = (column ? removeColumn : removeRow)(state_.font);
+        dropped = DroppedPixels(font, oldWidth - (column ? 1 : 0), oldHeight - (column ? 0 : 1));
+        const Refusal refusal = (column ? removeColumn : removeRow)(font);
         if (refusal != Refusal::None)
             return refused(name, refusal);
     }
-    state_.FontModified = true;
-    undoStack_->push(
-        new CellStep(name, state_, *this, state_.CurrentCode, oldWidth, oldHeight, std::move(dropped)));
-    fontChanged(state_.CurrentCode, Scope::Cell);
+    document_.undoStack()->push(new CellStep(name, document_, oldWidth, oldHeight, std::move(dropped)));
 }
 
 void FontPage::bAddColumnClick() {
@@ -409,12 +456,11 @@ void FontPage::bRemoveRowClick() {
 }
 
 void FontPage::mirror(const QString& name, bool horizontal) {
-    const int before = state_.currentWidth();
-    (horizontal ? mirrorHorizontal : mirrorVertical)(state_.font, state_.CurrentCode);
+    const int code = document_.currentCode();
+    const int before = document_.width(code);
+    (horizontal ? mirrorHorizontal : mirrorVertical)(document_.font(), code);
     RecomputeCharWidth();
-    state_.FontModified = true;
-    undoStack_->push(new MirrorStep(name, state_, *this, state_.CurrentCode, horizontal, before));
-    fontChanged(state_.CurrentCode, Scope::Character);
+    document_.undoStack()->push(new MirrorStep(name, document_, code, horizontal, before));
 }
 
 void FontPage::bHorizontalMirrorClick() {
@@ -425,11 +471,11 @@ void FontPage::bVerticalMirrorClick() {
 }
 
 void FontPage::bInvertClick() {
-    characterStep(
-        "Invert", [](AppState& state) { invertChar(state.font, state.CurrentCode); }, true);
+    characterStep("Invert", [](FontModel& font, int code, CharClipboard&) { invertChar(font, code); });
 }
 
-// Each transform on the keyboard, named in its button's tooltip; active while the focus is on the page.
+// Each transform on the keyboard, named in its button's tooltip. They act wherever the focus is while
+// the Font page is shown, the menu bar included (a page-wide context lost them after Alt+E, Escape).
 void FontPage::createTransformShortcuts() {
     const std::tuple<QPushButton*, QKeySequence, const char*> keys[] = {
         {bShiftUp, QKeySequence(Qt::CTRL | Qt::Key_Up), "Shift the character up"},
@@ -452,7 +498,7 @@ void FontPage::createTransformShortcuts() {
     for (const auto& [button, key, what] : keys) {
         auto* action = new QAction(this);
         action->setShortcut(key);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, button, [button] {
             if (button->isEnabled())
                 button->click();

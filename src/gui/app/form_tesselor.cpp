@@ -4,9 +4,12 @@
 #include "app/font_page.h"
 #include "app/recent_files.h"
 #include "app/resources_page.h"
+#include "app/window_geometry.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_view_char.h"
+#include "document/font_document.h"
+#include "document/resources_document.h"
 #include "editor/spin_control.h"
 #include "platform/paths.h"
 #include "qtplatform/qt_image_decoder.h"
@@ -39,15 +42,16 @@ using namespace tesselor;
 
 TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWidget* parent)
     : QMainWindow(parent), settingsFile_(settingsFile), decoder_(std::make_unique<QtImageDecoder>()),
-      state_(std::make_unique<AppState>()), commands_(dialogs, this) {
+      state_(std::make_unique<AppState>()), fontDocument_(std::make_unique<FontDocument>()),
+      resourcesDocument_(std::make_unique<ResourcesDocument>()), commands_(dialogs, this) {
     setObjectName("FormTesselor");
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName("PageControl");
     PageControl->setTabPosition(QTabWidget::South);
-    tsFont = new FontPage(*state_, commands_, *decoder_, PageControl);
+    tsFont = new FontPage(*state_, *fontDocument_, commands_, *decoder_, PageControl);
     tsBitmap = new BitmapPage(*state_, commands_, *decoder_, PageControl);
-    tsResourcesFile = new ResourcesPage(*state_, commands_, PageControl);
+    tsResourcesFile = new ResourcesPage(*state_, *resourcesDocument_, commands_, PageControl);
     PageControl->addTab(tsFont, "   Font   ");
     PageControl->addTab(tsBitmap, "  Bitmap  ");
     PageControl->addTab(tsResourcesFile, "Resources File");
@@ -75,13 +79,6 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWid
         connect(page, SIGNAL(exitRequested()), this, SLOT(close()));
     }
 
-    resize(873, 869);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-
     // The small windows, in the order of program start: preview, range dialog, about box.
     FormViewChar = new TFormViewChar(this, this);
     FormFontRange = new TFormFontRange(this);
@@ -94,8 +91,10 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWid
     restoreSettings();
 }
 
+// The pages go before the documents they show: a page's views must never outlive the font or the list.
 TFormTesselor::~TFormTesselor() {
     saveSettings();
+    delete PageControl;
 }
 
 QString TFormTesselor::userSettingsFile() {
@@ -155,10 +154,14 @@ void TFormTesselor::PageControlChange(int index) {
 
 void TFormTesselor::updateCaption() {
     const int index = PageControl->currentIndex();
-    const std::string& title = index == 1   ? state_->BitmapPageTitle
-                               : index == 2 ? state_->ResourcesPageTitle
-                                            : state_->FontPageTitle;
-    setWindowTitle(QString::fromStdString(title));
+    const QString title = index == 1   ? QString::fromStdString(state_->BitmapPageTitle)
+                          : index == 2 ? tsResourcesFile->caption()
+                                       : tsFont->caption();
+    // "[*]" is where Qt shows the "*"; one in a path is written twice to stay as it is.
+    setWindowTitle(QString(title).replace("[*]", "[*][*]") + "[*]");
+    setWindowModified(index == 0   ? fontDocument_->isModified()
+                      : index == 2 ? resourcesDocument_->isModified()
+                                   : false);
 }
 
 void TFormTesselor::AboutMenuClick() {
@@ -166,7 +169,11 @@ void TFormTesselor::AboutMenuClick() {
 }
 
 void TFormTesselor::closeEvent(QCloseEvent* event) {
-    if (commands_.mayClose(state_->FontModified, state_->ResourcesModified))
+    std::vector<CommandSupport::UnsavedWork> work;
+    for (auto unsaved : {tsFont->unsavedWork(), tsResourcesFile->unsavedWork()})
+        if (unsaved)
+            work.push_back(std::move(*unsaved));
+    if (commands_.mayLeave(work))
         event->accept();
     else
         event->ignore();
@@ -286,44 +293,63 @@ std::array<std::pair<RecentFiles*, QString>, 3> TFormTesselor::recentLists() con
              {tsResourcesFile->ResourcesMenuFile_Recent, "recent/resources"}}};
 }
 
+void TFormTesselor::placeOnScreen(const std::optional<QRect>& saved) {
+    const QScreen* screen = saved ? QGuiApplication::screenAt(saved->center()) : nullptr;
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The frame is known only once a window manager drew it: allow for a title bar and thin borders.
+    const QString platform = QGuiApplication::platformName();
+    const QMargins frame =
+        platform == "offscreen" || platform == "minimal" ? QMargins() : QMargins(4, 32, 4, 4);
+    setGeometry(fittedWindow(saved, QSize(873, 869), minimumSize(), screen->availableGeometry(), frame));
+}
+
 void TFormTesselor::restoreSettings() {
-    if (settingsFile_.isEmpty())
-        return;
     // A settings file that cannot be read or parsed gives the defaults, value by value.
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
+    std::unique_ptr<QSettings> settings;
+    if (!settingsFile_.isEmpty())
+        settings = std::make_unique<QSettings>(settingsFile_, QSettings::IniFormat);
+    if (!settings || settings->status() != QSettings::NoError) {
+        placeOnScreen(std::nullopt);
         return;
-    restoreGeometry(settings.value("window/geometry").toByteArray());
+    }
+    // The window is not shown yet: a restored size costs nothing until it is, and it is checked first.
+    std::optional<QRect> saved;
+    if (restoreGeometry(settings->value("window/geometry").toByteArray()))
+        saved = isMaximized() ? normalGeometry() : geometry();
+    placeOnScreen(saved);
     // A page out of range is no page: the tab widget keeps the first.
-    if (const auto page = storedNumber(settings, "window/page"))
+    if (const auto page = storedNumber(*settings, "window/page"))
         PageControl->setCurrentIndex(*page);
 
-    const int folders = settings.beginReadArray("folders");
+    const int folders = settings->beginReadArray("folders");
     for (int i = 0; i < folders && i < 64; ++i) {
-        settings.setArrayIndex(i);
-        commands_.rememberFolder(settings.value("dialog").toString().toStdString(),
-                                 settings.value("folder").toString().toStdString());
+        settings->setArrayIndex(i);
+        commands_.rememberFolder(settings->value("dialog").toString().toStdString(),
+                                 settings->value("folder").toString().toStdString());
     }
-    settings.endArray();
+    settings->endArray();
 
     QFont font;
-    if (settings.contains("import/font") && font.fromString(settings.value("import/font").toString()) &&
+    if (settings->contains("import/font") && font.fromString(settings->value("import/font").toString()) &&
         !font.family().isEmpty() && font.pointSizeF() >= 1 && font.pointSizeF() <= 1000)
         tsFont->setImportFont(font);
-    if (const auto from = storedNumber(settings, "import/from"))
+    if (const auto from = storedNumber(*settings, "import/from"))
         FormFontRange->seFromChar->setValue(*from);
-    if (const auto to = storedNumber(settings, "import/to"))
+    if (const auto to = storedNumber(*settings, "import/to"))
         FormFontRange->seToChar->setValue(*to);
-    const int codePage = FormFontRange->cbCodePage->findText(settings.value("import/codePage").toString());
+    const int codePage = FormFontRange->cbCodePage->findText(settings->value("import/codePage").toString());
     if (codePage >= 0)
         FormFontRange->cbCodePage->setCurrentIndex(codePage);
-    if (const auto zoom = storedNumber(settings, "font/gridZoom"))
+    if (const auto zoom = storedNumber(*settings, "font/gridZoom"))
         tsFont->setLoadedZoom(*zoom);
-    if (const auto zoom = storedNumber(settings, "bitmap/zoom"))
+    if (const auto zoom = storedNumber(*settings, "bitmap/zoom"))
         tsBitmap->seBitmapZoom->setValue(*zoom);
 
     for (const auto& [recent, key] : recentLists())
-        recent->setPaths(storedPaths(settings, key));
+        recent->setPaths(storedPaths(*settings, key));
 }
 
 void TFormTesselor::saveSettings() {

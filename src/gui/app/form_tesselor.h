@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QAction;
@@ -19,13 +20,16 @@ class TFormViewChar;
 namespace tesselor {
 class BitmapPage;
 class Dialogs;
+class FontDocument;
 class ImageDecoder;
 class FontPage;
 class RecentFiles;
+class ResourcesDocument;
 class ResourcesPage;
 } // namespace tesselor
 
-// The main window: three pages, the menu bar of the active page, the close query.
+// The main window: three pages, the menu bar of the active page, the close query. It owns the two
+// documents (the font and the resource list) and outlives its pages' use of them: the pages go first.
 class TFormTesselor : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,6 +48,8 @@ public:
     void openDropped(const QStringList& paths);
 
     tesselor::AppState& state() { return *state_; }
+    tesselor::FontDocument& fontDocument() { return *fontDocument_; }
+    tesselor::ResourcesDocument& resourcesDocument() { return *resourcesDocument_; }
 
     // A file named on the command line: a .font or .res file or an image, opened on its own page.
     static bool opensAtStart(const std::string& path);
@@ -63,7 +69,7 @@ public:
 public slots:
     void PageControlChange(int index);
     void AboutMenuClick();
-    // Shows the title of the active page.
+    // Shows the title of the active page, with "*" while its document has unsaved changes.
     void updateCaption();
 
 protected:
@@ -72,6 +78,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Places the window inside the screen's free area: `saved` (restored from the settings) when it fits.
+    void placeOnScreen(const std::optional<QRect>& saved);
     void restoreSettings();
     void saveSettings();
     // Each page's recent files with their key in the settings.
@@ -80,5 +88,7 @@ private:
     QString settingsFile_;
     std::unique_ptr<tesselor::ImageDecoder> decoder_;
     std::unique_ptr<tesselor::AppState> state_;
+    std::unique_ptr<tesselor::FontDocument> fontDocument_;
+    std::unique_ptr<tesselor::ResourcesDocument> resourcesDocument_;
     tesselor::CommandSupport commands_;
 };

@@ -1,10 +1,12 @@
 #include "app/resources_page.h"
 
 #include "app/recent_files.h"
+#include "editor/status_panels.h"
 #include "fontexport/resource_item.h"
 #include "platform/paths.h"
 #include "qtplatform/file_io.h"
 #include "resources/resource_file.h"
+#include "undo/resource_steps.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -28,8 +30,9 @@ constexpr int kSizeWidth = 80;
 constexpr int kOffsetWidth = 130;
 } // namespace
 
-ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget* parent)
-    : QWidget(parent), state_(state), commands_(commands), undoStack_(new QUndoStack(this)) {
+ResourcesPage::ResourcesPage(AppState& state, ResourcesDocument& document, CommandSupport& commands,
+                             QWidget* parent)
+    : QWidget(parent), state_(state), document_(document), commands_(commands) {
     setObjectName("tsResourcesFile");
     auto* layout = new QVBoxLayout(this);
 
@@ -78,6 +81,9 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     connect(mResources, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu->popup(mResources->mapToGlobal(at)); });
     layout->addWidget(mResources, 2);
+    sbResources = new StatusPanels({0}, this);
+    sbResources->setObjectName("sbResources");
+    layout->addWidget(sbResources);
 
     bRemoveResdataFile->setEnabled(false);
     fitNameColumn(0);
@@ -87,17 +93,25 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
     ResourcesMenuFile_New = ResourcesMenuFile->addAction("New File.res");
     ResourcesMenuFile_New->setObjectName("ResourcesMenuFile_New");
     ResourcesMenuFile->addSeparator();
+    ResourcesMenuFile_New->setShortcut(QKeySequence::New);
     ResourcesMenuFile_Open = ResourcesMenuFile->addAction("Open File.res");
     ResourcesMenuFile_Open->setObjectName("ResourcesMenuFile_Open");
+    ResourcesMenuFile_Open->setShortcut(QKeySequence::Open);
     ResourcesMenuFile_Save = ResourcesMenuFile->addAction("Save File.res");
     ResourcesMenuFile_Save->setObjectName("ResourcesMenuFile_Save");
+    ResourcesMenuFile_Save->setShortcut(QKeySequence::Save);
     ResourcesMenuFile_Save->setEnabled(false);
+    ResourcesMenuFile_SaveAs = ResourcesMenuFile->addAction("Save File.res As...");
+    ResourcesMenuFile_SaveAs->setObjectName("ResourcesMenuFile_SaveAs");
+    ResourcesMenuFile_SaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    ResourcesMenuFile_SaveAs->setEnabled(false);
     ResourcesMenuFile_SaveHeader = ResourcesMenuFile->addAction("Save Declarations Header...");
     ResourcesMenuFile_SaveHeader->setObjectName("ResourcesMenuFile_SaveHeader");
     ResourcesMenuFile_SaveHeader->setEnabled(false);
     ResourcesMenuFile->addSeparator();
     ResourcesMenuFile_Exit = ResourcesMenuFile->addAction("Exit");
     ResourcesMenuFile_Exit->setObjectName("ResourcesMenuFile_Exit");
+    ResourcesMenuFile_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     ResourcesMenuFile_Recent =
         new RecentFiles(ResourcesMenuFile, ResourcesMenuFile_Exit, "ResourcesMenuFile_Recent");
     connect(ResourcesMenuFile_Recent, &RecentFiles::chosen, this, [this](const std::string& path) {
@@ -108,21 +122,32 @@ ResourcesPage::ResourcesPage(AppState& state, CommandSupport& commands, QWidget*
 
     ResourcesMenuEdit = new QMenu("&Edit", this);
     ResourcesMenuEdit->setObjectName("ResourcesMenuEdit");
-    ResourcesMenuEdit_Undo = undoStack_->createUndoAction(this, "Undo");
+    ResourcesMenuEdit_Undo = document_.undoStack()->createUndoAction(this, "Undo");
     ResourcesMenuEdit_Undo->setObjectName("ResourcesMenuEdit_Undo");
     ResourcesMenuEdit_Undo->setShortcuts(QKeySequence::Undo);
-    ResourcesMenuEdit_Redo = undoStack_->createRedoAction(this, "Redo");
+    ResourcesMenuEdit_Redo = document_.undoStack()->createRedoAction(this, "Redo");
     ResourcesMenuEdit_Redo->setObjectName("ResourcesMenuEdit_Redo");
     ResourcesMenuEdit_Redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     ResourcesMenuEdit->addAction(ResourcesMenuEdit_Undo);
     ResourcesMenuEdit->addAction(ResourcesMenuEdit_Redo);
-    // Undoing back to the saved list is no change to save.
-    connect(undoStack_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { state_.ResourcesModified = !clean; });
+    ResourcesMenuEdit->addSeparator();
+    // Delete removes the selected item, as the button does.
+    ResourcesMenuEdit_Remove = ResourcesMenuEdit->addAction("Remove Resdata File");
+    ResourcesMenuEdit_Remove->setObjectName("ResourcesMenuEdit_Remove");
+    ResourcesMenuEdit_Remove->setShortcut(QKeySequence::Delete);
+    ResourcesMenuEdit_Remove->setEnabled(false);
+    connect(ResourcesMenuEdit_Remove, &QAction::triggered, this, &ResourcesPage::bRemoveResdataFileClick);
+    connect(&document_, &ResourcesDocument::listChanged, this, &ResourcesPage::showList);
+    connect(&document_, &ResourcesDocument::filePathChanged, this, &ResourcesPage::captionChanged);
+    connect(&document_, &ResourcesDocument::modifiedChanged, this, &ResourcesPage::captionChanged);
+    connect(document_.undoStack(), &QUndoStack::indexChanged, this,
+            [this] { sbResources->setPanelText(0, QString()); });
     connect(ResourcesMenuFile_New, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_NewClick);
     connect(ResourcesMenuFile_Open, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_OpenClick);
     connect(ResourcesMenuFile_Save, &QAction::triggered, this, &ResourcesPage::ResourcesMenuFile_SaveClick);
+    connect(ResourcesMenuFile_SaveAs, &QAction::triggered, this,
+            &ResourcesPage::ResourcesMenuFile_SaveAsClick);
     connect(ResourcesMenuFile_SaveHeader, &QAction::triggered, this,
             &ResourcesPage::ResourcesMenuFile_SaveHeaderClick);
     connect(bImportResdataFile, &QPushButton::clicked, this, &ResourcesPage::bImportResdataFileClick);
@@ -137,8 +162,16 @@ bool ResourcesPage::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void ResourcesPage::listChanged(int row) {
-    if (state_.ResourceList.empty()) {
+QUndoStack* ResourcesPage::undoStack() const {
+    return document_.undoStack();
+}
+
+QString ResourcesPage::caption() const {
+    return QString::fromStdString(document_.filePath().empty() ? kAppTitle : titleFor(document_.filePath()));
+}
+
+void ResourcesPage::showList(int row) {
+    if (document_.items().empty()) {
         clearView();
         return;
     }
@@ -161,7 +194,7 @@ QTableWidgetItem* cell(const std::string& text) {
 } // namespace
 
 void ResourcesPage::RefreshResourceView() {
-    const std::vector<ResourceRow> rows = resourceRows(state_.ResourceList);
+    const std::vector<ResourceRow> rows = resourceRows(document_.items());
     sgResources->setUpdatesEnabled(false);
     sgResources->setRowCount(std::max<int>(static_cast<int>(rows.size()), 1));
     for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
@@ -180,8 +213,10 @@ void ResourcesPage::RefreshResourceView() {
 void ResourcesPage::setListCommandsEnabled(bool enabled) {
     PopupMenu_CopyDeclarations->setEnabled(enabled);
     ResourcesMenuFile_Save->setEnabled(enabled);
+    ResourcesMenuFile_SaveAs->setEnabled(enabled);
     ResourcesMenuFile_SaveHeader->setEnabled(enabled);
     bRemoveResdataFile->setEnabled(enabled);
+    ResourcesMenuEdit_Remove->setEnabled(enabled);
 }
 
 void ResourcesPage::clearView() {
@@ -193,11 +228,6 @@ void ResourcesPage::clearView() {
     sgResources->setCurrentCell(-1, -1);
     sgResources->setEnabled(false);
     setListCommandsEnabled(false);
-}
-
-void ResourcesPage::setResourcesPageTitle(const std::string& title) {
-    state_.ResourcesPageTitle = title;
-    emit captionChanged();
 }
 
 void ResourcesPage::bImportResdataFileClick() {
@@ -218,7 +248,7 @@ ResourcesPage::Refusal ResourcesPage::importRefusal(const std::string& path, std
     const auto item = readResourceItem(bytes);
     if (!item)
         return {notCompatibleText(path), false};
-    for (const Bytes& existing : state_.ResourceList)
+    for (const Bytes& existing : document_.items())
         if (readResourceItem(byteView(existing))->name == item->name)
             return {"Resource '" + item->name + "' already in the list.", true};
     return {};
@@ -247,14 +277,14 @@ void ResourcesPage::importResdataFiles(const std::vector<std::string>& paths) {
                 continue;
             }
             if (taken == 0)
-                undoStack_->beginMacro("Import");
+                document_.undoStack()->beginMacro("Import");
             ++taken;
             addItem(std::move(bytes));
         }
     });
     // Ended however the loop ended, so that the history stays usable.
     if (taken > 0)
-        undoStack_->endMacro();
+        document_.undoStack()->endMacro();
     if (!refusals.empty())
         commands_.showError("Not imported (" +
                             std::to_string(paths.size() - static_cast<std::size_t>(taken)) + " of " +
@@ -266,45 +296,46 @@ void ResourcesPage::importResdataFile(const std::string& path) {
         state_.ResdataImportPath = path;
         std::string bytes;
         const Refusal refusal = importRefusal(path, bytes);
-        if (refusal.text.empty()) {
+        if (refusal.text.empty())
             addItem(std::move(bytes));
-        } else if (!refusal.duplicate) {
+        else if (!refusal.duplicate)
             commands_.showError(refusal.text);
-        } else {
-            // A duplicate still counts as a change, as it always did.
-            state_.ResourcesModified = true;
+        else
             commands_.showInformation(refusal.text);
-        }
     });
 }
 
 void ResourcesPage::addItem(std::string bytes) {
-    state_.ResourcesModified = true;
-    const int index = static_cast<int>(state_.ResourceList.size());
-    state_.ResourceList.emplace_back(bytes.begin(), bytes.end());
-    listChanged(index);
-    undoStack_->push(new ItemStep(ItemStep::Kind::Insert, state_, *this, index, state_.ResourceList.back()));
+    const int index = static_cast<int>(document_.items().size());
+    document_.undoStack()->push(new ItemStep(ItemStep::Kind::Insert, document_, index,
+                                             ResourcesDocument::Item(bytes.begin(), bytes.end())));
 }
 
 void ResourcesPage::bRemoveResdataFileClick() {
     const int row = sgResources->currentRow();
-    if (row < 0 || row >= static_cast<int>(state_.ResourceList.size()))
+    if (row < 0 || row >= static_cast<int>(document_.items().size()))
         return;
-    state_.ResourcesModified = true;
-    const Bytes item = state_.ResourceList[static_cast<std::size_t>(row)];
-    state_.ResourceList.erase(state_.ResourceList.begin() + row);
-    listChanged(std::min(row, static_cast<int>(state_.ResourceList.size()) - 1));
-    undoStack_->push(new ItemStep(ItemStep::Kind::Remove, state_, *this, row, item));
+    document_.undoStack()->push(new ItemStep(ItemStep::Kind::Remove, document_, row,
+                                             document_.items()[static_cast<std::size_t>(row)]));
+}
+
+std::optional<CommandSupport::UnsavedWork> ResourcesPage::unsavedWork() {
+    if (!document_.isModified())
+        return std::nullopt;
+    return CommandSupport::UnsavedWork{"the resource list", [this] { return saveList(); }};
+}
+
+bool ResourcesPage::mayReplaceList() {
+    std::vector<CommandSupport::UnsavedWork> work;
+    if (auto list = unsavedWork())
+        work.push_back(std::move(*list));
+    return commands_.mayLeave(work);
 }
 
 void ResourcesPage::ResourcesMenuFile_NewClick() {
-    if (!commands_.mayDiscardChanges(state_.ResourcesModified))
+    if (!mayReplaceList())
         return;
-    state_.ResourceList.clear();
-    undoStack_->clear();
-    state_.ResourcesModified = false;
-    clearView();
-    setResourcesPageTitle(kAppTitle);
+    document_.open({}, {});
 }
 
 void ResourcesPage::PopupMenu_CopyDeclarationsClick() {
@@ -314,6 +345,28 @@ void ResourcesPage::PopupMenu_CopyDeclarationsClick() {
 }
 
 void ResourcesPage::ResourcesMenuFile_SaveClick() {
+    saveList();
+}
+
+void ResourcesPage::ResourcesMenuFile_SaveAsClick() {
+    saveListAs();
+}
+
+bool ResourcesPage::saveList() {
+    if (document_.filePath().empty())
+        return saveListAs();
+    bool saved = false;
+    commands_.run([&] {
+        fileio::writeFileAtomic(document_.filePath(), writeResFile(document_.items()));
+        saved = true;
+        document_.saved(document_.filePath());
+        sbResources->setPanelText(0, "Saved " + QString::fromStdString(document_.filePath()));
+    });
+    return saved;
+}
+
+bool ResourcesPage::saveListAs() {
+    bool saved = false;
     commands_.run([&] {
         const auto path = commands_.chooseSavePath("Save File.res...", "", ".res",
                                                    "Resource System File (*.res)|*.res|All files (*.*)|*.*",
@@ -321,37 +374,36 @@ void ResourcesPage::ResourcesMenuFile_SaveClick() {
         if (!path)
             return;
         state_.ResFilePath = *path;
-        const Bytes file = writeResFile(state_.ResourceList);
-        fileio::writeFileAtomic(*path, file);
-        ResourcesMenuFile_Recent->add(*path);
         // Only a file really written clears the flag.
-        setResourcesPageTitle(titleFor(*path));
-        undoStack_->setClean();
-        state_.ResourcesModified = false;
+        fileio::writeFileAtomic(*path, writeResFile(document_.items()));
+        saved = true;
+        ResourcesMenuFile_Recent->add(*path);
+        document_.saved(*path);
         commands_.showCreated(*path);
     });
+    return saved;
 }
 
 // A header of offset and size macros for the firmware, beside the declarations the page copies. Its
 // macros take the .res file's name when the list was saved or opened, else the header's own.
 void ResourcesPage::ResourcesMenuFile_SaveHeaderClick() {
     commands_.run([&] {
-        const std::string base = state_.ResFilePath.empty() ? "" : paths::baseName(state_.ResFilePath);
+        const std::string& own = document_.filePath();
+        const std::string base = own.empty() ? "" : paths::baseName(own);
         const auto path =
             commands_.chooseSavePath("Save Declarations Header...", base, ".h",
                                      "C header (*.h)|*.h|All files (*.*)|*.*", state_.ResHeaderPath);
         if (!path)
             return;
         state_.ResHeaderPath = *path;
-        const std::string prefix =
-            defaultMacroPrefix(state_.ResFilePath.empty() ? *path : state_.ResFilePath);
-        fileio::writeFileAtomic(*path, resourceHeader(state_.ResourceList, prefix, *path));
+        const std::string prefix = defaultMacroPrefix(own.empty() ? *path : own);
+        fileio::writeFileAtomic(*path, resourceHeader(document_.items(), prefix, *path));
         commands_.showCreated(*path);
     });
 }
 
 void ResourcesPage::ResourcesMenuFile_OpenClick() {
-    if (!commands_.mayDiscardChanges(state_.ResourcesModified))
+    if (!mayReplaceList())
         return;
     const auto path = commands_.chooseOpenPath(
         "Open File.res...", ".res", "Resource File (*.res)|*.res|All files (*.*)|*.*", state_.ResFilePath);
@@ -360,7 +412,7 @@ void ResourcesPage::ResourcesMenuFile_OpenClick() {
 }
 
 void ResourcesPage::openResFileAsking(const std::string& path) {
-    if (commands_.mayDiscardChanges(state_.ResourcesModified))
+    if (mayReplaceList())
         openResFile(path);
 }
 
@@ -375,15 +427,7 @@ void ResourcesPage::openResFile(const std::string& path) {
             return;
         }
         state_.ResFilePath = path;
-        setResourcesPageTitle(titleFor(path));
-        undoStack_->clear();
-        state_.ResourcesModified = false;
-        state_.ResourceList = std::move(*items);
-        sgResources->clearContents();
-        setListCommandsEnabled(!state_.ResourceList.empty());
-        sgResources->setEnabled(true);
-        RefreshResourceView();
-        sgResources->setCurrentCell(sgResources->rowCount() - 1, 0);
+        document_.open(std::move(*items), path);
         ResourcesMenuFile_Recent->add(path);
     });
 }

@@ -1,5 +1,6 @@
 #include "editor/font_grid.h"
 
+#include "document/font_document.h"
 #include "qtplatform/qt_pixels.h"
 
 #include <QKeyEvent>
@@ -9,12 +10,21 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tesselor {
 
-FontGrid::FontGrid(const AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+FontGrid::FontGrid(const FontDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The status bar names the cell under the pointer.
+    setMouseTracking(true);
+    connect(&document, &FontDocument::charChanged, this, [this](int code) {
+        if (code == document_.currentCode())
+            update();
+    });
+    connect(&document, &FontDocument::allCharsChanged, this, qOverload<>(&QWidget::update));
+    connect(&document, &FontDocument::currentCodeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void FontGrid::layOut(int columns, int rows, int zoom) {
@@ -37,14 +47,19 @@ QPoint FontGrid::cellAt(QPoint position) const {
     return {column, row};
 }
 
+QPoint FontGrid::cellUnder(QPointF position) const {
+    const double step = zoom_ + 1;
+    return {static_cast<int>(std::floor(position.x() / step)),
+            static_cast<int>(std::floor(position.y() / step))};
+}
+
 QRect FontGrid::cellRect(int column, int row) const {
     return {column * (zoom_ + 1), row * (zoom_ + 1), zoom_, zoom_};
 }
 
 Colour FontGrid::cellColour(int column, int row) const {
-    const auto code = AppState::codeIndex(state_.CurrentCode);
-    const Colour colour = state_.font.CharImages[code].pixel(column, row);
-    if (column < state_.font.CharWidths[code] && colour == kWhite)
+    const Colour colour = document_.currentChar().pixel(column, row);
+    if (column < document_.currentWidth() && colour == kWhite)
         return kInkPreviewColour;
     return colour;
 }
@@ -65,16 +80,19 @@ void FontGrid::paintEvent(QPaintEvent* event) {
 }
 
 void FontGrid::mousePressEvent(QMouseEvent* event) {
-    emit mouseDown(event->button(), event->buttons(), event->modifiers(),
-                   cellAt(event->position().toPoint()));
+    emit mouseDown(event->button(), event->buttons(), event->modifiers(), cellUnder(event->position()));
 }
 
 void FontGrid::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMove(event->buttons(), event->modifiers(), cellAt(event->position().toPoint()));
+    emit mouseMove(event->buttons(), event->modifiers(), cellUnder(event->position()));
 }
 
 void FontGrid::mouseReleaseEvent(QMouseEvent*) {
     emit mouseUp();
+}
+
+void FontGrid::leaveEvent(QEvent*) {
+    emit left();
 }
 
 void FontGrid::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,6 @@
 #include "editor/font_overview.h"
 
+#include "document/font_document.h"
 #include "qtplatform/qt_pixels.h"
 
 #include <QMouseEvent>
@@ -12,33 +13,39 @@ constexpr int kGap = 4;
 constexpr int kLabelHeight = 12;
 } // namespace
 
-FontOverview::FontOverview(const AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+FontOverview::FontOverview(const FontDocument& document, QWidget* parent)
+    : QWidget(parent), document_(document) {
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
+    connect(&document, &FontDocument::charChanged, this, &FontOverview::refreshCharacter);
+    for (auto everything :
+         {&FontDocument::allCharsChanged, &FontDocument::cellChanged, &FontDocument::replaced})
+        connect(&document, everything, this, &FontOverview::refresh);
+    connect(&document, &FontDocument::currentCodeChanged, this, qOverload<>(&QWidget::update));
 }
 
 void FontOverview::refresh() {
-    const FontModel& font = state_.font;
+    const FontModel& font = document_.font();
     scale_ = font.FontHeight() <= 16 ? 2 : 1;
     glyphs_.clear();
     for (int c = font.firstCode(); c <= font.lastCode(); ++c)
-        glyphs_.push_back(toQImage(font.CharImages[AppState::codeIndex(c)]));
+        glyphs_.push_back(toQImage(font.CharImages[FontDocument::index(c)]));
     updateGeometry();
     update();
 }
 
 void FontOverview::refreshCharacter(int code) {
-    const FontModel& font = state_.font;
+    const FontModel& font = document_.font();
     const int index = code - font.firstCode();
     if (index < 0 || index >= static_cast<int>(glyphs_.size()))
         return;
-    glyphs_[static_cast<std::size_t>(index)] = toQImage(font.CharImages[AppState::codeIndex(code)]);
+    glyphs_[static_cast<std::size_t>(index)] = toQImage(font.CharImages[FontDocument::index(code)]);
     update(cellRect(code).adjusted(-2, -2, 2, 2));
 }
 
 QSize FontOverview::pitch() const {
-    const FontModel& font = state_.font;
+    const FontModel& font = document_.font();
     return {std::max(font.FontWidth() * scale_, 18) + kGap, font.FontHeight() * scale_ + kLabelHeight + kGap};
 }
 
@@ -57,7 +64,7 @@ QSize FontOverview::sizeHint() const {
 }
 
 QRect FontOverview::cellRect(int code) const {
-    const int index = code - state_.font.firstCode();
+    const int index = code - document_.font().firstCode();
     if (index < 0 || index >= static_cast<int>(glyphs_.size()))
         return {};
     const int perRow = columns(width());
@@ -72,7 +79,7 @@ void FontOverview::paintEvent(QPaintEvent* event) {
     QFont small = font();
     small.setPixelSize(9);
     painter.setFont(small);
-    const FontModel& font = state_.font;
+    const FontModel& font = document_.font();
     for (int i = 0; i < static_cast<int>(glyphs_.size()); ++i) {
         const int code = font.firstCode() + i;
         const QRect cell = cellRect(code);
@@ -83,7 +90,7 @@ void FontOverview::paintEvent(QPaintEvent* event) {
         painter.setPen(Qt::black);
         painter.drawText(QRect(cell.left(), cell.bottom() - kLabelHeight + 1, cell.width(), kLabelHeight),
                          Qt::AlignCenter, QString::number(code));
-        if (code == state_.CurrentCode) {
+        if (code == document_.currentCode()) {
             painter.setPen(QPen(QColor(0x20, 0x60, 0xE0), 2));
             painter.drawRect(cell.adjusted(-1, -1, 1, 1));
         }
@@ -91,7 +98,7 @@ void FontOverview::paintEvent(QPaintEvent* event) {
 }
 
 void FontOverview::mousePressEvent(QMouseEvent* event) {
-    const FontModel& font = state_.font;
+    const FontModel& font = document_.font();
     for (int code = font.firstCode(); code <= font.lastCode(); ++code) {
         if (cellRect(code).contains(event->position().toPoint())) {
             emit codeClicked(code);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/app_state.h"
-
 #include <QImage>
 #include <QWidget>
 
@@ -9,12 +7,15 @@
 
 namespace tesselor {
 
+class FontDocument;
+
 // Every character of the range at 1:1 (2:1 for cells up to 16 pixels high) with its code under it,
-// wrapped to the widget's width; the current one framed. A click selects a character.
+// wrapped to the widget's width; the current one framed. It follows the document's changes; a click
+// selects a character.
 class FontOverview : public QWidget {
     Q_OBJECT
 public:
-    explicit FontOverview(const AppState& state, QWidget* parent = nullptr);
+    explicit FontOverview(const FontDocument& document, QWidget* parent = nullptr);
 
     // Draws every character anew (a new font, a new cell), or one character that changed.
     void refresh();
@@ -38,7 +39,7 @@ private:
     QSize pitch() const;
     int columns(int width) const;
 
-    const AppState& state_;
+    const FontDocument& document_;
     int scale_ = 1;
     std::vector<QImage> glyphs_; // of the codes of the range, in order
 };

@@ -34,14 +34,14 @@ SpinControl::SpinControl(QWidget* parent) : QSpinBox(parent) {
 }
 
 namespace {
-// Undo and redo belong to the font's history even while a number is typed: the field's own text undo
-// would swallow them (the field and the spin box both claim them).
+// The window's keys: the field's own text editing (word moves, its clipboard, its undo) would swallow
+// them, so that Ctrl+Left moved the text cursor instead of shifting the character.
 bool isWindowKey(QEvent* event) {
     if (event->type() != QEvent::ShortcutOverride)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y);
+    return (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+           !key->matches(QKeySequence::SelectAll);
 }
 } // namespace
 
@@ -49,6 +49,12 @@ bool SpinControl::event(QEvent* event) {
     if (isWindowKey(event))
         return false;
     return QSpinBox::event(event);
+}
+
+void SpinControl::keyPressEvent(QKeyEvent* event) {
+    QSpinBox::keyPressEvent(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        emit entered();
 }
 
 bool SpinControl::eventFilter(QObject* watched, QEvent* event) {

@@ -9,7 +9,8 @@
 namespace tesselor {
 
 // A spin control that also takes a typed number: Enter (or leaving the field) applies it, clamped to the
-// limits; nothing changes before that. The undo and redo keys are left to the page's Edit menu.
+// limits; nothing changes before that. Keys with Ctrl or Alt, but select-all, are left to the window's
+// commands (undo, the transforms, the clipboard), so they act wherever the focus is.
 class SpinControl : public QSpinBox {
     Q_OBJECT
 public:
@@ -19,8 +20,13 @@ public:
     void setRepeatInterval(int milliseconds);
     int repeatInterval() const;
 
+signals:
+    // Enter or Return was pressed: the typed value was applied.
+    void entered();
+
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A number beyond the limits may be typed; Enter brings it to the nearest limit.
     QValidator::State validate(QString& input, int& position) const override;

@@ -1,5 +1,6 @@
 #include "editor/text_preview.h"
 
+#include "document/font_document.h"
 #include "fontexport/text_layout.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
@@ -19,8 +20,8 @@ namespace {
 constexpr Colour kMissingMark = 0x0000FF; // red
 } // namespace
 
-TextPreview::TextPreview(const AppState& state, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), state_(state), dialogs_(dialogs) {
+TextPreview::TextPreview(const FontDocument& document, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), document_(document), dialogs_(dialogs) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* row = new QHBoxLayout;
@@ -49,6 +50,9 @@ TextPreview::TextPreview(const AppState& state, Dialogs& dialogs, QWidget* paren
     layout->addWidget(scroll, 1);
 
     connect(eSampleText, &QLineEdit::textChanged, this, &TextPreview::refresh);
+    for (auto change : {&FontDocument::allCharsChanged, &FontDocument::cellChanged, &FontDocument::replaced})
+        connect(&document, change, this, &TextPreview::refresh);
+    connect(&document, &FontDocument::charChanged, this, &TextPreview::refresh);
     connect(cbPreviewScale, &QComboBox::currentIndexChanged, this, &TextPreview::refresh);
     connect(bInkColour, &QPushButton::clicked, this, [this] { chooseColour(ink_, "Ink Colour"); });
     connect(bPaperColour, &QPushButton::clicked, this, [this] { chooseColour(paper_, "Paper Colour"); });
@@ -64,9 +68,9 @@ void TextPreview::chooseColour(Colour& colour, const char* title) {
 
 void TextPreview::refresh() {
     const TextLayout layout =
-        layoutText(state_.font, codesOf(eSampleText->text(), codePageOrDefault(state_.font)));
-    rendered_ =
-        renderText(state_.font, layout, {ink_, paper_, 1 << cbPreviewScale->currentIndex(), kMissingMark});
+        layoutText(document_.font(), codesOf(eSampleText->text(), codePageOrDefault(document_.font())));
+    rendered_ = renderText(document_.font(), layout,
+                           {ink_, paper_, 1 << cbPreviewScale->currentIndex(), kMissingMark});
     imgTextPreview->setPixmap(QPixmap::fromImage(toQImage(rendered_)));
     imgTextPreview->resize(rendered_.width(), rendered_.height());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/app_state.h"
+#include "model/pixel_image.h"
 #include "platform/dialogs.h"
 
 #include <QWidget>
@@ -12,12 +12,15 @@ class QPushButton;
 
 namespace tesselor {
 
+class FontDocument;
+
 // A sample text drawn from the font in memory as the device lays it out, at 1x, 2x or 4x, in chosen ink
-// and paper colours; characters outside the range are skipped and marked red.
+// and paper colours; characters outside the range are skipped and marked red. It follows every change of
+// the document.
 class TextPreview : public QWidget {
     Q_OBJECT
 public:
-    TextPreview(const AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
+    TextPreview(const FontDocument& document, Dialogs& dialogs, QWidget* parent = nullptr);
 
     void refresh();
     const PixelImage& rendered() const { return rendered_; }
@@ -31,7 +34,7 @@ public:
 private:
     void chooseColour(Colour& colour, const char* title);
 
-    const AppState& state_;
+    const FontDocument& document_;
     Dialogs& dialogs_;
     Colour ink_ = kBlack;
     Colour paper_ = kWhite;

@@ -13,8 +13,8 @@ class TFormFontRange;
 namespace tesselor {
 
 enum class MessageIcon { Information, Question, Error };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageButton { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MessageButton { Ok, Yes, No, Save, Discard, Cancel };
 
 struct MessageRequest {
     std::string text; // exact, with CR LF between lines
@@ -50,6 +50,9 @@ public:
                                                const std::string& title) = 0;
     // Shows a window of ours modally until it closes (the about box).
     virtual void execModal(QDialog& dialog) = 0;
+    // Shows a dialog of ours that asks for values (a new font's size, a .c file's options); true when it
+    // was accepted, its values then read from its controls.
+    virtual bool execDialog(QDialog& dialog) = 0;
     virtual MessageButton message(QWidget* parent, const MessageRequest& request) = 0;
 };
 

@@ -102,6 +102,10 @@ void QtDialogs::execModal(QDialog& dialog) {
     dialog.exec();
 }
 
+bool QtDialogs::execDialog(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
 MessageButton QtDialogs::message(QWidget* parent, const MessageRequest& request) {
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromStdString(request.title));
@@ -117,17 +121,32 @@ MessageButton QtDialogs::message(QWidget* parent, const MessageRequest& request)
         box.setIcon(QMessageBox::Critical);
         break;
     }
-    if (request.buttons == MessageButtons::YesNo) {
+    switch (request.buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return MessageButton::Ok;
+    case MessageButtons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(request.defaultButton == MessageButton::No ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        return box.exec() == QMessageBox::Yes ? MessageButton::Yes : MessageButton::No;
+    case MessageButtons::SaveDiscardCancel:
+        // Escape and the close button keep the work: they answer Cancel.
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(request.defaultButton == MessageButton::Save ? QMessageBox::Save
+                                                                          : QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return MessageButton::Save;
+        case QMessageBox::Discard:
+            return MessageButton::Discard;
+        default:
+            return MessageButton::Cancel;
+        }
     }
-    const int result = box.exec();
-    if (request.buttons == MessageButtons::Ok)
-        return MessageButton::Ok;
-    return result == QMessageBox::Yes ? MessageButton::Yes : MessageButton::No;
+    return MessageButton::Cancel;
 }
 
 } // namespace tesselor

@@ -21,6 +21,7 @@ public:
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial,
                                        const std::string& title) override;
     void execModal(QDialog& dialog) override;
+    bool execDialog(QDialog& dialog) override;
     MessageButton message(QWidget* parent, const MessageRequest& request) override;
 };
 

@@ -2,25 +2,29 @@
 
 namespace tesselor {
 
-FontStep::FontStep(const QString& name, AppState& state, FontStepTarget& target, int code)
-    : QUndoCommand(name), state_(state), target_(target), code_(code) {}
+FontStep::FontStep(const QString& name, FontDocument& document, int code)
+    : QUndoCommand(name), document_(document), code_(code) {}
 
 void FontStep::redo() {
-    if (applied_) {
+    if (applied_)
         applied_ = false;
-        return;
-    }
-    apply();
-    changed();
+    else
+        apply();
+    announce();
 }
 
 void FontStep::undo() {
     revert();
-    changed();
+    announce();
 }
 
-PaintStep::PaintStep(AppState& state, FontStepTarget& target, int code, PixelChanges pixels, int widthBefore)
-    : FontStep("Paint", state, target, code), pixels_(std::move(pixels)),
+void FontStep::announce() {
+    document_.setCurrentCode(code_);
+    document_.announceChar(code_);
+}
+
+PaintStep::PaintStep(FontDocument& document, int code, PixelChanges pixels, int widthBefore)
+    : FontStep("Paint", document, code), pixels_(std::move(pixels)),
       before_(static_cast<std::uint8_t>(widthBefore)), after_(width()) {
     pixels_.finish();
 }
@@ -35,8 +39,8 @@ void PaintStep::revert() {
     width() = before_;
 }
 
-WidthStep::WidthStep(const QString& name, AppState& state, FontStepTarget& target, int code, int before)
-    : FontStep(name, state, target, code), before_(static_cast<std::uint8_t>(before)), after_(width()) {}
+WidthStep::WidthStep(const QString& name, FontDocument& document, int code, int before)
+    : FontStep(name, document, code), before_(static_cast<std::uint8_t>(before)), after_(width()) {}
 
 bool WidthStep::mergeWith(const QUndoCommand* other) {
     const auto* next = dynamic_cast<const WidthStep*>(other);
@@ -46,23 +50,13 @@ bool WidthStep::mergeWith(const QUndoCommand* other) {
     return true;
 }
 
-CharacterStep::CharacterStep(const QString& name, AppState& state, FontStepTarget& target, PixelImage before,
-                             int widthBefore, std::function<void(AppState&)> again)
-    : FontStep(name, state, target, state.CurrentCode), before_(before),
-      widthBefore_(static_cast<std::uint8_t>(widthBefore)), widthAfter_(width()), again_(std::move(again)) {
-    if (!again_)
-        after_ = PackedImage(character());
-}
+CharacterStep::CharacterStep(const QString& name, FontDocument& document, int code, const PixelImage& before,
+                             int widthBefore)
+    : FontStep(name, document, code), before_(before), after_(character()),
+      widthBefore_(static_cast<std::uint8_t>(widthBefore)), widthAfter_(width()) {}
 
 void CharacterStep::apply() {
-    if (again_) {
-        const int current = state_.CurrentCode;
-        state_.CurrentCode = code_;
-        again_(state_);
-        state_.CurrentCode = current;
-    } else {
-        character() = after_.unpack();
-    }
+    character() = after_.unpack();
     width() = widthAfter_;
 }
 
@@ -71,16 +65,15 @@ void CharacterStep::revert() {
     width() = widthBefore_;
 }
 
-ShiftStep::ShiftStep(const QString& name, AppState& state, FontStepTarget& target, int code,
-                     Direction direction, std::vector<int> moved)
-    : FontStep(name, state, target, code), direction_(direction), moved_(std::move(moved)) {}
+ShiftStep::ShiftStep(const QString& name, FontDocument& document, int code, Direction direction,
+                     std::vector<int> moved)
+    : FontStep(name, document, code), direction_(direction), moved_(std::move(moved)) {}
 
 void ShiftStep::shift(Direction direction) {
-    FontModel& font = state_.font;
+    FontModel& font = document_.font();
     for (const int code : moved_) {
-        shiftPixels(font.CharImages[AppState::codeIndex(code)], font.FontWidth(), font.FontHeight(),
-                    direction);
-        std::uint8_t& width = font.CharWidths[AppState::codeIndex(code)];
+        shiftPixels(document_.character(code), font.FontWidth(), font.FontHeight(), direction);
+        std::uint8_t& width = document_.width(code);
         if (direction == Direction::Left)
             --width;
         else if (direction == Direction::Right)
@@ -88,45 +81,49 @@ void ShiftStep::shift(Direction direction) {
     }
 }
 
-MirrorStep::MirrorStep(const QString& name, AppState& state, FontStepTarget& target, int code,
-                       bool horizontal, int widthBefore)
-    : FontStep(name, state, target, code), horizontal_(horizontal),
+void ShiftStep::announce() {
+    document_.setCurrentCode(code_);
+    if (moved_.size() == 1 && moved_[0] == code_)
+        document_.announceChar(code_);
+    else
+        document_.announceAllChars();
+}
+
+MirrorStep::MirrorStep(const QString& name, FontDocument& document, int code, bool horizontal,
+                       int widthBefore)
+    : FontStep(name, document, code), horizontal_(horizontal),
       before_(static_cast<std::uint8_t>(widthBefore)), after_(width()) {}
 
 void MirrorStep::apply() {
-    (horizontal_ ? mirrorHorizontal : mirrorVertical)(state_.font, code_);
+    (horizontal_ ? mirrorHorizontal : mirrorVertical)(document_.font(), code_);
     width() = after_;
 }
 
 void MirrorStep::revert() {
-    (horizontal_ ? mirrorHorizontal : mirrorVertical)(state_.font, code_);
+    (horizontal_ ? mirrorHorizontal : mirrorVertical)(document_.font(), code_);
     width() = before_;
 }
 
-CellStep::CellStep(const QString& name, AppState& state, FontStepTarget& target, int code, int oldWidth,
-                   int oldHeight, DroppedPixels dropped)
-    : FontStep(name, state, target, code), oldWidth_(oldWidth), oldHeight_(oldHeight),
-      newWidth_(state.font.FontWidth()), newHeight_(state.font.FontHeight()), dropped_(std::move(dropped)) {}
+CellStep::CellStep(const QString& name, FontDocument& document, int oldWidth, int oldHeight,
+                   DroppedPixels dropped)
+    : FontStep(name, document, document.currentCode()), oldWidth_(oldWidth), oldHeight_(oldHeight),
+      newWidth_(document.font().FontWidth()), newHeight_(document.font().FontHeight()),
+      dropped_(std::move(dropped)) {}
 
 void CellStep::revert() {
-    resizeCell(state_.font, oldWidth_, oldHeight_);
-    dropped_.restore(state_.font);
+    resizeCell(document_.font(), oldWidth_, oldHeight_);
+    dropped_.restore(document_.font());
 }
 
-FontReplaceStep::FontReplaceStep(const QString& name, AppState& state, FontStepTarget& target,
-                                 const FontSnapshot& before, const FontStepTarget::Shown& shownBefore,
-                                 const FontStepTarget::Shown& shownAfter)
-    : FontStep(name, state, target, state.CurrentCode), before_(before), after_(state.font),
-      shownBefore_(shownBefore), shownAfter_(shownAfter) {}
+FontReplaceStep::FontReplaceStep(const QString& name, FontDocument& document, const FontSnapshot& before,
+                                 const FontDocument::Source& sourceBefore)
+    : FontStep(name, document, document.currentCode()), before_(before), after_(document.font()),
+      sourceBefore_(sourceBefore), sourceAfter_(document.source()) {}
 
-void FontReplaceStep::apply() {
-    after_.restore(state_.font);
-    target_.fontReplaced(shownAfter_);
-}
-
-void FontReplaceStep::revert() {
-    before_.restore(state_.font);
-    target_.fontReplaced(shownBefore_);
+void FontReplaceStep::put(const FontSnapshot& snapshot, const FontDocument::Source& source) {
+    FontModel font;
+    snapshot.restore(font);
+    document_.replace(std::move(font), source);
 }
 
 } // namespace tesselor

@@ -1,39 +1,22 @@
 #pragma once
 
+#include "document/font_document.h"
 #include "editing/transforms.h"
 #include "editing/undo_data.h"
-#include "model/app_state.h"
 
 #include <QUndoCommand>
 
-#include <functional>
 #include <string>
 
 namespace tesselor {
 
-// What the Font page does after a step changed the font, on the first run, on undo and on redo.
-class FontStepTarget {
-public:
-    virtual ~FontStepTarget() = default;
-    // What a step changed: one character, every character of the range, or the cell size too.
-    enum class Scope { Character, AllCharacters, Cell };
-    // Show `code` and refresh what the step changed.
-    virtual void fontChanged(int code, Scope scope) = 0;
-    // The whole font was replaced: show it (or hide the editor when there was none) under this title.
-    struct Shown {
-        bool editorShown = false;
-        std::string title;
-        std::string baseName;
-        std::string rangeLabel;
-    };
-    virtual void fontReplaced(const Shown& shown) = 0;
-};
-
-// Every step of the font's history keeps only what it changed; the first run is the command itself, so a
-// step is pushed once it was applied and redo() then has nothing to do.
+// Every step of the font's history keeps only what it changed. The command changes the font first (it
+// may refuse, and a stroke is painted while the mouse moves), then pushes its step, whose first redo()
+// only announces the change; later ones change the font again. Each announcement brings the step's
+// character into view.
 class FontStep : public QUndoCommand {
 public:
-    FontStep(const QString& name, AppState& state, FontStepTarget& target, int code);
+    FontStep(const QString& name, FontDocument& document, int code);
     void redo() final;
     void undo() final;
     // How much memory the step keeps, for the history's budget.
@@ -42,13 +25,12 @@ public:
 protected:
     virtual void apply() = 0;
     virtual void revert() = 0;
-    // Tells the page what changed, after apply() and revert().
-    virtual void changed() { target_.fontChanged(code_, FontStepTarget::Scope::Character); }
-    PixelImage& character() { return state_.font.CharImages[AppState::codeIndex(code_)]; }
-    std::uint8_t& width() { return state_.font.CharWidths[AppState::codeIndex(code_)]; }
+    // Tells the document's views what changed, after apply() and revert().
+    virtual void announce();
+    PixelImage& character() { return document_.character(code_); }
+    std::uint8_t& width() { return document_.width(code_); }
 
-    AppState& state_;
-    FontStepTarget& target_;
+    FontDocument& document_;
     int code_;
 
 private:
@@ -58,7 +40,7 @@ private:
 // A stroke of the mouse: the pixels it changed, and the width before and after (Automatic Char Width).
 class PaintStep : public FontStep {
 public:
-    PaintStep(AppState& state, FontStepTarget& target, int code, PixelChanges pixels, int widthBefore);
+    PaintStep(FontDocument& document, int code, PixelChanges pixels, int widthBefore);
     std::size_t bytes() const override { return sizeof(*this) + pixels_.bytes(); }
 
 protected:
@@ -74,7 +56,7 @@ private:
 // A width set by hand or recomputed; consecutive changes of one character's width are one step.
 class WidthStep : public FontStep {
 public:
-    WidthStep(const QString& name, AppState& state, FontStepTarget& target, int code, int before);
+    WidthStep(const QString& name, FontDocument& document, int code, int before);
     int id() const override { return 1; }
     bool mergeWith(const QUndoCommand* other) override;
     std::size_t bytes() const override { return sizeof(*this); }
@@ -88,12 +70,12 @@ private:
     std::uint8_t after_;
 };
 
-// A command that rewrites one character (Invert, Cut, Paste, Restore). The character before is kept
-// packed; redo runs the command again when it depends on nothing else, or puts back the character after.
+// A command that rewrites one character (Invert, Cut, Paste, Restore): the character before and after,
+// packed.
 class CharacterStep : public FontStep {
 public:
-    CharacterStep(const QString& name, AppState& state, FontStepTarget& target, PixelImage before,
-                  int widthBefore, std::function<void(AppState&)> again);
+    CharacterStep(const QString& name, FontDocument& document, int code, const PixelImage& before,
+                  int widthBefore);
     std::size_t bytes() const override { return sizeof(*this) + before_.bytes() + after_.bytes(); }
 
 protected:
@@ -102,28 +84,23 @@ protected:
 
 private:
     PackedImage before_;
-    PackedImage after_; // when there is no command to run again
+    PackedImage after_;
     std::uint8_t widthBefore_;
     std::uint8_t widthAfter_;
-    std::function<void(AppState&)> again_;
 };
 
 // Shift one character or move them all: the opposite shift undoes it, since the edge a shift leaves was
 // blank. `moved` are the codes whose pixels moved.
 class ShiftStep : public FontStep {
 public:
-    ShiftStep(const QString& name, AppState& state, FontStepTarget& target, int code, Direction direction,
+    ShiftStep(const QString& name, FontDocument& document, int code, Direction direction,
               std::vector<int> moved);
     std::size_t bytes() const override { return sizeof(*this) + moved_.capacity() * sizeof(int); }
 
 protected:
     void apply() override { shift(direction_); }
     void revert() override { shift(opposite(direction_)); }
-    void changed() override {
-        target_.fontChanged(code_, moved_.size() == 1 && moved_[0] == code_
-                                       ? FontStepTarget::Scope::Character
-                                       : FontStepTarget::Scope::AllCharacters);
-    }
+    void announce() override;
 
 private:
     void shift(Direction direction);
@@ -134,8 +111,7 @@ private:
 // A mirror is its own inverse; the recomputed width is kept both ways.
 class MirrorStep : public FontStep {
 public:
-    MirrorStep(const QString& name, AppState& state, FontStepTarget& target, int code, bool horizontal,
-               int widthBefore);
+    MirrorStep(const QString& name, FontDocument& document, int code, bool horizontal, int widthBefore);
     std::size_t bytes() const override { return sizeof(*this); }
 
 protected:
@@ -152,14 +128,13 @@ private:
 // are kept for undo.
 class CellStep : public FontStep {
 public:
-    CellStep(const QString& name, AppState& state, FontStepTarget& target, int code, int oldWidth,
-             int oldHeight, DroppedPixels dropped);
+    CellStep(const QString& name, FontDocument& document, int oldWidth, int oldHeight, DroppedPixels dropped);
     std::size_t bytes() const override { return sizeof(*this) + dropped_.bytes(); }
 
 protected:
-    void apply() override { resizeCell(state_.font, newWidth_, newHeight_); }
+    void apply() override { resizeCell(document_.font(), newWidth_, newHeight_); }
     void revert() override;
-    void changed() override { target_.fontChanged(code_, FontStepTarget::Scope::Cell); }
+    void announce() override { document_.announceCell(); }
 
 private:
     int oldWidth_;
@@ -169,23 +144,27 @@ private:
     DroppedPixels dropped_;
 };
 
-// An import: the whole font before and after, with what the page showed.
+// Another font in place of this one (an import, a new font): the whole font and its source before and
+// after.
 class FontReplaceStep : public FontStep {
 public:
-    FontReplaceStep(const QString& name, AppState& state, FontStepTarget& target, const FontSnapshot& before,
-                    const FontStepTarget::Shown& shownBefore, const FontStepTarget::Shown& shownAfter);
+    FontReplaceStep(const QString& name, FontDocument& document, const FontSnapshot& before,
+                    const FontDocument::Source& sourceBefore);
     std::size_t bytes() const override { return sizeof(*this) + before_.bytes() + after_.bytes(); }
 
 protected:
-    void apply() override;
-    void revert() override;
-    void changed() override {}
+    void apply() override { put(after_, sourceAfter_); }
+    void revert() override { put(before_, sourceBefore_); }
+    // The document announced the new font itself.
+    void announce() override {}
 
 private:
+    void put(const FontSnapshot& snapshot, const FontDocument::Source& source);
+
     FontSnapshot before_;
     FontSnapshot after_;
-    FontStepTarget::Shown shownBefore_;
-    FontStepTarget::Shown shownAfter_;
+    FontDocument::Source sourceBefore_;
+    FontDocument::Source sourceAfter_;
 };
 
 } // namespace tesselor

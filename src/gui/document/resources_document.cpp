@@ -1,0 +1,43 @@
+#include "document/resources_document.h"
+
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace tesselor {
+
+ResourcesDocument::ResourcesDocument(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {
+    // Undoing back to the saved list is no change to save.
+    connect(undoStack_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit modifiedChanged(!clean); });
+}
+
+bool ResourcesDocument::isModified() const {
+    return !undoStack_->isClean();
+}
+
+void ResourcesDocument::insert(int index, Item item) {
+    items_.insert(items_.begin() + index, std::move(item));
+    emit listChanged(index);
+}
+
+void ResourcesDocument::remove(int index) {
+    items_.erase(items_.begin() + index);
+    emit listChanged(std::min(index, static_cast<int>(items_.size()) - 1));
+}
+
+void ResourcesDocument::open(std::vector<Item> items, const std::string& path) {
+    items_ = std::move(items);
+    filePath_ = path;
+    undoStack_->clear();
+    emit listChanged(static_cast<int>(items_.size()) - 1);
+    emit filePathChanged();
+}
+
+void ResourcesDocument::saved(const std::string& path) {
+    filePath_ = path;
+    undoStack_->setClean();
+    emit filePathChanged();
+}
+
+} // namespace tesselor
