@@ -4,6 +4,7 @@
 #include "app/font_page.h"
 #include "app/recent_files.h"
 #include "app/resources_page.h"
+#include "app/window_geometry.h"
 #include "bmp_writer.h"
 #include "dialogs/form_font_range.h"
 #include "editor/spin_control.h"
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
+#include <QSettings>
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QUrl>
@@ -200,6 +203,55 @@ private slots:
                  "File '" + fonts[5] + "'\r\nNot found.\r\nIt was taken off the recent files.");
         QCOMPARE(entries(window->tsFont->FontMenuFile_Recent).size(), RecentFiles::kCount - 1);
         QCOMPARE(state().FontFilePath, fonts[6]);
+    }
+
+    // The window opens inside the screen's free area (here 1366 x 768 with a panel of 40, a frame of 4 and a
+    // title bar of 32): a saved place that fits keeps its size and moves inside; one larger than the screen
+    // is dropped for the first start's size, which shrinks to the screen but not below the minimum; the
+    // title bar stays on the screen.
+    void windowFitsTheScreen_data() {
+        QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("placed");
+        const QRect laptop(0, 0, 1366, 728);
+        QTest::newRow("first start, 1366 x 768") << QRect() << laptop << QRect(246, 32, 873, 692);
+        QTest::newRow("first start, 1920 x 1080")
+            << QRect() << QRect(0, 0, 1920, 1050) << QRect(523, 104, 873, 869);
+        QTest::newRow("saved, fits") << QRect(100, 60, 900, 650) << laptop << QRect(100, 60, 900, 650);
+        QTest::newRow("saved, over the bottom")
+            << QRect(100, 80, 900, 650) << laptop << QRect(100, 74, 900, 650);
+        QTest::newRow("saved, above and left")
+            << QRect(-300, -11, 873, 650) << laptop << QRect(4, 32, 873, 650);
+        QTest::newRow("saved, 40000 x 40000")
+            << QRect(0, 0, 40000, 40000) << laptop << QRect(246, 32, 873, 692);
+        QTest::newRow("saved, one pixel too high")
+            << QRect(0, 0, 873, 693) << laptop << QRect(246, 32, 873, 692);
+        QTest::newRow("screen below the minimum")
+            << QRect() << QRect(0, 0, 800, 600) << QRect(4, 32, 800, 610);
+    }
+    void windowFitsTheScreen() {
+        QFETCH(QRect, saved);
+        QFETCH(QRect, available);
+        QFETCH(QRect, placed);
+        const auto restored = saved.isNull() ? std::nullopt : std::optional<QRect>(saved);
+        QCOMPARE(fittedWindow(restored, QSize(873, 869), QSize(800, 610), available, QMargins(4, 32, 4, 4)),
+                 placed);
+    }
+
+    // A settings file asking for a 40000 x 40000 window starts a window of the screen's size.
+    void hostileGeometryIsDropped() {
+        QWidget huge;
+        huge.setGeometry(0, 0, 40000, 40000);
+        {
+            QSettings settings(settingsFile(), QSettings::IniFormat);
+            settings.setValue("window/geometry", huge.saveGeometry());
+        }
+        restartWindow(settingsFile());
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window->pos(), area.topLeft());
+        QVERIFY(window->width() <= std::max(area.width(), window->minimumWidth()));
+        QVERIFY(window->height() <= std::max(area.height(), window->minimumHeight()));
+        QVERIFY(showWindow());
     }
 
     // A settings file that is broken, holds nonsense or cannot be read gives the defaults.

@@ -4,6 +4,7 @@
 #include "app/resources_page.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_font_range.h"
+#include "dialogs/form_new_font.h"
 #include "dialogs/form_view_char.h"
 #include "editor/font_grid.h"
 #include "editor/font_overview.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -152,6 +154,56 @@ private slots:
         QTest::keyClick(page->seCharWidth, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(snapshot() == inverted);
         QCOMPARE(page->FontMenuEdit_Restore->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    }
+
+    // The keys reach the font's commands wherever the focus is on the page: in a field, after a value typed
+    // there and Enter (which gives the keys back to the grid), and after Alt+E and Escape in the menu bar.
+    void keysReachTheCommandsFromAnywhere() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        page->seCharCode->setFocus();
+        page->seCharCode->selectAll();
+        QTest::keyClicks(page->seCharCode, "66");
+        QTest::keyClick(page->seCharCode, Qt::Key_Return);
+        QCOMPARE(fontDocument().currentCode(), 66);
+        QCOMPARE(QApplication::focusWidget(), page->dgridFont);
+        page->seCharWidth->setFocus();
+        QTest::keyClick(page->seCharWidth, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(page->FontMenuEdit_Undo->text(), QString("Undo Shift Right"));
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(QApplication::activePopupWidget(), page->FontMenuEdit);
+        QTest::keyClick(page->FontMenuEdit, Qt::Key_Escape);
+        QVERIFY(!page->FontMenuEdit->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left, Qt::ControlModifier);
+        QCOMPARE(page->FontMenuEdit_Undo->text(), QString("Undo Shift Left"));
+    }
+
+    // Ctrl+N: a blank font of the cell and range asked, a step of the history; it has no file, so Ctrl+S
+    // asks where.
+    void newBlankFont() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormNewFont&>(dialog);
+            form.seWidth->setValue(6);
+            form.seHeight->setValue(9);
+            form.seToChar->setValue(57);
+            form.seFromChar->setValue(48);
+            return true;
+        });
+        QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(dialogs->dialogsShown, std::vector<std::string>{"FormNewFont"});
+        QCOMPARE(QList<int>({font().FontWidth(), font().FontHeight(), font().RangeFrom, font().RangeTo}),
+                 QList<int>({6, 9, 48, 57}));
+        QCOMPARE(font().CharImages[50], PixelImage(6, 9, kWhite));
+        QCOMPARE(int(font().CharWidths[57]), 6);
+        QCOMPARE(shownTitle(), QString("Tesselor [New Font]"));
+        QVERIFY(!fontDocument().isModified());
+        QCOMPARE(page->FontMenuEdit_Undo->text(), QString("Undo New Font"));
+        dialogs->fileAnswers.push_back(std::nullopt);
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(dialogs->fileCalls.back().request.title, std::string("Save File.font..."));
+        QVERIFY(dialogs->allAnswered());
     }
 
     // Typed numbers apply on Enter, clamped to the limits; a typed character is its code.

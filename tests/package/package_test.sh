@@ -40,6 +40,14 @@ XDG_DATA_HOME="$work" XDG_DATA_DIRS="$work" update-mime-database "$work/mime" 2>
 for glob in font res resdata; do
     grep -qx "application/x-tesselor-$glob:\*\.$glob" "$work/mime/globs" || fail "no type for .$glob"
 done
+# Beside the system's types, where other programs' resources are .res files too, the first bytes decide.
+cp /usr/share/mime/packages/freedesktop.org.xml "$work/mime/packages/"
+update-mime-database "$work/mime" 2>/dev/null
+printf 'RSC\x01\x00\x00\x00' >"$work/ours.res"
+printf '[gd_resource type="x"]\n' >"$work/other.res"
+type_of() { XDG_DATA_HOME="$work/none" XDG_DATA_DIRS="$work" gio info -a standard::content-type "$1" 2>/dev/null | awk '/content-type/ {print $2}'; }
+[[ $(type_of "$work/ours.res") == application/x-tesselor-res ]] || fail "a .res of ours is $(type_of "$work/ours.res")"
+[[ $(type_of "$work/other.res") != application/x-tesselor-res ]] || fail "another program's .res is taken as ours"
 
 # The man page renders without a warning and names every option of every subcommand.
 page="$work/root/usr/share/man/man1/tesselor.1"
