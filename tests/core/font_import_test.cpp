@@ -214,3 +214,19 @@ TEST(ImportBmpChars, TheCellOfAllFilesIsBounded) {
             EXPECT_EQ(error, "");
     }
 }
+
+// A blank font: white cells for the codes asked, each as wide as the cell up to the 255 a width holds.
+TEST(BlankFont, CellsAndWidthsAtTheirLimits) {
+    const struct {
+        int width, height, first, last, expectedWidth;
+    } rows[] = {{1, 1, 0, 255, 1}, {255, 2, 65, 65, 255}, {256, 2, 65, 66, 255}, {512, 512, 32, 32, 255}};
+    for (const auto& row : rows) {
+        const FontModel font = blankFont(row.width, row.height, row.first, row.last);
+        EXPECT_EQ(font.CellImage, PixelImage(row.width, row.height, kWhite));
+        for (int c = 0; c < kCharCount; ++c) {
+            const bool inRange = c >= row.first && c <= row.last;
+            EXPECT_EQ(font.CharImages[std::size_t(c)], inRange ? font.CellImage : PixelImage()) << c;
+            EXPECT_EQ(font.CharWidths[std::size_t(c)], inRange ? row.expectedWidth : 0) << c;
+        }
+    }
+}
