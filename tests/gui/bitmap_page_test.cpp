@@ -150,6 +150,8 @@ private slots:
             const std::string code = ft800 ? "\x07" : "\x10";
             dialogs->questionAnswers = {MessageButton::Yes, MessageButton::Yes};
             create(page->BitmapMenuFile_CreateFileC, path("out.c"));
+            QCOMPARE(dialogs->dialogsShown.back(),
+                     std::string("FormCOutput")); // its defaults: the bytes of old
             const std::string text = testsupport::readFile(path("out.c"));
             QCOMPARE(text.find("// for the FT800 graphics controller\r\n") != std::string::npos, ft800);
             QVERIFY(text.ends_with("const unsigned short logo_bmp[] = {\r\n  0x00,0x" +

@@ -273,11 +273,13 @@ private slots:
         QVERIFY(!view->isVisible() && view->shownImage().isEmpty());
     }
 
-    // A refused transform says why instead of doing nothing silently.
+    // A refused transform says why instead of doing nothing silently, until the next change.
     void refusedTransformsSayWhy() {
         page->bShiftLeft->click(); // 65 has ink in column 0
         QCOMPARE(page->sbFont->panelText(4), QString("Shift Left: ink would leave the cell"));
         QCOMPARE(page->FontMenuEdit_Undo->text(), QString("Undo"));
+        page->bShiftRight->click();
+        QVERIFY(page->sbFont->panelText(4).isEmpty());
     }
 
     // The overview selects on a click and follows the pixels; the text preview is the glyphs side by side.
