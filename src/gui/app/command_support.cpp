@@ -72,7 +72,11 @@ bool CommandSupport::itemNameFits(const std::string& name) {
     return false;
 }
 
-bool CommandSupport::mayLeave(const std::vector<UnsavedWork>& work) {
+bool CommandSupport::mayLeave(const std::vector<std::optional<UnsavedWork>>& pieces) {
+    std::vector<UnsavedWork> work;
+    for (const auto& piece : pieces)
+        if (piece)
+            work.push_back(*piece);
     if (work.empty())
         return true;
     std::string what;

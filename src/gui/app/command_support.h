@@ -48,8 +48,8 @@ public:
     // The one question of every command that replaces or closes unsaved work, naming it: Save saves each
     // piece (Save As for one without a file) and goes on, unless one was not saved; Discard goes on without
     // saving; Cancel, the default and the answer to Escape, stops. True when the command may go on; nothing
-    // is asked when there is no unsaved work.
-    bool mayLeave(const std::vector<UnsavedWork>& work);
+    // is asked when no piece is there.
+    bool mayLeave(const std::vector<std::optional<UnsavedWork>>& pieces);
 
     // The save dialog (proposing baseName + extension, or "*" + extension, starting in the folder of the
     // remembered path), then the default extension, then the replace question about the path that will be

@@ -401,10 +401,7 @@ std::optional<CommandSupport::UnsavedWork> FontPage::unsavedWork() {
 }
 
 bool FontPage::mayReplaceFont() {
-    std::vector<CommandSupport::UnsavedWork> work;
-    if (auto font = unsavedWork())
-        work.push_back(std::move(*font));
-    return commands_.mayLeave(work);
+    return commands_.mayLeave({unsavedWork()});
 }
 
 // ---- The importers ----------------------------------------------------------------------------------

@@ -169,11 +169,7 @@ void TFormTesselor::AboutMenuClick() {
 }
 
 void TFormTesselor::closeEvent(QCloseEvent* event) {
-    std::vector<CommandSupport::UnsavedWork> work;
-    for (auto unsaved : {tsFont->unsavedWork(), tsResourcesFile->unsavedWork()})
-        if (unsaved)
-            work.push_back(std::move(*unsaved));
-    if (commands_.mayLeave(work))
+    if (commands_.mayLeave({tsFont->unsavedWork(), tsResourcesFile->unsavedWork()}))
         event->accept();
     else
         event->ignore();

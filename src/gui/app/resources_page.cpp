@@ -326,10 +326,7 @@ std::optional<CommandSupport::UnsavedWork> ResourcesPage::unsavedWork() {
 }
 
 bool ResourcesPage::mayReplaceList() {
-    std::vector<CommandSupport::UnsavedWork> work;
-    if (auto list = unsavedWork())
-        work.push_back(std::move(*list));
-    return commands_.mayLeave(work);
+    return commands_.mayLeave({unsavedWork()});
 }
 
 void ResourcesPage::ResourcesMenuFile_NewClick() {

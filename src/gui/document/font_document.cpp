@@ -4,15 +4,7 @@
 
 namespace tesselor {
 
-FontDocument::FontDocument(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {
-    // Undoing back to the saved font is no change to save.
-    connect(undoStack_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { emit modifiedChanged(!clean); });
-}
-
-bool FontDocument::isModified() const {
-    return !undoStack_->isClean();
-}
+FontDocument::FontDocument(QObject* parent) : Document(parent) {}
 
 void FontDocument::setCurrentCode(int code) {
     if (code == currentCode_ || !font_.hasCode(code))
@@ -31,13 +23,13 @@ void FontDocument::replace(FontModel font, const Source& source) {
 
 void FontDocument::open(FontModel font, const Source& source) {
     replace(std::move(font), source);
-    undoStack_->clear();
+    undoStack()->clear();
 }
 
 void FontDocument::saved(const std::string& path, const std::string& title) {
     source_.filePath = path;
     source_.title = title;
-    undoStack_->setClean();
+    undoStack()->setClean();
     emit sourceChanged();
 }
 

@@ -1,21 +1,18 @@
 #pragma once
 
+#include "document/document.h"
 #include "editing/edit_commands.h"
 #include "model/font_model.h"
 
-#include <QObject>
-
 #include <cstdint>
 #include <string>
-
-class QUndoStack;
 
 namespace tesselor {
 
 // The font the Font page edits, with its history, its file and the character the editor shows. Every
 // change to the font is a step of the history that changes the model and then announces what changed;
-// the views follow the announcements, and "modified" is the history's distance from its saved state.
-class FontDocument : public QObject {
+// the views follow the announcements.
+class FontDocument : public Document {
     Q_OBJECT
 public:
     // Where the font came from, as the page names it. A font opened from or saved to a .font file has that
@@ -34,8 +31,6 @@ public:
     // For the steps of the history and the first run of a command: they change it, then announce.
     FontModel& font() { return font_; }
     const Source& source() const { return source_; }
-    QUndoStack* undoStack() const { return undoStack_; }
-    bool isModified() const;
 
     // The character the editor shows; a code outside the range is not taken.
     int currentCode() const { return currentCode_; }
@@ -73,7 +68,6 @@ signals:
     // Another font: its range, cell and characters, and its source.
     void replaced();
     void currentCodeChanged(int code);
-    void modifiedChanged(bool modified);
     // The title or the file.
     void sourceChanged();
 
@@ -82,7 +76,6 @@ private:
     Source source_;
     int currentCode_ = 0;
     CharClipboard clipboard_;
-    QUndoStack* undoStack_;
 };
 
 } // namespace tesselor

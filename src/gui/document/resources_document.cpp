@@ -6,15 +6,7 @@
 
 namespace tesselor {
 
-ResourcesDocument::ResourcesDocument(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {
-    // Undoing back to the saved list is no change to save.
-    connect(undoStack_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { emit modifiedChanged(!clean); });
-}
-
-bool ResourcesDocument::isModified() const {
-    return !undoStack_->isClean();
-}
+ResourcesDocument::ResourcesDocument(QObject* parent) : Document(parent) {}
 
 void ResourcesDocument::insert(int index, Item item) {
     items_.insert(items_.begin() + index, std::move(item));
@@ -29,14 +21,14 @@ void ResourcesDocument::remove(int index) {
 void ResourcesDocument::open(std::vector<Item> items, const std::string& path) {
     items_ = std::move(items);
     filePath_ = path;
-    undoStack_->clear();
+    undoStack()->clear();
     emit listChanged(static_cast<int>(items_.size()) - 1);
     emit filePathChanged();
 }
 
 void ResourcesDocument::saved(const std::string& path) {
     filePath_ = path;
-    undoStack_->setClean();
+    undoStack()->setClean();
     emit filePathChanged();
 }
 

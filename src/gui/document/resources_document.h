@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QObject>
+#include "document/document.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class QUndoStack;
-
 namespace tesselor {
 
 // The list of resource items the Resources page gathers into a .res file, with its history and its file.
-// Import and Remove are steps of the history; "modified" is its distance from the saved state.
-class ResourcesDocument : public QObject {
+// Import and Remove are steps of the history.
+class ResourcesDocument : public Document {
     Q_OBJECT
 public:
     using Item = std::vector<std::uint8_t>; // the complete bytes of one resource item
@@ -20,8 +18,6 @@ public:
     explicit ResourcesDocument(QObject* parent = nullptr);
 
     const std::vector<Item>& items() const { return items_; }
-    QUndoStack* undoStack() const { return undoStack_; }
-    bool isModified() const;
     // The .res file the list was opened from or saved to; empty for a new list.
     const std::string& filePath() const { return filePath_; }
 
@@ -37,13 +33,11 @@ public:
 signals:
     // The items changed; `row` is the one to select (-1 for none).
     void listChanged(int row);
-    void modifiedChanged(bool modified);
     void filePathChanged();
 
 private:
     std::vector<Item> items_;
     std::string filePath_;
-    QUndoStack* undoStack_;
 };
 
 } // namespace tesselor
