@@ -69,7 +69,6 @@ TFormTesselor::TFormTesselor(Dialogs& dialogs, const QString& settingsFile, QWid
     PageControl->setCurrentIndex(0);
     QCoreApplication::setApplicationName(QString::fromStdString(state_->AppTitle));
     PageControlChange(0);
-    setMinimumSize(800, 610);
 
     connect(PageControl, &QTabWidget::currentChanged, this, &TFormTesselor::PageControlChange);
     connect(AboutMenu, &QAction::triggered, this, &TFormTesselor::AboutMenuClick);
@@ -299,7 +298,10 @@ void TFormTesselor::placeOnScreen(const std::optional<QRect>& saved) {
     const QString platform = QGuiApplication::platformName();
     const QMargins frame =
         platform == "offscreen" || platform == "minimal" ? QMargins() : QMargins(4, 32, 4, 4);
-    setGeometry(fittedWindow(saved, QSize(873, 869), minimumSize(), screen->availableGeometry(), frame));
+    const QRect area = screen->availableGeometry();
+    // A screen smaller than the usual minimum (or a large scale factor) lowers it, so the window fits.
+    setMinimumSize(QSize(800, 610).boundedTo(area.marginsRemoved(frame).size()));
+    setGeometry(fittedWindow(saved, QSize(873, 869), minimumSize(), area, frame));
 }
 
 void TFormTesselor::restoreSettings() {
