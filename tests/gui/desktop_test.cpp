@@ -226,6 +226,10 @@ private slots:
             << QRect(0, 0, 40000, 40000) << laptop << QRect(246, 32, 873, 692);
         QTest::newRow("saved, one pixel too high")
             << QRect(0, 0, 873, 693) << laptop << QRect(246, 32, 873, 692);
+        QTest::newRow("saved, as wide as it may be")
+            << QRect(4, 32, 1358, 650) << laptop << QRect(4, 32, 1358, 650);
+        QTest::newRow("saved, one pixel too wide")
+            << QRect(4, 32, 1359, 650) << laptop << QRect(246, 32, 873, 692);
         QTest::newRow("screen below the minimum")
             << QRect() << QRect(0, 0, 800, 600) << QRect(4, 32, 800, 610);
     }

@@ -118,14 +118,16 @@ private slots:
         QVERIFY(resources().isModified());
         QCOMPARE(row(1), QStringList({" third", " Image", " 3", " 0x0000004B", "75"}));
         QCOMPARE(page->sgResources->currentRow(), 1);
-        page->sgResources->setCurrentCell(0, 0); // the first of two: the second takes its place
+        page->ResourcesMenuEdit_Undo->trigger();
+        page->sgResources->setCurrentCell(0, 0); // the first of three: the second takes its place
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         page->sgResources->setFocus();
         QTest::keyClick(page->sgResources, Qt::Key_Delete);
         QCOMPARE(page->sgResources->currentRow(), 0);
-        QCOMPARE(row(0)[0], QString(" third"));
+        QCOMPARE(row(0)[0], QString(" logo"));
+        page->bRemoveResdataFile->click();
         page->bRemoveResdataFile->click();
         QVERIFY(resources().items().empty());
         QCOMPARE(row(0), QStringList({"", "", "", "", ""}));
