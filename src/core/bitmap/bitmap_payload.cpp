@@ -10,8 +10,6 @@ namespace tesselor {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 std::size_t rowBytes(int width, int depth) {
     return (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 7) / 8;
 }
@@ -23,34 +21,8 @@ std::size_t tableBytes(const BitmapEncoding& encoding) {
 void writeHex2(char* to, std::uint8_t value) {
     to[0] = '0';
     to[1] = 'x';
-    to[2] = kHexDigits[value >> 4];
-    to[3] = kHexDigits[value & 0xF];
-}
-
-// Codes of one row into its bytes: leftmost pixel in the most significant bits below 8 bits, low byte
-// first at 16. The row is zero on entry, so the last byte is filled with 0 bits.
-void packRow(const std::vector<std::uint32_t>& codes, int depth, std::uint8_t* row) {
-    const std::size_t w = codes.size();
-    switch (depth) {
-    case 16:
-        for (std::size_t x = 0; x < w; ++x) {
-            row[2 * x] = static_cast<std::uint8_t>(codes[x] & 0xFF);
-            row[2 * x + 1] = static_cast<std::uint8_t>(codes[x] >> 8);
-        }
-        break;
-    case 8:
-        for (std::size_t x = 0; x < w; ++x)
-            row[x] = static_cast<std::uint8_t>(codes[x]);
-        break;
-    default: {
-        const std::size_t perByte = 8 / static_cast<std::size_t>(depth);
-        for (std::size_t x = 0; x < w; ++x) {
-            const auto shift = static_cast<unsigned>(8 - depth * static_cast<int>(x % perByte + 1));
-            row[x / perByte] |= static_cast<std::uint8_t>(codes[x] << shift);
-        }
-        break;
-    }
-    }
+    to[2] = text::kHexDigits[value >> 4];
+    to[3] = text::kHexDigits[value & 0xF];
 }
 
 void putU16(std::uint8_t* to, std::uint32_t value) {
@@ -164,6 +136,30 @@ private:
 };
 
 } // namespace
+
+void packRow(const std::vector<std::uint32_t>& codes, int depth, std::uint8_t* row) {
+    const std::size_t w = codes.size();
+    switch (depth) {
+    case 16:
+        for (std::size_t x = 0; x < w; ++x) {
+            row[2 * x] = static_cast<std::uint8_t>(codes[x] & 0xFF);
+            row[2 * x + 1] = static_cast<std::uint8_t>(codes[x] >> 8);
+        }
+        break;
+    case 8:
+        for (std::size_t x = 0; x < w; ++x)
+            row[x] = static_cast<std::uint8_t>(codes[x]);
+        break;
+    default: {
+        const std::size_t perByte = 8 / static_cast<std::size_t>(depth);
+        for (std::size_t x = 0; x < w; ++x) {
+            const auto shift = static_cast<unsigned>(8 - depth * static_cast<int>(x % perByte + 1));
+            row[x / perByte] |= static_cast<std::uint8_t>(codes[x] << shift);
+        }
+        break;
+    }
+    }
+}
 
 std::size_t bitmapPayloadSize(int width, int height, const BitmapEncoding& encoding) {
     return kPayloadHeaderSize + tableBytes(encoding) +

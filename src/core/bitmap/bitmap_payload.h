@@ -53,6 +53,10 @@ bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool di
 std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither = false);
 std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding& encoding);
 
+// Codes of one row of pixels into its bytes, `row` zero on entry: leftmost pixel in the most significant bits
+// below 8 bits a pixel (the last byte filled with 0 bits), one byte at 8, low byte first at 16.
+void packRow(const std::vector<std::uint32_t>& codes, int depth, std::uint8_t* row);
+
 // The payload length: header, table and rows of ceil(W x bits / 8) bytes.
 std::size_t bitmapPayloadSize(int width, int height, const BitmapEncoding& encoding);
 

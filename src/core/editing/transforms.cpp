@@ -1,5 +1,7 @@
 #include "editing/transforms.h"
 
+#include "model/grey_levels.h"
+
 namespace tesselor {
 
 namespace {
@@ -223,9 +225,14 @@ void mirrorVertical(FontModel& font, int code) {
 void invertChar(FontModel& font, int code) {
     auto& character = font.CharImages[static_cast<std::size_t>(code & 0xFF)];
     const int width = font.CharWidths[static_cast<std::size_t>(code & 0xFF)];
+    const int max = maxLevel(font.Depth);
     for (int y = 0; y < font.FontHeight(); ++y)
-        for (int x = 0; x < width; ++x)
-            character.setPixel(x, y, character.pixel(x, y) == kWhite ? kBlack : kWhite);
+        for (int x = 0; x < width; ++x) {
+            const Colour colour = character.pixel(x, y);
+            character.setPixel(x, y,
+                               font.Depth <= 1 ? (colour == kWhite ? kBlack : kWhite)
+                                               : levelColour(max - levelOf(colour, font.Depth), font.Depth));
+        }
 }
 
 } // namespace tesselor

@@ -49,7 +49,8 @@ Direction opposite(Direction direction);
 // Over the whole cell; the caller recomputes the width afterwards.
 void mirrorHorizontal(FontModel& font, int code);
 void mirrorVertical(FontModel& font, int code);
-// Flips black and white in the columns inside the character's width.
+// Flips black and white in the columns inside the character's width; a grey font's levels become the
+// maximum less themselves.
 void invertChar(FontModel& font, int code);
 
 } // namespace tesselor

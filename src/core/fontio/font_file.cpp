@@ -2,6 +2,7 @@
 
 #include "model/code_page.h"
 #include "model/error.h"
+#include "model/grey_levels.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -21,6 +22,9 @@ constexpr std::string_view kCharKey = "Char:";
 // After the last record, and only for a code page other than the default, so that fonts in the default
 // keep their bytes and readers that know no code page skip it.
 constexpr std::string_view kCodePageKey = "CodePage:";
+// After the last record too, only for a font of grey levels: its rows then hold a hexadecimal level a pixel
+// (two digits at depth 8).
+constexpr std::string_view kDepthKey = "Depth:";
 constexpr std::string_view kWidthKey = "  Width:";
 constexpr std::string_view kBitMapKey = "    BitMap:";
 constexpr std::string_view kRowIndent = "           ";
@@ -79,6 +83,42 @@ private:
 
 bool startsWith(std::string_view line, std::string_view key) {
     return line.starts_with(key);
+}
+
+bool isTrailer(std::string_view line) {
+    return startsWith(line, kCodePageKey) || startsWith(line, kDepthKey);
+}
+
+// The depth, from the lines after the last record: the rows before it are read at that depth.
+int trailerDepth(Reader& reader) {
+    for (std::size_t i = reader.count(); i >= 6 && isTrailer(reader.line(i)); --i) {
+        if (!startsWith(reader.line(i), kDepthKey))
+            continue;
+        const std::int32_t depth = reader.integer(i);
+        if (!isFontDepth(depth))
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(i)) + ": the depth " +
+                        text::dec(depth) + " is none of 1, 2, 4 and 8");
+        return depth;
+    }
+    return 1;
+}
+
+// One row of a grey font: a hexadecimal level a pixel, two digits at depth 8; a row cut short is paper.
+void readGreyRow(std::string_view row, std::size_t lineNumber, int depth, int y, PixelImage& image) {
+    const std::size_t digits = depth == 8 ? 2 : 1;
+    for (int x = 0; x < image.width(); ++x) {
+        const std::string_view level =
+            row.substr(std::min(row.size(), static_cast<std::size_t>(x) * digits), digits);
+        int value = 0;
+        for (const char digit : level) {
+            const int nibble = text::hexDigit(digit);
+            value = value * 16 + nibble;
+            if (nibble < 0 || value > maxLevel(depth))
+                throw Error("Line " + text::dec(static_cast<std::int64_t>(lineNumber)) + ": " +
+                            quoted(level) + " is no level of a " + text::dec(depth) + "-bit font");
+        }
+        image.setPixel(x, y, levelColour(value, depth));
+    }
 }
 
 } // namespace
@@ -169,10 +209,15 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
     for (int c = font.firstCode(); c <= font.lastCode(); ++c)
         font.CharImages[static_cast<std::size_t>(c)] = PixelImage(width, height, kWhite);
 
+    font.Depth = trailerDepth(reader);
     std::size_t i = 6;
     while (reader.has(i)) {
         if (startsWith(reader.line(i), kCodePageKey)) {
             font.CodePage = std::string(reader.line(i).substr(kCodePageKey.size()));
+            ++i;
+            continue;
+        }
+        if (startsWith(reader.line(i), kDepthKey)) {
             ++i;
             continue;
         }
@@ -192,7 +237,9 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
         if (startsWith(reader.line(i), kBitMapKey)) {
             std::string_view rest = reader.line(i).substr(reader.line(i).find(':') + 1);
             for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
+                if (font.Depth > 1)
+                    readGreyRow(rest, i, font.Depth, y, image);
+                for (int x = 0; x < width && font.Depth == 1; ++x) {
                     const bool white = !rest.empty() && rest.front() == '0';
                     if (!rest.empty())
                         rest.remove_prefix(1);
@@ -226,13 +273,23 @@ std::vector<std::string> writeFontFile(const FontModel& font) {
         // A cell of height 0 still gets its BitMap line, so that the reader finds three lines per record.
         for (int y = 0; y < std::max(height, 1); ++y) {
             std::string line(y == 0 ? kBitMapKey : kRowIndent);
-            for (int x = 0; x < width && y < height; ++x)
-                line += image.pixel(x, y) == kBlack ? '1' : '0';
+            for (int x = 0; x < width && y < height; ++x) {
+                if (font.Depth <= 1) {
+                    line += image.pixel(x, y) == kBlack ? '1' : '0';
+                    continue;
+                }
+                const int level = levelOf(image.pixel(x, y), font.Depth);
+                if (font.Depth == 8)
+                    line += text::kHexDigits[level >> 4];
+                line += text::kHexDigits[level & 0xF];
+            }
             lines.push_back(std::move(line));
         }
     }
     if (!font.CodePage.empty() && font.CodePage != kDefaultCodePage)
         lines.push_back(std::string(kCodePageKey) + font.CodePage);
+    if (font.Depth > 1)
+        lines.push_back(std::string(kDepthKey) + text::dec(font.Depth));
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "fontio/font_import.h"
 
 #include "model/error.h"
+#include "model/grey_levels.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -75,11 +76,26 @@ std::string fontLabel(const std::string& face, int points, const FontStyle& styl
     return face + " " + text::dec(points) + " " + word;
 }
 
+void toLevels(PixelImage& image, int depth) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, levelColour(levelOf(image.pixel(x, y), depth), depth));
+}
+
+bool hasGreys(const FontModel& font) {
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        for (const Colour colour : font.CharImages[static_cast<std::size_t>(c)].pixels())
+            if (colour != kBlack && colour != kWhite)
+                return true;
+    return false;
+}
+
 ImportedFont importSystemFont(Rasteriser& rasteriser, int firstCode, int lastCode, bool removeLeftBlank,
-                              const std::string& name) {
+                              const std::string& name, int depth) {
     ImportedFont imported;
     FontModel& font = imported.font;
     font.FontName = name;
+    font.Depth = depth;
     PixelImage& cell = font.CellImage;
 
     // Measuring pass: white on black, so the box shows as black in row 0 and column 0.
@@ -112,6 +128,8 @@ ImportedFont importSystemFont(Rasteriser& rasteriser, int firstCode, int lastCod
         widenRange(font, c);
         cell.fillAll(kWhite);
         rasteriser.drawChar(cell, c, 1, 0, kBlack, kWhite);
+        if (depth > 1)
+            toLevels(cell, depth);
         StoreImportedChar(imported, c, removeLeftBlank);
         ++c;
     } while (c <= lastCode);
@@ -129,10 +147,11 @@ std::string bmpCharFile(const std::string& folder, int code,
 
 BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
                               const std::function<bool(const std::string&)>& fileExists, bool removeLeftBlank,
-                              const std::string& name) {
+                              const std::string& name, int depth) {
     BmpCharsImport result;
     FontModel& font = result.imported.font;
     font.FontName = name;
+    font.Depth = depth;
     font.CharWidths.fill(1);
     font.RangeFrom = kNoRangeFrom;
     font.RangeTo = 0;
@@ -144,6 +163,8 @@ BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
             continue;
         widenRange(font, c);
         font.CellImage = decoder.decode(file).pixels();
+        if (depth > 1)
+            toLevels(font.CellImage, depth);
         // The cell grows to the widest and the tallest file: the limit holds for the cell they make
         // together, not only for each file.
         const int w = font.CellImage.width();

@@ -35,9 +35,13 @@ struct FontStyle {
 std::string fontLabel(const std::string& face, int points, const FontStyle& style);
 
 // Rasterises firstCode..lastCode (only firstCode when lastCode is below it) into a new font of exactly the
-// measured cell. The name of the new font is `name`.
+// measured cell. The name of the new font is `name`; at a depth above 1 the rasteriser's greys become the
+// nearest levels of that depth (it should then draw with anti-aliasing).
 ImportedFont importSystemFont(Rasteriser& rasteriser, int firstCode, int lastCode, bool removeLeftBlank,
-                              const std::string& name);
+                              const std::string& name, int depth = 1);
+
+// Every pixel of the image to the grey of its nearest level at the depth.
+void toLevels(PixelImage& image, int depth);
 
 // A new font to draw by hand: the codes first..last, each a white cell of width x height as wide as the
 // cell (at most 255).
@@ -49,10 +53,13 @@ struct BmpCharsImport {
 };
 
 // The character files of 32 to 255 in a folder ("<code>.bmp", also "<code>.BMP"). Characters of different
-// sizes are all enlarged with white to the largest width and the largest height among the files.
+// sizes are all enlarged with white to the largest width and the largest height among the files. At a depth
+// above 1 their greys become the nearest levels of that depth; at 1 the pixels are taken as they are.
 BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
                               const std::function<bool(const std::string&)>& fileExists, bool removeLeftBlank,
-                              const std::string& name);
+                              const std::string& name, int depth = 1);
+// Whether an imported font holds pixels other than black and white (grey character files).
+bool hasGreys(const FontModel& font);
 
 // The file of a code in the folder, or an empty text when there is none.
 std::string bmpCharFile(const std::string& folder, int code,

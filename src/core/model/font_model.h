@@ -24,6 +24,9 @@ struct FontModel {
     std::string FontName;
     // The code page its codes are in; empty for the default, Windows-1252 (see model/code_page.h).
     std::string CodePage;
+    // Bits of ink per pixel: 1 (black and white, every font before grey levels), 2, 4 or 8 (see
+    // model/grey_levels.h).
+    int Depth = 1;
 
     int FontWidth() const { return CellImage.width(); }
     int FontHeight() const { return CellImage.height(); }
@@ -37,6 +40,14 @@ struct FontModel {
 
     // The widest width of the range, 0 for an empty range.
     int widestWidth() const;
+
+    // Whether a pixel is ink: exactly black at depth 1 (what the device draws), any level above paper at
+    // more.
+    bool isInk(Colour colour) const;
 };
+
+// The font at depth 1 by the halving rule (ink at half the maximum level or more is black), for the
+// outputs that have one bit a pixel; a 1-bit font as it is.
+FontModel bilevelFont(const FontModel& font);
 
 } // namespace tesselor

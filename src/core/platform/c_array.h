@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tesselor {
 
@@ -21,6 +23,14 @@ struct CArrayStyle {
 // byte) and the extern declaration, with C linkage for C++. `headerFile` names the guard.
 std::string arrayHeader(const std::string& headerFile, const std::string& symbol, std::size_t elements,
                         const CArrayStyle& style);
+
+// A header of these lines: the include guard, <stdint.h> and C linkage around them.
+std::string cHeader(const std::string& headerFile, const std::vector<std::string>& body);
+
+// An array of bytes (one element each, as the style declares them), 16 a line, after the comment lines and
+// the style's includes; CR LF after every line.
+std::string cByteArray(const std::vector<std::string>& comment, const std::string& symbol,
+                       const std::vector<std::uint8_t>& bytes, const CArrayStyle& style);
 
 // The include guard of a header file: "TESSELOR_" + the file name in macro form + "_".
 std::string includeGuard(const std::string& headerFile);

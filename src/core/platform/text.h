@@ -34,6 +34,7 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 std::string dec(std::int64_t value);
 // "32, 65, 127": numbers as a message lists them.
 std::string decList(const std::vector<int>& values);
+inline constexpr char kHexDigits[] = "0123456789ABCDEF";
 // Upper-case hexadecimal with at least `digits` digits.
 std::string hex(std::uint64_t value, int digits);
 // The value of one hexadecimal digit of either case; -1 for any other character.
