@@ -34,31 +34,16 @@ int bitmapExport(const Export& o, const std::string& format) {
     const DecodedImage decoded = decoder.decode(o.input);
     RowSource& rows = *decoded.rows;
     const BitmapEncoding encoding = bitmapEncoding(decoded.bits, o.ft800, o.ftFormat);
+    const std::string symbol =
+        o.symbol.empty() ? (format == "c" ? paths::baseName(o.input) + "_bmp" : paths::baseName(path))
+                         : o.symbol;
+    if (format == "c")
+        requireIdentifier(symbol);
     Outputs outputs;
     outputs.read(o.input);
-    if (format == "c") {
-        const auto payload = exportPayload(rows, encoding, o.options);
-        if (!payload)
-            throw Error(kAnomalyMessage);
-        const std::string symbol = o.symbol.empty() ? paths::baseName(o.input) + "_bmp" : o.symbol;
-        requireIdentifier(symbol);
-        const CArrayStyle style{o.cType == "u8",
-                                o.header ? fileio::includePath(path, *o.header) : std::string()};
-        outputs.add(path, bitmapCSource(*payload, encoding, o.ft800, symbol, style));
-        if (o.header)
-            outputs.add(*o.header, arrayHeader(*o.header, symbol, payload->size(), style));
-    } else {
-        // Written as it is encoded: a large image is never held whole.
-        const std::string name = o.symbol.empty() ? paths::baseName(path) : o.symbol;
-        outputs.add(
-            path, fileio::ContentWriter([&rows, &encoding, &o, name](const auto& put) {
-                if (!writeExportItem(rows, encoding, o.options, name,
-                                     [&put](const std::uint8_t* bytes, std::size_t size) {
-                                         put(std::string_view(reinterpret_cast<const char*>(bytes), size));
-                                     }))
-                    throw Error(kAnomalyMessage);
-            }));
-    }
+    for (fileio::OutputFile& file : bitmapOutput(format)->write(
+             rows, encoding, o.options, o.ft800, path, {symbol, o.cType == "u8", o.header.value_or("")}))
+        outputs.add(std::move(file));
     outputs.commit(o.depfile);
     return 0;
 }
@@ -71,8 +56,11 @@ Command defineBitmapExport(CLI::App& app) {
     app.add_option("input", o->input, "The image: .bmp, or any format Qt reads here (PNG, JPEG, GIF ...)")
         ->required();
     app.add_option("-o,--output", o->output, "The file to write: .c or .resdata")->required();
+    std::vector<std::string> keys;
+    for (const BitmapOutput& row : bitmapOutputs())
+        keys.emplace_back(row.key);
     app.add_option("--format", o->format, "The output format when the extension does not say it")
-        ->check(CLI::IsMember({"c", "resdata"}));
+        ->check(CLI::IsMember(keys));
     auto* ft800 =
         app.add_flag("--ft800", o->ft800, "For the FT8xx graphics controllers: RGB565 unless --ft-format");
     std::vector<std::string> names;
@@ -90,8 +78,8 @@ Command defineBitmapExport(CLI::App& app) {
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")
         ->check(CLI::IsMember({"short", "u8"}));
     app.add_option("--depfile", o->depfile, "Also write a Make rule naming the outputs and every input read");
-    return {[o, format] {
-                *format = outputFormat(o->output, o->format, {"c", "resdata"});
+    return {[o, format, keys] {
+                *format = outputFormat(o->output, o->format, {keys.begin(), keys.end()});
                 outputPath(o->output, "." + *format);
                 checkSymbol(o->symbol);
                 if (*format != "c" && (o->header || o->cType != "short"))

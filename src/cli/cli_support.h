@@ -51,6 +51,7 @@ public:
     void add(const std::string& path, std::string bytes);
     void add(const std::string& path, std::vector<std::uint8_t> bytes);
     void add(const std::string& path, fileio::ContentWriter writer);
+    void add(fileio::OutputFile file) { files_.push_back(std::move(file)); }
     void read(const std::string& input) { inputs_.push_back(input); }
     void commit(const std::optional<std::string>& depfile, fileio::Links links = fileio::Links::Follow);
 

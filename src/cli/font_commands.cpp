@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "qtplatform/code_pages.h"
+#include "qtplatform/font_outputs.h"
 #include "qtplatform/font_preview.h"
 #include "qtplatform/qt_image_decoder.h"
 #include "qtplatform/qt_rasteriser.h"
@@ -19,6 +20,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <iostream>
 
 namespace tesselor::cli {
@@ -67,6 +69,7 @@ struct FromSystem {
     int size = 0;
     int from = 32;
     int to = 127;
+    int depth = 1;
     bool bold = false, italic = false, underline = false, strikeout = false, removeLeftBlank = false;
     std::string output;
     std::optional<std::string> depfile;
@@ -83,6 +86,7 @@ struct FromBdf {
 struct FromBmp {
     std::string folder;
     bool removeLeftBlank = false;
+    int depth = 1;
     std::string output;
     std::optional<std::string> depfile;
 };
@@ -94,6 +98,8 @@ struct Preview {
     int scale = 1;
     std::string ink = "000000";
     std::string paper = "FFFFFF";
+    bool ft8xx = false;
+    std::optional<int> spacing, spaceWidth;
     std::string output;
     std::optional<std::string> depfile;
 };
@@ -106,10 +112,22 @@ struct Export {
     std::string symbol;
     std::string cType = "short";
     std::optional<std::string> depfile;
+    // The controller's font.
+    bool ft8xx = false;
+    std::string ftFormat = "L1";
+    std::uint32_t address = 0;
+    std::optional<int> from, to, spacing, spaceWidth;
+    bool deflate = false;
 };
 
 void addDepfile(CLI::App& app, std::optional<std::string>& depfile) {
     app.add_option("--depfile", depfile, "Also write a Make rule naming the outputs and every input read");
+}
+
+void addDepth(CLI::App& app, int& depth, const std::string& grey) {
+    app.add_option("--depth", depth,
+                   "Bits of ink a pixel: 1 (default, black and white), or 2, 4 or 8: " + grey)
+        ->check(CLI::IsMember({1, 2, 4, 8}));
 }
 
 int fontFromSystem(const FromSystem& o) {
@@ -136,8 +154,8 @@ int fontFromSystem(const FromSystem& o) {
     font.setUnderline(o.underline);
     font.setStrikeOut(o.strikeout);
     const CodePage page = loadCodePage(o.codePage);
-    QtRasteriser rasteriser(font, page);
-    ImportedFont imported = importSystemFont(rasteriser, o.from, o.to, o.removeLeftBlank, "");
+    QtRasteriser rasteriser(font, page, o.depth);
+    ImportedFont imported = importSystemFont(rasteriser, o.from, o.to, o.removeLeftBlank, "", o.depth);
     imported.font.CodePage = recorded(page.name);
     Outputs outputs;
     if (!o.fontFile.empty())
@@ -174,7 +192,7 @@ int fontFromBmp(const FromBmp& o) {
     const auto qt = startOffscreenQt();
     QtImageDecoder decoder;
     const BmpCharsImport result =
-        importBmpChars(o.folder, decoder, fileio::fileExists, o.removeLeftBlank, "");
+        importBmpChars(o.folder, decoder, fileio::fileExists, o.removeLeftBlank, "", o.depth);
     if (!result.found)
         throw Error("Chars.bmp not found in the folder");
     Outputs outputs;
@@ -216,7 +234,8 @@ int fontPreview(const Preview& o) {
     } else {
         const QString text = QString::fromUtf8(*o.text);
         const std::vector<int> codes = codesOf(text, codePageOf(font));
-        const TextLayout layout = layoutText(font, codes);
+        const TextLayout layout =
+            layoutText(font, codes, o.ft8xx ? controllerAdvances(font, o.spacing, o.spaceWidth) : Advances{});
         picture = textPicture(font, layout, style);
         // The characters the device would skip, named once.
         QString skipped;
@@ -237,27 +256,30 @@ int fontPreview(const Preview& o) {
     return 0;
 }
 
+FontOutputFamily familyOf(const Export& o) {
+    return o.ft8xx ? FontOutputFamily::Ft8xx : FontOutputFamily::Device;
+}
+
 int fontExport(const Export& o, const std::string& format) {
     const std::string path = outputPath(o.output, "." + format);
     const FontModel font = readStrictly(o.input);
+    const FontOutput& row = *fontOutput(familyOf(o), format);
+    FontOutputChoices choices;
+    choices.symbol = o.symbol;
+    choices.bytes = o.cType == "u8";
+    choices.headerPath = o.header.value_or("");
+    choices.ft8xx = {o.ftFormat, o.address, o.from, o.to, o.spacing, o.spaceWidth};
+    choices.deflate = o.deflate;
+    if (row.takesSymbol && format == "c")
+        requireIdentifier(o.symbol.empty() ? row.defaultSymbol(font, path) : o.symbol);
+    FontOutputFiles written = row.write(font, path, choices);
     Outputs outputs;
     outputs.read(o.input);
-    if (format == "c") {
-        const std::string symbol = o.symbol.empty() ? fontOutputName(path, font) : o.symbol;
-        requireIdentifier(symbol);
-        CArrayStyle style{o.cType == "u8", o.header ? fileio::includePath(path, *o.header) : std::string()};
-        outputs.add(path, fontCSource(font, symbol, style));
-        if (o.header)
-            outputs.add(*o.header, arrayHeader(*o.header, symbol, FontPayload(font).size(), style));
-    } else if (format == "resdata") {
-        const std::string name = o.symbol.empty() ? fontOutputName(path, font) : o.symbol;
-        outputs.add(path, writeResourceItem("fnt", name, FontPayload(font)));
-    } else if (format == "bdf") {
-        outputs.add(path, bdfText(font, codePageOf(font), paths::baseName(path)));
-    } else {
-        outputs.add(path, lcdText(font, codePageOf(font), paths::baseName(path)));
-    }
+    for (fileio::OutputFile& file : written.files)
+        outputs.add(std::move(file));
     outputs.commit(o.depfile);
+    for (const std::string& warning : written.warnings)
+        std::cerr << "tesselor: warning: " << warning << "\n";
     return 0;
 }
 
@@ -284,6 +306,7 @@ Command defineFontFromSystem(CLI::App& app) {
     app.add_flag("--underline", o->underline, "Underlined");
     app.add_flag("--strikeout", o->strikeout, "Struck out");
     app.add_flag("--remove-left-blank", o->removeLeftBlank, "Move each character's ink to its left edge");
+    addDepth(app, o->depth, "drawn with anti-aliasing and kept at that many bits of grey");
     app.add_option("-o,--output", o->output, "The .font file to write")->required();
     addDepfile(app, o->depfile);
     return {[o] {
@@ -325,6 +348,7 @@ Command defineFontFromBmp(CLI::App& app) {
     auto o = std::make_shared<FromBmp>();
     app.add_option("folder", o->folder, "The folder of character files 32.bmp to 255.bmp")->required();
     app.add_flag("--remove-left-blank", o->removeLeftBlank, "Move each character's ink to its left edge");
+    addDepth(app, o->depth, "the files' greys kept at that many bits");
     app.add_option("-o,--output", o->output, "The .font file to write")->required();
     addDepfile(app, o->depfile);
     return {[o] { outputPath(o->output, ".font"); }, [o] { return fontFromBmp(*o); }};
@@ -351,6 +375,17 @@ Command defineFontPreview(CLI::App& app) {
         "RRGGBB");
     app.add_option("--ink", o->ink, "The colour of the ink (default 000000)")->check(colour);
     app.add_option("--paper", o->paper, "The colour of the paper (default FFFFFF)")->check(colour);
+    auto* ft8xx = app.add_flag("--ft8xx", o->ft8xx,
+                               "Lay the text out as the FT8xx controller does: each width plus --spacing, a "
+                               "character without ink --space-width wide");
+    app.add_option("--spacing", o->spacing,
+                   "With --ft8xx: pixels added to each character's width (default 1)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_option("--space-width", o->spaceWidth,
+                   "With --ft8xx: the width of characters without ink (default: a third of the cell height)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
     app.add_option("-o,--output", o->output, "The .png file to write")->required();
     addDepfile(app, o->depfile);
     return {[o] {
@@ -365,22 +400,62 @@ Command defineFontExport(CLI::App& app) {
     auto o = std::make_shared<Export>();
     auto format = std::make_shared<std::string>();
     app.add_option("input", o->input, "The .font file")->required();
-    app.add_option("-o,--output", o->output, "The file to write: .c, .resdata, .lcd or .bdf")->required();
+    app.add_option("-o,--output", o->output,
+                   "The file to write: .c, .resdata, .lcd or .bdf; with --ft8xx .bin, .c or .resdata")
+        ->required();
+    std::vector<std::string> keys = fontOutputKeys(FontOutputFamily::Device);
+    for (const std::string& key : fontOutputKeys(FontOutputFamily::Ft8xx))
+        if (std::find(keys.begin(), keys.end(), key) == keys.end())
+            keys.push_back(key);
     app.add_option("--format", o->format, "The output format when the extension does not say it")
-        ->check(CLI::IsMember({"c", "resdata", "lcd", "bdf"}));
-    app.add_option("--header", o->header, "With .c: also write this header declaring the array");
+        ->check(CLI::IsMember(keys));
+    app.add_option("--header", o->header, "With .c (and --ft8xx .bin): also write this header");
     app.add_option("--symbol", o->symbol, "The array name (.c) or item name (.resdata); a C identifier");
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")
         ->check(CLI::IsMember({"short", "u8"}));
+    auto* ft8xx =
+        app.add_flag("--ft8xx", o->ft8xx,
+                     "The font for the FT8xx controllers: font metric block and glyphs, for CMD_SETFONT");
+    app.add_option("--ft-format", o->ftFormat, "With --ft8xx: L1 (default), L2, L4 or L8")
+        ->check(CLI::IsMember({"L1", "L2", "L4", "L8"}, CLI::ignore_case))
+        ->needs(ft8xx);
+    app.add_option("--address", o->address,
+                   "With --ft8xx: where the block goes in the controller's RAM (default 0)")
+        ->transform(wholeNumber(0, 0x7FFFFFFF))
+        ->needs(ft8xx);
+    app.add_option("--from", o->from, "With --ft8xx: the first code stored (default: the font's)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_option("--to", o->to, "With --ft8xx: the last code stored, at most 127 (default: the font's)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_option("--spacing", o->spacing,
+                   "With --ft8xx: pixels added to each character's width (default 1)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_option("--space-width", o->spaceWidth,
+                   "With --ft8xx: the width of characters without ink (default: a third of the cell height)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_flag("--deflate", o->deflate, "With --ft8xx: the bytes as one zlib stream, for CMD_INFLATE")
+        ->needs(ft8xx);
     addDepfile(app, o->depfile);
     return {[o, format] {
-                *format = outputFormat(o->output, o->format, {"c", "resdata", "lcd", "bdf"});
+                o->ftFormat = QString::fromStdString(o->ftFormat).toUpper().toStdString();
+                const std::vector<std::string> known = fontOutputKeys(familyOf(*o));
+                *format = outputFormat(o->output, o->format, {known.begin(), known.end()});
                 outputPath(o->output, "." + *format);
                 checkSymbol(o->symbol);
-                if (*format != "c" && (o->header || o->cType != "short"))
-                    throw UsageError("--header and --c-type apply to a .c output");
-                if ((*format == "lcd" || *format == "bdf") && !o->symbol.empty())
+                const FontOutput& row = *fontOutput(familyOf(*o), *format);
+                if ((o->header && !row.takesHeader) || (o->cType != "short" && *format != "c"))
+                    throw UsageError(o->ft8xx
+                                         ? "--header applies to .c and .bin outputs, --c-type to a .c output"
+                                         : "--header and --c-type apply to a .c output");
+                if (!row.takesSymbol && !o->symbol.empty())
                     throw UsageError("--symbol applies to .c and .resdata outputs");
+                if (o->from && o->to && *o->from > *o->to)
+                    throw UsageError("--from " + std::to_string(*o->from) + " is greater than --to " +
+                                     std::to_string(*o->to));
                 if (o->header)
                     o->header = headerPath(o->output, *o->header);
             },

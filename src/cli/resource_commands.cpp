@@ -96,17 +96,21 @@ int resList(const List& o) {
     const std::vector<std::uint64_t> offsets = listOffsets(*records);
     // Names come from the file: they are escaped for the terminal, and only identifiers become C.
     std::size_t width = 4;
+    std::size_t typeWidth = 5;
     std::size_t longest = 0;
     for (const ResRecord& record : *records) {
         width = std::max(width, cnames::escaped(record.name).size());
+        typeWidth = std::max(typeWidth, resourceType(record.tag).size());
         longest = std::max(longest, record.name.size());
     }
-    std::string line = padded("NAME", width) + "  TYPE   " + padded("SIZE", 10) + "  OFFSET\n";
+    std::string line =
+        padded("NAME", width) + "  " + padded("TYPE", typeWidth) + "  " + padded("SIZE", 10) + "  OFFSET\n";
     std::cout << line;
     for (std::size_t i = 0; i < records->size(); ++i) {
         const ResRecord& record = (*records)[i];
-        line = padded(cnames::escaped(record.name), width) + "  " + padded(resourceType(record.tag), 5) +
-               "  " + padded(std::to_string(record.size), 10) + "  0x" + text::hex(offsets[i], 8) + "\n";
+        line = padded(cnames::escaped(record.name), width) + "  " +
+               padded(resourceType(record.tag), typeWidth) + "  " + padded(std::to_string(record.size), 10) +
+               "  0x" + text::hex(offsets[i], 8) + "\n";
         std::cout << line;
     }
     std::cout << "\n";

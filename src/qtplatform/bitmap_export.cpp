@@ -1,6 +1,8 @@
 #include "qtplatform/bitmap_export.h"
 
 #include "fontexport/resource_item.h"
+#include "model/error.h"
+#include "platform/c_array.h"
 #include "qtplatform/deflate.h"
 
 namespace tesselor {
@@ -45,6 +47,51 @@ std::optional<Bytes> exportItem(RowSource& rows, const BitmapEncoding& encoding,
         }))
         return std::nullopt;
     return item;
+}
+
+const std::vector<BitmapOutput>& bitmapOutputs() {
+    static const std::vector<BitmapOutput> table = {
+        {"c", "Create File.c...", "Array bitmap file (*.c)|*.c|All files (*.*)|*.*", true,
+         [](RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options, bool forFT800,
+            const std::string& path, const BitmapOutputChoices& choices) {
+             const auto payload = exportPayload(rows, encoding, options);
+             if (!payload)
+                 throw Error(kAnomalyMessage);
+             const CArrayStyle style{choices.bytes, choices.headerPath.empty()
+                                                        ? std::string()
+                                                        : fileio::includePath(path, choices.headerPath)};
+             std::vector<fileio::OutputFile> files = {
+                 {path, bitmapCSource(*payload, encoding, forFT800, choices.symbol, style)}};
+             if (!choices.headerPath.empty())
+                 files.push_back({choices.headerPath,
+                                  arrayHeader(choices.headerPath, choices.symbol, payload->size(), style)});
+             return files;
+         }},
+        {"resdata", "Create File.resdata...",
+         "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*", false,
+         [](RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options, bool,
+            const std::string& path, const BitmapOutputChoices& choices) {
+             // Written as it is encoded: a large image is never held whole.
+             return std::vector<fileio::OutputFile>{
+                 {path,
+                  fileio::ContentWriter([&rows, encoding, options, name = choices.symbol](const auto& put) {
+                      if (!writeExportItem(rows, encoding, options, name,
+                                           [&put](const std::uint8_t* bytes, std::size_t size) {
+                                               put(std::string_view(reinterpret_cast<const char*>(bytes),
+                                                                    size));
+                                           }))
+                          throw Error(kAnomalyMessage);
+                  })}};
+         }},
+    };
+    return table;
+}
+
+const BitmapOutput* bitmapOutput(const std::string& key) {
+    for (const BitmapOutput& row : bitmapOutputs())
+        if (key == row.key)
+            return &row;
+    return nullptr;
 }
 
 } // namespace tesselor

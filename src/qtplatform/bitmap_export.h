@@ -1,9 +1,12 @@
 #pragma once
 
 #include "bitmap/bitmap_payload.h"
+#include "qtplatform/file_io.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tesselor {
 
@@ -25,5 +28,29 @@ bool writeExportItem(RowSource& rows, const BitmapEncoding& encoding, const Bitm
                      const std::string& name, const PayloadSink& put);
 std::optional<Bytes> exportItem(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options,
                                 const std::string& name);
+
+// The outputs of an image, one row each: the window's Create File items and the command line's
+// bitmap-export formats are both made from them.
+struct BitmapOutputChoices {
+    std::string symbol;     // the array or item name (the row's default when empty)
+    bool bytes = false;     // a .c array of uint8_t
+    std::string headerPath; // a header beside a .c; empty: none
+};
+
+struct BitmapOutput {
+    const char* key; // the extension without its dot; --format's value
+    const char* title;
+    const char* filter;
+    bool takesHeader;
+    // The files of the image encoded; a .resdata is written as it is encoded, never held whole. Throws
+    // Error with kAnomalyMessage for an image with more colours than its native depth holds.
+    std::function<std::vector<fileio::OutputFile>(
+        RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options, bool forFT800,
+        const std::string& path, const BitmapOutputChoices& choices)>
+        write;
+};
+
+const std::vector<BitmapOutput>& bitmapOutputs();
+const BitmapOutput* bitmapOutput(const std::string& key);
 
 } // namespace tesselor

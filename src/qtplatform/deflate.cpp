@@ -6,17 +6,37 @@
 
 namespace tesselor::zlib {
 
-Bytes deflatePayload(const Bytes& plain) {
-    const uLong body = static_cast<uLong>(plain.size() - kPayloadHeaderSize);
-    uLongf size = compressBound(body);
-    Bytes out(kPayloadHeaderSize + size);
-    std::copy(plain.begin(), plain.begin() + kPayloadHeaderSize, out.begin());
-    out[0] = kDeflatedPayload;
+Bytes deflate(const std::uint8_t* data, std::size_t size) {
+    uLongf deflated = compressBound(static_cast<uLong>(size));
+    Bytes out(deflated);
     // Only a too small buffer or too little memory fail, and compressBound rules out the first.
-    if (compress2(out.data() + kPayloadHeaderSize, &size, plain.data() + kPayloadHeaderSize, body,
-                  Z_BEST_COMPRESSION) != Z_OK)
+    if (compress2(out.data(), &deflated, data, static_cast<uLong>(size), Z_BEST_COMPRESSION) != Z_OK)
         throw std::bad_alloc();
-    out.resize(kPayloadHeaderSize + size);
+    out.resize(deflated);
+    return out;
+}
+
+std::optional<Bytes> inflate(const std::uint8_t* data, std::size_t size, std::size_t inflatedSize) {
+    Bytes out(inflatedSize);
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        throw std::bad_alloc();
+    stream.next_in = const_cast<Bytef*>(data);
+    stream.avail_in = static_cast<uInt>(size);
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(inflatedSize);
+    const int result = ::inflate(&stream, Z_FINISH);
+    inflateEnd(&stream);
+    if (result != Z_STREAM_END || stream.avail_out != 0)
+        return std::nullopt;
+    return out;
+}
+
+Bytes deflatePayload(const Bytes& plain) {
+    Bytes out(plain.begin(), plain.begin() + kPayloadHeaderSize);
+    out[0] = kDeflatedPayload;
+    const Bytes stream = deflate(plain.data() + kPayloadHeaderSize, plain.size() - kPayloadHeaderSize);
+    out.insert(out.end(), stream.begin(), stream.end());
     return out;
 }
 
@@ -24,20 +44,13 @@ std::optional<Bytes> inflatePayload(const Bytes& deflated, std::size_t plainSize
     if (deflated.size() < kPayloadHeaderSize || deflated[0] != kDeflatedPayload ||
         plainSize < kPayloadHeaderSize)
         return std::nullopt;
-    Bytes out(plainSize);
-    std::copy(deflated.begin(), deflated.begin() + kPayloadHeaderSize, out.begin());
-    out[0] = kPlainPayload;
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        throw std::bad_alloc();
-    stream.next_in = const_cast<Bytef*>(deflated.data() + kPayloadHeaderSize);
-    stream.avail_in = static_cast<uInt>(deflated.size() - kPayloadHeaderSize);
-    stream.next_out = out.data() + kPayloadHeaderSize;
-    stream.avail_out = static_cast<uInt>(plainSize - kPayloadHeaderSize);
-    const int result = inflate(&stream, Z_FINISH);
-    inflateEnd(&stream);
-    if (result != Z_STREAM_END || stream.avail_out != 0)
+    const auto body = inflate(deflated.data() + kPayloadHeaderSize, deflated.size() - kPayloadHeaderSize,
+                              plainSize - kPayloadHeaderSize);
+    if (!body)
         return std::nullopt;
+    Bytes out(deflated.begin(), deflated.begin() + kPayloadHeaderSize);
+    out[0] = kPlainPayload;
+    out.insert(out.end(), body->begin(), body->end());
     return out;
 }
 

@@ -14,12 +14,28 @@
 
 namespace tesselor {
 
-QtRasteriser::QtRasteriser(const QFont& font, const CodePage& page) : font_(font), page_(page) {
+QtRasteriser::QtRasteriser(const QFont& font, const CodePage& page, int depth)
+    : font_(font), page_(page), antialias_(depth > 1) {
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
     font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
-    font_.setStyleStrategy(
-        static_cast<QFont::StyleStrategy>(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    // Grey levels want the coverage of every pixel; sub-pixel colour would put colour in the greys.
+    font_.setStyleStrategy(static_cast<QFont::StyleStrategy>(
+        (antialias_ ? QFont::PreferAntialias : QFont::NoAntialias) | QFont::NoSubpixelAntialias |
+        (font.styleStrategy() & QFont::NoFontMerging)));
 }
+
+namespace {
+// The two colours mixed by a coverage of 0 to 255, channel by channel.
+Colour mixed(Colour text, Colour background, int coverage) {
+    Colour out = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int t = static_cast<int>((text >> shift) & 0xFF);
+        const int b = static_cast<int>((background >> shift) & 0xFF);
+        out |= static_cast<Colour>((t * coverage + b * (255 - coverage) + 127) / 255) << shift;
+    }
+    return out;
+}
+} // namespace
 
 void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) {
     const QFontMetrics metrics(font_);
@@ -32,8 +48,8 @@ void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour te
     glyph.fill(Qt::white);
     {
         QPainter painter(&glyph);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setRenderHint(QPainter::Antialiasing, antialias_);
+        painter.setRenderHint(QPainter::TextAntialiasing, antialias_);
         painter.setFont(font_);
         painter.setPen(Qt::black);
         painter.drawText(margin, margin + metrics.ascent(), character);
@@ -41,12 +57,13 @@ void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour te
     for (int gy = 0; gy < glyph.height(); ++gy) {
         const auto* line = reinterpret_cast<const QRgb*>(glyph.constScanLine(gy));
         for (int gx = 0; gx < glyph.width(); ++gx) {
-            const bool ink = qGray(line[gx]) < 128;
+            const int coverage = 255 - qGray(line[gx]);
+            const bool ink = antialias_ ? coverage > 0 : coverage > 127;
             const int bx = gx - margin;
             const int by = gy - margin;
             const bool inBox = bx >= 0 && by >= 0 && bx < advance && by < height;
             if (ink)
-                image.setPixel(x + bx, y + by, text);
+                image.setPixel(x + bx, y + by, antialias_ ? mixed(text, background, coverage) : text);
             else if (inBox)
                 image.setPixel(x + bx, y + by, background);
         }

@@ -9,11 +9,12 @@
 
 namespace tesselor {
 
-// Draws with a QFont without anti-aliasing; the point size is taken at 96 dots per inch. A code is drawn
-// as its character in the code page.
+// Draws with a QFont, without anti-aliasing for a 1-bit font and with it for grey levels (depth above 1:
+// each pixel then mixes the two colours by its coverage); the point size is taken at 96 dots per inch. A
+// code is drawn as its character in the code page.
 class QtRasteriser : public Rasteriser {
 public:
-    QtRasteriser(const QFont& font, const CodePage& page);
+    QtRasteriser(const QFont& font, const CodePage& page, int depth = 1);
 
     void drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) override;
 
@@ -22,6 +23,7 @@ public:
 private:
     QFont font_;
     CodePage page_;
+    bool antialias_;
 };
 
 // The font of a file (TrueType, OpenType, or what else Qt's font database loads). Bold and italic choose

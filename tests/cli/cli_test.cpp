@@ -160,6 +160,12 @@ private slots:
         QTest::newRow("res-pack") << "res-pack|-o|all|tiny.resdata|logo.resdata" << "all.res" << QByteArray("RSC\x01\x00\x00\x00\x17\x00\x31", 10);
         QTest::newRow("res-unpack") << "res-unpack|demo.res|-d|items" << "items/logo.resdata" << QByteArray(kLogoItem.data(), 16);
         QTest::newRow("font-from-system") << "font-from-system|--family|dejavu sans|--size|12|-o|d" << "d.font" << QByteArray("FontName:d\r\nFontWidth:");
+        QTest::newRow("grey font") << "font-from-system|--family|dejavu sans|--size|12|--depth|4|-o|g" << "g.font" << QByteArray("\r\nDepth:4\r\n");
+        QTest::newRow("FT8xx font .bin") << "font-export|tiny.font|--ft8xx|--address|244|-o|t.bin" << "t.bin"
+                                         << QByteArray("\x01\0\0\0\x02\0\0\0\x09\0\0\0\x03\0\0\0\x02\0\0\0", 20);
+        QTest::newRow("FT8xx font item") << "font-export|tiny.font|--ft8xx|--ft-format|l4|--address|828|--deflate|-o|t.resdata" << "t.resdata"
+                                         << QByteArray("ftf");
+        QTest::newRow("controller's preview") << "font-preview|tiny.font|--ft8xx|--spacing|2|--text|AB|-o|p.png" << "p.png" << QByteArray("\x89PNG");
         // clang-format on
     }
     void subcommandsWriteTheirOutputs() {
@@ -212,6 +218,11 @@ private slots:
         QTest::newRow("preview of nothing") << "font-preview|tiny.font|-o|x.png" << 2 << "give --text or --sheet";
         QTest::newRow("colour") << "font-preview|tiny.font|--sheet|--ink|12345G|-o|x.png" << 2 << "--ink: takes a colour RRGGBB in hexadecimal";
         QTest::newRow("cut short") << "bitmap-export|short.bmp|-o|x.c" << 1 << "Cannot decode 'short.bmp': the pixel data is cut short";
+        QTest::newRow("FT8xx pointer below 0") << "font-export|tiny.font|--ft8xx|-o|t.bin" << 1
+            << "At the address 0 the glyph pointer would be below 0 (65 cells of 6 bytes before the first): the smallest address that works is 244";
+        QTest::newRow("spacing without --ft8xx") << "font-export|tiny.font|--spacing|2|-o|x.c" << 2 << "--spacing requires --ft8xx";
+        QTest::newRow("depth 3") << system + "12|--depth|3|-o|x" << 2 << "--depth: 3 not in {1,2,4,8}";
+        QTest::newRow("FT8xx .lcd") << "font-export|tiny.font|--ft8xx|-o|x.lcd" << 2 << "the output file needs one of the extensions .bin, .c, .resdata, or --format";
         // clang-format on
     }
     void refusals() {
@@ -234,6 +245,25 @@ private slots:
                       : std::string();
         QCOMPARE(run.err, "tesselor: " + line.toStdString() + hint + "\n");
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), before);
+    }
+
+    // A grey font: the 1-bit outputs halve it and say so in one line; the controller's takes its levels.
+    void greyFontOutputs() {
+        run({"font-from-system", "--font-file", kDejaVu, "--size", "10", "--from", "48", "--to", "57",
+             "--depth", "4", "-o", "grey.font"});
+        const Run oneBit = tesselor({"font-export", "grey.font", "-o", "grey.c"});
+        QCOMPARE(oneBit.code, 0);
+        QCOMPARE(oneBit.err,
+                 std::string("tesselor: warning: the font has 16 grey levels; this output has one bit a "
+                             "pixel: levels 8 and above are ink\n"));
+        const Run grey = tesselor({"font-export", "grey.font", "--ft8xx", "--ft-format", "L4", "--address",
+                                   "0x1000", "--header", "grey.h", "-o", "grey.bin"});
+        QCOMPARE(grey.code, 0);
+        QCOMPARE(grey.err, std::string());
+        const std::string header = read("grey.h");
+        for (const char* line : {"#define GREY_", "FORMAT 2u /* L4 */", "FIRST 48u", "LAST 57u",
+                                 "ADDRESS 0x00001000u", "CMD_SETFONT2(H, GREY_"})
+            QVERIFY2(header.find(line) != std::string::npos, line);
     }
 
     void helpOfEachSubcommand() {

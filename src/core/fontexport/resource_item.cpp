@@ -47,12 +47,16 @@ Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::s
     return item;
 }
 
+bool isItemTag(std::string_view tag) {
+    return tag == "fnt" || tag == "bmp" || tag == "ftf";
+}
+
 std::optional<ResourceItem> readResourceItem(std::string_view bytes) {
     if (bytes.size() < kItemHeaderSize)
         return std::nullopt;
     ResourceItem item;
     item.tag = std::string(bytes.substr(0, 3));
-    if (item.tag != "fnt" && item.tag != "bmp")
+    if (!isItemTag(item.tag))
         return std::nullopt;
     item.payloadSize = readU32(bytes, 3);
     item.headerLength = readU32(bytes, 7);

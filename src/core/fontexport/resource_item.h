@@ -13,8 +13,9 @@ using Bytes = std::vector<std::uint8_t>;
 inline constexpr std::size_t kItemHeaderSize = 12;
 inline constexpr std::size_t kMaxItemName = 255;
 
-// A resource item (.resdata): tag "fnt" or "bmp", payload size S, header length 12 + N, name length N,
-// the name and the payload, numbers little-endian.
+// A resource item (.resdata): tag "fnt" (the device's font), "bmp" (an image) or "ftf" (a font for the FT8xx
+// controllers), payload size S, header length 12 + N, name length N, the name and the payload, numbers
+// little-endian.
 struct ResourceItem {
     std::string tag;
     std::string name;
@@ -28,7 +29,9 @@ Bytes writeResourceItem(const std::string& tag, const std::string& name, const B
 // The bytes before the payload, with room reserved for it: the payload can be appended without a copy.
 Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize);
 
-// The fields of an item checked against its own bytes: at least 12 bytes, tag "fnt" or "bmp", the name
+bool isItemTag(std::string_view tag);
+
+// The fields of an item checked against its own bytes: at least 12 bytes, a known tag, the name
 // inside the data and the payload inside the data where the header puts it. Bytes after the payload are
 // ignored. Nothing when the bytes are no such item.
 std::optional<ResourceItem> readResourceItem(std::string_view bytes);

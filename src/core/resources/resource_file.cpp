@@ -48,7 +48,7 @@ std::vector<ResourceRow> rowsOf(const std::vector<ResourceItem>& items) {
 } // namespace
 
 std::string resourceType(std::string_view tag) {
-    return tag == "fnt" ? "Font" : "Image";
+    return tag == "fnt" ? "Font" : tag == "ftf" ? "FTFont" : "Image";
 }
 
 std::vector<ResourceRow> resourceRows(const ResourceItems& items) {
@@ -168,7 +168,7 @@ std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes) {
             return std::nullopt;
         const ResRecord record{bytes.substr(at + 11, nameLength), bytes.substr(at + 12 + nameLength, 3),
                                readU32(bytes, at + 2), readU32(bytes, at + 6)};
-        if (record.tag != "fnt" && record.tag != "bmp")
+        if (!isItemTag(record.tag))
             return std::nullopt;
         records.push_back(record);
         at += kRecordFixedSize + nameLength;

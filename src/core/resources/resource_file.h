@@ -24,7 +24,7 @@ struct ResourceRow {
 inline constexpr std::size_t kResHeaderSize = 7;
 inline constexpr std::size_t kRecordFixedSize = 15;
 
-// "Font" for the tag "fnt", "Image" for "bmp".
+// "Font" for the tag "fnt", "Image" for "bmp", "FTFont" for "ftf".
 std::string resourceType(std::string_view tag);
 
 // The rows of the list: the first payload follows the 7 header bytes and an index record of 15 + N bytes
@@ -70,7 +70,7 @@ std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes);
 std::vector<std::uint64_t> listOffsets(const std::vector<ResRecord>& records);
 
 // The items of a .res file, rebuilt as resource items. Nothing when the file is not one: a wrong magic, a
-// record or payload beyond the end, an index without its end mark, a tag other than "fnt" or "bmp", a
+// record or payload beyond the end, an index without its end mark, a tag other than "fnt", "bmp" or "ftf", a
 // record length that disagrees with 15 + N, or a payload that overlaps the index or another payload.
 std::optional<ResourceItems> readResFile(std::string_view bytes);
 
