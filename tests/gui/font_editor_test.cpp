@@ -1,13 +1,16 @@
 // The Font page's editor: opening and saving .font files, the grid under the mouse, the code, width and
 // zoom controls, and the questions that protect unsaved work.
 #include "app/font_page.h"
+#include "dialogs/form_new_font.h"
 #include "dialogs/form_view_char.h"
 #include "editor/font_grid.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "gui_support.h"
+#include "model/grey_levels.h"
 #include "window_fixture.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QUndoStack>
 #include <QtTest>
@@ -216,6 +219,42 @@ private slots:
         page->FontMenuEdit_Undo->trigger();
         QCOMPARE(pixel(48, 5, 1), kWhite);
         QCOMPARE(pixel(48, 3, 0), kWhite);
+    }
+
+    // A font of grey levels: the left button paints the ink level chosen beside the grid, the grid shows the
+    // grey, and Save and Open keep the level.
+    void paintingGreyLevels() {
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormNewFont&>(dialog);
+            form.seWidth->setValue(4);
+            form.seHeight->setValue(3);
+            form.seToChar->setValue(65);
+            form.seFromChar->setValue(65);
+            form.cbDepth->setCurrentIndex(2);
+            return true;
+        });
+        page->FontMenuFile_NewClick();
+        QVERIFY(page->seInkLevel->isVisible());
+        QCOMPARE(page->seInkLevel->maximum(), 15);
+        page->seInkLevel->setValue(8);
+        press(1, 1, Qt::LeftButton);
+        release(1, 1, Qt::LeftButton);
+        QCOMPARE(pixel(65, 1, 1), levelColour(8, 4));
+        QCOMPARE(page->dgridFont->grab().toImage().pixelColor(centre(1, 1)), QColor(0x77, 0x77, 0x77));
+        press(2, 1, Qt::LeftButton);
+        release(2, 1, Qt::LeftButton);
+        press(2, 1, Qt::LeftButton, Qt::ShiftModifier);
+        release(2, 1, Qt::LeftButton);
+        QCOMPARE(pixel(65, 2, 1), kWhite);
+        create(page->FontMenuFile_SaveGraphicFontAs, path("grey.font"));
+        QVERIFY(testsupport::readFile(path("grey.font"))
+                    .ends_with("           0800\r\n           0000\r\nDepth:4\r\n"));
+        dialogs->fileAnswers.push_back(path("grey.font"));
+        page->FontMenuFile_OpenGraphicFontClick();
+        QCOMPARE(pixel(65, 1, 1), levelColour(8, 4));
+        // A 1-bit font has no level to choose.
+        open("three.font", threeChars());
+        QVERIFY(!page->seInkLevel->isVisible());
     }
 
     void automaticWidthOnMouseRelease() {

@@ -2,7 +2,11 @@
 // what it refuses. The core checks the bytes.
 #include "app/font_page.h"
 #include "dialogs/form_c_output.h"
+#include "dialogs/form_ft8xx_font.h"
+#include "editor/status_panels.h"
+#include "editor/text_preview.h"
 #include "fixtures.h"
+#include "fontexport/ft8xx_font.h"
 #include "gui_support.h"
 #include "window_fixture.h"
 
@@ -13,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 
 using namespace tesselor;
@@ -137,6 +142,67 @@ private slots:
         QCOMPARE(dialogs->lastMessage().text,
                  std::string("'int' is no C identifier: give the array a name C accepts."));
         QVERIFY(!QFileInfo::exists(dir->filePath("other.c")) && !QFileInfo::exists(dir->filePath("other.h")));
+    }
+
+    // The controller's font: the save dialog offers .bin, .c and .resdata; its dialog starts at the lowest
+    // address that works and says what does not fit; the file is the core's bytes for the choices, and the
+    // text preview then shows the controller's layout.
+    void ft8xxFont() {
+        struct Seen {
+            std::string address, problem;
+            bool okAtZero = true;
+        } seen;
+        dialogs->dialogAnswers.push_back([&seen](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormFt8xxFont&>(dialog);
+            seen.address = form.eAddress->text().toStdString();
+            form.eAddress->setText("0");
+            seen.okAtZero = form.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+            seen.problem = form.lblProblem->text().toStdString();
+            form.eAddress->setText("0x1000");
+            form.cbFormat->setCurrentText("L4");
+            form.seSpacing->setValue(2);
+            form.cbHeader->setChecked(true);
+            return true;
+        });
+        create(page->FontMenuFile_CreateFileFt8xx, path("tiny.bin"));
+        QVERIFY(dialogs->allAnswered());
+        QCOMPARE(QString::fromStdString(dialogs->fileCalls.back().request.filter).section('|', 0, 4),
+                 QString("FT8xx font for CMD_MEMWRITE (*.bin)|*.bin|FT8xx font as a C array (*.c)|*.c|"
+                         "FT8xx font as a resource item (*.resdata)"));
+        QCOMPARE(seen.address, std::string("244"));
+        QVERIFY(!seen.okAtZero);
+        QVERIFY(seen.problem.ends_with("the smallest address that works is 244."));
+        const Ft8xxFont expected =
+            tesselor::ft8xxFont(font(), {"L4", 0x1000, std::nullopt, std::nullopt, 2, 1});
+        const std::string bin = testsupport::readFile(path("tiny.bin"));
+        QVERIFY(bin == std::string(expected.bytes.begin(), expected.bytes.end()));
+        QVERIFY(testsupport::readFile(path("tiny.h")).find("_FORMAT 2u /* L4 */") != std::string::npos);
+        QVERIFY(page->textPreview->controllerLayout());
+        QCOMPARE(page->textPreview->seSpacing->value(), 2);
+        // The choices are offered again; a .txt is no file of the controller's font.
+        dialogs->dialogAnswers.push_back([&seen](QDialog& dialog) {
+            seen.address = dynamic_cast<TFormFt8xxFont&>(dialog).eAddress->text().toStdString();
+            return false;
+        });
+        create(page->FontMenuFile_CreateFileFt8xx, path("again.bin"));
+        QCOMPARE(seen.address, std::string("4096"));
+        create(page->FontMenuFile_CreateFileFt8xx, path("font.txt"));
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string("A font for the FT8xx controllers is a .bin, .c or .resdata file."));
+    }
+
+    // A grey font's 1-bit outputs halve it, and the status bar says so.
+    void greyFontInAOneBitOutput() {
+        std::string grey = fixtures::kTiny9x3Font + "Depth:4\r\n";
+        dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("grey.font"), grey));
+        page->FontMenuFile_OpenGraphicFontClick();
+        QCOMPARE(font().Depth, 4);
+        create(page->FontMenuFile_CreateFileResdata, path("grey.resdata"));
+        QCOMPARE(
+            page->sbFont->panelText(FontPage::kNotePanel),
+            QString(
+                "Created grey.resdata: the font has 16 grey levels; this output has one bit a pixel: levels "
+                "8 and above are ink"));
     }
 
     // An item name fits its length byte: 255 bytes pass the check, 256 are refused before anything is

@@ -2,6 +2,7 @@
 // transform buttons on what they import.
 #include "app/font_page.h"
 #include "bmp_writer.h"
+#include "dialogs/form_depth.h"
 #include "dialogs/form_font_file.h"
 #include "dialogs/form_font_range.h"
 #include "editor/font_grid.h"
@@ -10,6 +11,7 @@
 #include "editor/text_preview.h"
 #include "gui_support.h"
 #include "model/error.h"
+#include "model/grey_levels.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
 #include "qtplatform/qt_rasteriser.h"
@@ -266,6 +268,26 @@ private slots:
         QVERIFY(dialogs->allAnswered());
     }
 
+    // The range dialog's depth: the glyphs drawn with anti-aliasing, kept as levels of that depth; a BDF
+    // font cannot take one.
+    void importAtADepth() {
+        window->FormFontRange->cbDepth->setCurrentIndex(2);
+        importSystem(dejaVu(16), 65, 66);
+        QCOMPARE(font().Depth, 4);
+        std::set<int> levels;
+        for (const Colour colour : font().CharImages[65].pixels())
+            levels.insert(levelOf(colour, 4));
+        QVERIFY2(levels.size() > 4, "anti-aliased edges give levels between paper and ink");
+        for (const Colour colour : font().CharImages[65].pixels())
+            QCOMPARE(colour, levelColour(levelOf(colour, 4), 4));
+        QVERIFY(page->seInkLevel->isVisible());
+        page->FontMenuEdit_Undo->trigger(); // the font before, at its own depth
+        QCOMPARE(font().Depth, 1);
+        page->FontMenuEdit_Redo->trigger();
+        QCOMPARE(font().Depth, 4);
+        window->FormFontRange->cbDepth->setCurrentIndex(0);
+    }
+
     // Edits of an imported font survive Save and Open unchanged.
     void importedFontSavesAndReopensIdentically() {
         importSystem(dejaVu(12), 32, 127);
@@ -321,8 +343,8 @@ private slots:
         QCOMPARE(dialogs->fileCalls.back().request.initialName, std::string("*.font"));
     }
 
-    // Smaller characters are enlarged to the largest; colours stay (and are no ink); widths beyond 255 are
-    // limited and told, 255 itself is not.
+    // Smaller characters are enlarged to the largest; at 1 bit colours stay (and are no ink), at 4 bits
+    // they become levels; widths beyond 255 are limited and told, 255 itself is not.
     void bmpCharsOfMixedSizesAndColours() {
         PixelImage red(8, 12);
         red.setPixel(3, 11, 0x0000FF);
@@ -330,7 +352,21 @@ private slots:
         wide.setPixel(299, 1, kBlack);
         PixelImage exact(255, 2);
         exact.setPixel(254, 0, kBlack);
-        importFolder(folder("mixed", {{"65.bmp", red}, {"70.bmp", wide}, {"71.bmp", exact}}));
+        const std::string mixed = folder("mixed", {{"65.bmp", red}, {"70.bmp", wide}, {"71.bmp", exact}});
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            dynamic_cast<TFormDepth&>(dialog).cbDepth->setCurrentIndex(2);
+            return true;
+        });
+        importFolder(mixed);
+        QCOMPARE(font().Depth, 4);
+        QCOMPARE(font().CharImages[65].pixel(3, 11), levelColour(11, 4)); // red's luminance, 76 of 255
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            dynamic_cast<TFormDepth&>(dialog).cbDepth->setCurrentIndex(0);
+            return true;
+        });
+        importFolder(mixed);
+        QCOMPARE(dialogs->dialogsShown, (std::vector<std::string>{"FormDepth", "FormDepth"}));
+        QCOMPARE(font().Depth, 1);
         QCOMPARE(font().FontWidth(), 300);
         QCOMPARE(font().CharImages[65].width(), 300);
         QCOMPARE(font().CharImages[65].pixel(3, 11), Colour(0x0000FF));

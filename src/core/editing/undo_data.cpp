@@ -77,7 +77,7 @@ PixelImage PackedImage::unpack() const {
 
 FontSnapshot::FontSnapshot(const FontModel& font)
     : widths_(font.CharWidths), cell_(font.CellImage), rangeFrom_(font.RangeFrom), rangeTo_(font.RangeTo),
-      name_(font.FontName), codePage_(font.CodePage) {
+      name_(font.FontName), codePage_(font.CodePage), depth_(font.Depth) {
     for (std::size_t c = 0; c < images_.size(); ++c)
         if (!font.CharImages[c].pixels().empty())
             images_[c] = PackedImage(font.CharImages[c]);
@@ -92,6 +92,7 @@ void FontSnapshot::restore(FontModel& font) const {
     font.RangeTo = rangeTo_;
     font.FontName = name_;
     font.CodePage = codePage_;
+    font.Depth = depth_;
 }
 
 std::size_t FontSnapshot::bytes() const {

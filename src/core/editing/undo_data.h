@@ -75,6 +75,7 @@ private:
     std::int32_t rangeTo_ = 0;
     std::string name_;
     std::string codePage_;
+    int depth_ = 1;
 };
 
 // The pixels a smaller cell drops (the columns and rows beyond it) of every character of the range and of

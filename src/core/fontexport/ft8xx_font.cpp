@@ -40,6 +40,16 @@ std::string hex32(std::uint32_t value) {
 
 } // namespace
 
+std::uint32_t lowestFontAddress(const FontModel& font, const Ft8xxFontOptions& options) {
+    const std::uint64_t stride = (static_cast<std::uint64_t>(font.FontWidth()) *
+                                      static_cast<std::uint64_t>(formatNamed(options.format).bits) +
+                                  7) /
+                                 8;
+    const std::uint64_t before = stride * static_cast<std::uint64_t>(font.FontHeight()) *
+                                 static_cast<std::uint64_t>(options.first.value_or(font.firstCode()));
+    return static_cast<std::uint32_t>((before > kFontBlockBytes ? before - kFontBlockBytes + 3 : 0) / 4 * 4);
+}
+
 Ft8xxFont ft8xxFont(const FontModel& font, const Ft8xxFontOptions& options) {
     const Format& format = formatNamed(options.format);
     Ft8xxFont out;
@@ -65,7 +75,7 @@ Ft8xxFont ft8xxFont(const FontModel& font, const Ft8xxFontOptions& options) {
 
     // The glyph pointer is where code 0's cell would be: the address of the first cell less first cells.
     const std::uint64_t before = cell * static_cast<std::uint64_t>(out.first);
-    const std::uint64_t smallest = (before > kFontBlockBytes ? before - kFontBlockBytes + 3 : 0) / 4 * 4;
+    const std::uint64_t smallest = lowestFontAddress(font, options);
     if (options.address % 4 != 0)
         throw Error("The address " + text::dec(options.address) + " is not 4-byte aligned: " +
                     text::dec(std::max<std::uint64_t>((options.address + 3) / 4 * 4, smallest)) + " is");

@@ -37,6 +37,10 @@ struct Ft8xxFont {
     std::uint32_t pointer = 0; // the block's glyph address: where the cell of code 0 would be
 };
 
+// The lowest 4-byte aligned address at which the glyph pointer is not below 0 for these options (the codes
+// before the first take no room, but the pointer counts from code 0).
+std::uint32_t lowestFontAddress(const FontModel& font, const Ft8xxFontOptions& options);
+
 // The block for `options.address` and the glyphs: the width table holds each code's advance (0 outside the
 // codes stored), the format's levels come from the font's (level x max_out / max_in, rounded half up), and
 // each glyph is cut to its character's width, as the preview draws it. Throws Error naming what does not

@@ -40,6 +40,7 @@ struct AppState {
     std::string FontCFilePath;
     std::string FontLcdFilePath;
     std::string FontBdfFilePath;
+    std::string FontFt8xxFilePath;
     std::string FontSourcePath; // the last font file or BDF file imported
     std::string ResdataFilePath;
     std::string BitmapFilePath;

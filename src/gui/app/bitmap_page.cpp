@@ -297,48 +297,39 @@ void BitmapPage::BitmapMenuFile_ForFT800Click() {
 }
 
 void BitmapPage::BitmapMenuFile_CreateFileCClick() {
-    commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Create File.c...", state_.BitmapBaseName, ".c",
-                                                   "Array bitmap file (*.c)|*.c|All files (*.*)|*.*",
-                                                   state_.BitmapCFilePath);
-        if (!path)
-            return;
-        state_.BitmapCFilePath = *path;
-        const BitmapEncoding encoding = encodingOf(state_);
-        PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
-        const auto payload = exportPayload(rows, encoding, optionsOf(state_));
-        if (!payload) {
-            commands_.showInformation(kAnomalyMessage);
-            return;
-        }
-        const auto output = commands_.chooseCArray(*path, state_.BitmapBaseName);
-        if (!output)
-            return;
-        commands_.writeCArray(
-            *path, *output, bitmapCSource(*payload, encoding, state_.ForFT800, output->symbol, output->style),
-            payload->size());
-    });
+    createOutput(*bitmapOutput("c"), state_.BitmapCFilePath);
 }
 
 void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
+    createOutput(*bitmapOutput("resdata"), state_.ResdataFilePath);
+}
+
+// The path is remembered for the next dialog as soon as it is chosen; an image with more colours than its
+// native depth holds is refused before anything else is asked.
+void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath(
-            "Create File.resdata...", state_.BitmapBaseName, ".resdata",
-            "Resource bitmap file (*.resdata)|*.resdata|All files (*.*)|*.*", state_.ResdataFilePath);
+        const bool c = std::string(row.key) == "c";
+        const auto path = commands_.chooseSavePath(row.title, state_.BitmapBaseName,
+                                                   "." + std::string(row.key), row.filter, remembered);
         if (!path)
             return;
-        const std::string name = paths::baseName(*path);
-        if (!commands_.itemNameFits(name))
+        BitmapOutputChoices choices{c ? state_.BitmapBaseName : paths::baseName(*path), false, {}};
+        if (!c && !commands_.itemNameFits(choices.symbol))
             return;
-        state_.ResdataFilePath = *path;
+        remembered = *path;
+        const BitmapEncoding encoding = encodingOf(state_);
         PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
-        const auto item = exportItem(rows, encodingOf(state_), optionsOf(state_), name);
-        if (!item) {
+        if (!exportPayload(rows, encoding, optionsOf(state_))) {
             commands_.showInformation(kAnomalyMessage);
             return;
         }
-        fileio::writeFileAtomic(*path, *item);
-        commands_.showCreated(*path);
+        if (c) {
+            const auto output = commands_.chooseCArray(*path, choices.symbol);
+            if (!output)
+                return;
+            choices = {output->symbol, output->style.bytes, output->headerPath};
+        }
+        commands_.writeOutputs(row.write(rows, encoding, optionsOf(state_), state_.ForFT800, *path, choices));
     });
 }
 

@@ -15,6 +15,7 @@ class QScrollArea;
 
 namespace tesselor {
 
+struct BitmapOutput;
 class ImageDecoder;
 class RecentFiles;
 class ImageView;
@@ -65,6 +66,7 @@ public slots:
     void BitmapMenuFile_CreateFileResdataClick();
 
 private:
+    void createOutput(const BitmapOutput& row, std::string& remembered);
     void showImage();
     void showEncoded();
     void setForFT800(bool on);

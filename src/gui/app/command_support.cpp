@@ -166,17 +166,18 @@ std::optional<CommandSupport::CArrayOutput> CommandSupport::chooseCArray(const s
     return output;
 }
 
-void CommandSupport::writeCArray(const std::string& cPath, const CArrayOutput& output, std::string source,
-                                 std::size_t elements) {
-    if (output.headerPath.empty()) {
-        fileio::writeFileAtomic(cPath, source);
-        showCreated(cPath);
-        return;
-    }
-    fileio::writeFilesAtomic(
-        {{cPath, std::move(source)},
-         {output.headerPath, arrayHeader(output.headerPath, output.symbol, elements, output.style)}});
-    showCreated(cPath + "\r\n" + output.headerPath);
+void CommandSupport::writeOutputs(const std::vector<fileio::OutputFile>& files) {
+    if (files.size() == 1 && std::holds_alternative<std::string>(files.front().content))
+        fileio::writeFileAtomic(files.front().path, std::get<std::string>(files.front().content));
+    else if (files.size() == 1 && std::holds_alternative<std::vector<std::uint8_t>>(files.front().content))
+        fileio::writeFileAtomic(files.front().path,
+                                std::get<std::vector<std::uint8_t>>(files.front().content));
+    else
+        fileio::writeFilesAtomic(files);
+    std::string paths;
+    for (const fileio::OutputFile& file : files)
+        paths += file.path + "\r\n";
+    showInformation(paths + "Succesfully created.");
 }
 
 std::optional<std::string> CommandSupport::chooseOpenPath(const std::string& title,

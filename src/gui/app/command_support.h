@@ -2,6 +2,7 @@
 
 #include "platform/c_array.h"
 #include "platform/dialogs.h"
+#include "qtplatform/file_io.h"
 
 #include <exception>
 #include <functional>
@@ -57,6 +58,8 @@ public:
     std::optional<std::string> chooseSavePath(const std::string& title, const std::string& baseName,
                                               const std::string& extension, const std::string& filter,
                                               const std::string& remembered);
+    // The replace question about an existing file; true when it may be written.
+    bool mayReplace(const std::string& path);
     // The open dialog for "*" + extension, starting in the folder of the remembered path.
     std::optional<std::string> chooseOpenPath(const std::string& title, const std::string& extension,
                                               const std::string& filter, const std::string& remembered);
@@ -76,9 +79,8 @@ public:
         std::string headerPath; // empty for none
     };
     std::optional<CArrayOutput> chooseCArray(const std::string& cPath, const std::string& symbol);
-    // Writes the .c file and its header, both or neither, and says so.
-    void writeCArray(const std::string& cPath, const CArrayOutput& output, std::string source,
-                     std::size_t elements);
+    // Writes an output's files, all of them or none, and says so.
+    void writeOutputs(const std::vector<fileio::OutputFile>& files);
 
     // Runs a command body; an error it does not handle itself ends it through the general error report.
     template <typename Body> void run(Body&& body) {
@@ -102,8 +104,6 @@ public:
 
 private:
     std::string startFolder(const std::string& title, const std::string& remembered) const;
-    // The replace question about an existing file; true when it may be written.
-    bool mayReplace(const std::string& path);
 
     Dialogs& dialogs_;
     QWidget* window_;

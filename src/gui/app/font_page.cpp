@@ -1,8 +1,10 @@
 #include "app/font_page.h"
 
 #include "app/recent_files.h"
+#include "dialogs/form_depth.h"
 #include "dialogs/form_font_file.h"
 #include "dialogs/form_font_range.h"
+#include "dialogs/form_ft8xx_font.h"
 #include "dialogs/form_new_font.h"
 #include "dialogs/form_view_char.h"
 #include "editing/transforms.h"
@@ -22,6 +24,7 @@
 #include "platform/text.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/file_io.h"
+#include "qtplatform/font_outputs.h"
 #include "qtplatform/qt_rasteriser.h"
 #include "undo/font_steps.h"
 
@@ -41,6 +44,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace tesselor {
 
@@ -68,6 +72,7 @@ FontPage::FontPage(AppState& state, FontDocument& document, CommandSupport& comm
     createMenus();
     createTransformShortcuts();
     followDocument();
+    showDepth();
     // At creation: the grid hidden, the controls, the buttons and the font's menu items disabled.
     sFont->hide();
     dgridFont->hide();
@@ -108,6 +113,16 @@ void FontPage::createControls() {
     imgCurrentChar->setAlignment(Qt::AlignCenter);
     viewLayout->addWidget(imgCurrentChar);
     seCharWidth = addSpin(new SpinControl(pViewFont), "seCharWidth", "Char Width");
+    auto* inkBox = new QVBoxLayout;
+    lblInkLevel = new QLabel(tr("Ink Level"), pViewFont);
+    seInkLevel = new SpinControl(pViewFont);
+    seInkLevel->setObjectName("seInkLevel");
+    seInkLevel->setFixedWidth(90);
+    seInkLevel->setToolTip(
+        tr("The level of grey the left button paints; Shift and the left button paint paper"));
+    inkBox->addWidget(lblInkLevel);
+    inkBox->addWidget(seInkLevel);
+    viewLayout->addLayout(inkBox);
     viewLayout->addStretch(1);
     seGridSize->setRange(5, 40);
     seGridSize->setValue(5);
@@ -294,13 +309,24 @@ void FontPage::createMenus() {
         makeAction(FontMenuFile, "FontMenuFile_SaveGraphicFontAs", "Save Graphic Font As...");
     FontMenuFile_SaveGraphicFontAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     FontMenuFile->addSeparator();
-    FontMenuFile_CreateFileC = makeAction(FontMenuFile, "FontMenuFile_CreateFileC", "Create File.c Font");
-    FontMenuFile_CreateFileResdata =
-        makeAction(FontMenuFile, "FontMenuFile_CreateFileResdata", "Create File.resdata Font");
-    FontMenuFile_CreateFileLcd =
-        makeAction(FontMenuFile, "FontMenuFile_CreateFileLcd", "Create File.lcd Font");
-    FontMenuFile_CreateFileBdf =
-        makeAction(FontMenuFile, "FontMenuFile_CreateFileBdf", "Create File.bdf Font");
+    // The device's outputs, one item a row of the table; the controller's font has one item for its three.
+    std::map<std::string, QAction*> created;
+    for (const FontOutput& row : fontOutputs()) {
+        if (row.family != FontOutputFamily::Device)
+            continue;
+        QString key = row.key;
+        const QString name = "FontMenuFile_CreateFile" + key.left(1).toUpper() + key.mid(1);
+        QAction* action = FontMenuFile->addAction("Create File." + key + " Font");
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, &row] { createFontOutput(row); });
+        created[row.key] = action;
+    }
+    FontMenuFile_CreateFileC = created.at("c");
+    FontMenuFile_CreateFileResdata = created.at("resdata");
+    FontMenuFile_CreateFileLcd = created.at("lcd");
+    FontMenuFile_CreateFileBdf = created.at("bdf");
+    FontMenuFile_CreateFileFt8xx =
+        makeAction(FontMenuFile, "FontMenuFile_CreateFileFt8xx", "Create File for FT8xx Font...");
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
     FontMenuFile_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -355,10 +381,7 @@ void FontPage::createMenus() {
         {FontMenuFile_OpenGraphicFont, &FontPage::FontMenuFile_OpenGraphicFontClick},
         {FontMenuFile_SaveGraphicFont, &FontPage::FontMenuFile_SaveGraphicFontClick},
         {FontMenuFile_SaveGraphicFontAs, &FontPage::FontMenuFile_SaveGraphicFontAsClick},
-        {FontMenuFile_CreateFileC, &FontPage::FontMenuFile_CreateFileCClick},
-        {FontMenuFile_CreateFileResdata, &FontPage::FontMenuFile_CreateFileResdataClick},
-        {FontMenuFile_CreateFileLcd, &FontPage::FontMenuFile_CreateFileLcdClick},
-        {FontMenuFile_CreateFileBdf, &FontPage::FontMenuFile_CreateFileBdfClick},
+        {FontMenuFile_CreateFileFt8xx, &FontPage::FontMenuFile_CreateFileFt8xxClick},
         {FontMenuFile_Exit, &FontPage::exitRequested},
         {FontMenuEdit_RemoveLeftBlank, &FontPage::FontMenuEdit_RemoveLeftBlankClick},
         {FontMenuEdit_AutomaticCharWidth, &FontPage::FontMenuEdit_AutomaticCharWidthClick},
@@ -387,7 +410,8 @@ void FontPage::setEditorEnabled(bool enabled) {
     for (QAction* action :
          {FontMenuFile_SaveGraphicFont, FontMenuFile_SaveGraphicFontAs, FontMenuFile_CreateFileC,
           FontMenuFile_CreateFileResdata, FontMenuFile_CreateFileLcd, FontMenuFile_CreateFileBdf,
-          FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy, FontMenuEdit_ViewChar})
+          FontMenuFile_CreateFileFt8xx, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
+          FontMenuEdit_ViewChar})
         action->setEnabled(enabled);
     textPreview->setEnabled(enabled);
 }
@@ -434,6 +458,7 @@ void FontPage::FontMenuFile_NewClick() {
         FontModel font = blankFont(newFontDialog_->seWidth->value(), newFontDialog_->seHeight->value(),
                                    newFontDialog_->seFromChar->value(), newFontDialog_->seToChar->value());
         font.CodePage = page.name == kDefaultCodePage ? std::string() : page.name;
+        font.Depth = chosenDepth(newFontDialog_->cbDepth);
         commitFont(std::move(font), {true, "Tesselor [New Font]", "", "Code char from ", {}}, "New Font");
     });
 }
@@ -489,7 +514,7 @@ std::optional<FontPage::Range> FontPage::askRange() {
     if (!commands_.dialogs().execRangeDialog(*rangeDialog_))
         return std::nullopt;
     return Range{rangeDialog_->seFromChar->value(), rangeDialog_->seToChar->value(),
-                 rangeDialog_->cbCodePage->currentText().toStdString()};
+                 rangeDialog_->cbCodePage->currentText().toStdString(), chosenDepth(rangeDialog_->cbDepth)};
 }
 
 void FontPage::importThroughFontDialog(const QFont& offered) {
@@ -510,9 +535,9 @@ void FontPage::importThroughFontDialog(const QFont& offered) {
 
 void FontPage::importFace(const QFont& face, const std::string& label, const Range& range) {
     const CodePage page = loadCodePage(range.codePage);
-    QtRasteriser rasteriser(face, page);
+    QtRasteriser rasteriser(face, page, range.depth);
     ImportedFont imported = importSystemFont(rasteriser, range.first, range.last, state_.RemoveLeftBlank,
-                                             document_.font().FontName);
+                                             document_.font().FontName, range.depth);
     imported.font.CodePage = page.name == kDefaultCodePage ? std::string() : page.name;
     commitImportedFont(imported, "Char code from ", "Tesselor [Font: " + label + "]", label);
     listCodes("These codes have no character in " + page.name + "; each is drawn as its decoder reads it:",
@@ -543,7 +568,10 @@ void FontPage::FontMenuFile_ImportBdfFontClick() {
                           std::nullopt, std::nullopt, "");
             rangeDialog_->seFromChar->setValue(all.imported.font.RangeFrom);
             rangeDialog_->seToChar->setValue(all.imported.font.RangeTo);
+            // A BDF font is 1-bit.
+            rangeDialog_->cbDepth->setEnabled(false);
             const auto range = askRange();
+            rangeDialog_->cbDepth->setEnabled(true);
             if (!range)
                 return;
             first = range->first;
@@ -586,6 +614,15 @@ void FontPage::importBmpCharsFrom(const std::string& folder) {
         // The import works on a new font: a file that cannot be decoded leaves everything as it was.
         BmpCharsImport result = importBmpChars(folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
                                                document_.font().FontName);
+        // Files that hold greys may keep them as levels of a grey font.
+        if (result.found && hasGreys(result.imported.font)) {
+            TFormDepth ask(commands_.window());
+            if (!commands_.dialogs().execDialog(ask))
+                return;
+            if (const int depth = chosenDepth(ask.cbDepth); depth > 1)
+                result = importBmpChars(folder, decoder_, fileio::fileExists, state_.RemoveLeftBlank,
+                                        document_.font().FontName, depth);
+        }
         state_.BmpCharsFolder = folder;
         if (!result.found) {
             // The font gives way to an empty one, as the import always did; Undo brings it back. The
@@ -694,70 +731,118 @@ bool FontPage::saveFontTo(const std::string& path, bool quietly) {
     return saved;
 }
 
-// ---- The outputs for the device ---------------------------------------------------------------------
+// ---- The outputs ----------------------------------------------------------------------------------
 // The chosen path is remembered for the next dialog as soon as it is chosen.
 
 void FontPage::FontMenuFile_CreateFileCClick() {
-    commands_.run([&] {
-        const auto path =
-            commands_.chooseSavePath("Create File.c...", document_.source().baseName, ".c",
-                                     "Array font file (*.c)|*.c|All files (*.*)|*.*", state_.FontCFilePath);
-        if (!path)
-            return;
-        state_.FontCFilePath = *path;
-        const FontModel& font = document_.font();
-        const auto output = commands_.chooseCArray(*path, fontOutputName(*path, font));
-        if (!output)
-            return;
-        commands_.writeCArray(*path, *output, fontCSource(font, output->symbol, output->style),
-                              FontPayload(font).size());
-        state_.FontOutputName = output->symbol;
-    });
+    createFontOutput(*fontOutput(FontOutputFamily::Device, "c"));
 }
 
 void FontPage::FontMenuFile_CreateFileResdataClick() {
-    commands_.run([&] {
-        const auto path = commands_.chooseSavePath(
-            "Create File.resdata...", document_.source().baseName, ".resdata",
-            "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*", state_.ResdataFilePath);
-        if (!path)
-            return;
-        const std::string name = fontOutputName(*path, document_.font());
-        if (!commands_.itemNameFits(name))
-            return;
-        state_.ResdataFilePath = *path;
-        state_.FontOutputName = name;
-        const Bytes item = writeResourceItem("fnt", name, FontPayload(document_.font()));
-        fileio::writeFileAtomic(*path, item);
-        commands_.showCreated(*path);
-    });
-}
-
-void FontPage::FontMenuFile_CreateFileBdfClick() {
-    commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Create File.bdf...", document_.source().baseName, ".bdf",
-                                                   kBdfFilter, state_.FontBdfFilePath);
-        if (!path)
-            return;
-        state_.FontBdfFilePath = *path;
-        const FontModel& font = document_.font();
-        fileio::writeFileAtomic(*path, bdfText(font, codePageOf(font), paths::baseName(*path)));
-        commands_.showCreated(*path);
-    });
+    createFontOutput(*fontOutput(FontOutputFamily::Device, "resdata"));
 }
 
 void FontPage::FontMenuFile_CreateFileLcdClick() {
+    createFontOutput(*fontOutput(FontOutputFamily::Device, "lcd"));
+}
+
+void FontPage::FontMenuFile_CreateFileBdfClick() {
+    createFontOutput(*fontOutput(FontOutputFamily::Device, "bdf"));
+}
+
+void FontPage::createFontOutput(const FontOutput& row) {
     commands_.run([&] {
-        const auto path = commands_.chooseSavePath("Create File.lcd...", document_.source().baseName, ".lcd",
-                                                   "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*",
-                                                   state_.FontLcdFilePath);
+        const std::string key = row.key;
+        std::string& remembered = key == "c"         ? state_.FontCFilePath
+                                  : key == "resdata" ? state_.ResdataFilePath
+                                  : key == "lcd"     ? state_.FontLcdFilePath
+                                                     : state_.FontBdfFilePath;
+        const auto path = commands_.chooseSavePath(row.title, document_.source().baseName, "." + key,
+                                                   row.filter, remembered);
         if (!path)
             return;
-        state_.FontLcdFilePath = *path;
-        const std::string name = paths::baseName(*path);
-        fileio::writeFileAtomic(*path, lcdText(document_.font(), codePageOf(document_.font()), name));
-        document_.font().FontName = name;
-        commands_.showCreated(*path);
+        const FontModel& font = document_.font();
+        FontOutputChoices choices;
+        if (key == "resdata") {
+            choices.symbol = row.defaultSymbol(font, *path);
+            if (!commands_.itemNameFits(choices.symbol))
+                return;
+        }
+        remembered = *path;
+        if (key == "c") {
+            const auto output = commands_.chooseCArray(*path, row.defaultSymbol(font, *path));
+            if (!output)
+                return;
+            choices.symbol = output->symbol;
+            choices.bytes = output->style.bytes;
+            choices.headerPath = output->headerPath;
+        }
+        const FontOutputFiles written = row.write(font, *path, choices);
+        commands_.writeOutputs(written.files);
+        if (row.takesSymbol)
+            state_.FontOutputName = choices.symbol;
+        // The .lcd names the font after its file, as it always did.
+        if (key == "lcd")
+            document_.font().FontName = paths::baseName(*path);
+        for (const std::string& warning : written.warnings)
+            note("Created " + QString::fromStdString(paths::fileName(*path)) + ": " +
+                 QString::fromStdString(warning));
+    });
+}
+
+// The controller's font: the save dialog offers its three files, then its own choices; the text preview
+// then shows the controller's layout with the spacing taken.
+void FontPage::FontMenuFile_CreateFileFt8xxClick() {
+    commands_.run([&] {
+        std::string filter;
+        for (const FontOutput& row : fontOutputs())
+            if (row.family == FontOutputFamily::Ft8xx) {
+                const std::string own = row.filter;
+                filter += own.substr(0, own.find("|All files")) + "|";
+            }
+        filter += "All files (*.*)|*.*";
+        const auto path =
+            commands_.chooseSavePath("Create File for FT8xx Font...", document_.source().baseName, ".bin",
+                                     filter, state_.FontFt8xxFilePath);
+        if (!path)
+            return;
+        const std::string key =
+            QString::fromStdString(paths::extension(*path)).toLower().mid(1).toStdString();
+        const FontOutput* row = fontOutput(FontOutputFamily::Ft8xx, key);
+        if (row == nullptr) {
+            commands_.showInformation("A font for the FT8xx controllers is a .bin, .c or .resdata file.");
+            return;
+        }
+        state_.FontFt8xxFilePath = *path;
+        const FontModel& font = document_.font();
+        Ft8xxFontOptions offered;
+        offered.format = !ft8xxFormat_.empty() ? ft8xxFormat_ : "L" + std::to_string(font.Depth);
+        const Advances shown =
+            controllerAdvances(font, textPreview->seSpacing->value(), textPreview->seSpaceWidth->value());
+        offered.spacing = shown.spacing;
+        offered.spaceWidth = shown.spaceWidth;
+        offered.address = ft8xxAddress_.value_or(lowestFontAddress(font, offered));
+        const std::string header = paths::removeExtension(*path) + ".h";
+        TFormFt8xxFont form(font, key, offered, ft8xxDeflate_, row->defaultSymbol(font, *path),
+                            paths::fileName(header), commands_.window());
+        if (!commands_.dialogs().execDialog(form))
+            return;
+        FontOutputChoices choices;
+        choices.ft8xx = form.options();
+        choices.deflate = form.deflate();
+        choices.symbol = row->takesSymbol ? form.symbol() : std::string();
+        if (key == "resdata" && !commands_.itemNameFits(choices.symbol))
+            return;
+        if (form.header()) {
+            if (!commands_.mayReplace(header))
+                return;
+            choices.headerPath = header;
+        }
+        commands_.writeOutputs(row->write(font, *path, choices).files);
+        ft8xxFormat_ = choices.ft8xx.format;
+        ft8xxAddress_ = choices.ft8xx.address;
+        ft8xxDeflate_ = choices.deflate;
+        textPreview->showControllerLayout(*choices.ft8xx.spacing, *choices.ft8xx.spaceWidth);
     });
 }
 

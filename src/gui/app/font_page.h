@@ -32,6 +32,7 @@ class FontGrid;
 class FontOverview;
 class GridFrame;
 class ImageDecoder;
+struct FontOutput;
 struct ImportedFont;
 class SpinControl;
 class StatusPanels;
@@ -89,6 +90,8 @@ public:
     CodeSpinControl* seCharCode;
     QLabel* imgCurrentChar; // the current character beside its code
     SpinControl* seCharWidth;
+    QLabel* lblInkLevel;
+    SpinControl* seInkLevel; // the level the left button paints, shown for a font of grey levels
     QScrollArea* gridScroll;
     QWidget* gridHolder;
     GridFrame* sFont;
@@ -127,6 +130,7 @@ public:
     QAction* FontMenuFile_CreateFileResdata;
     QAction* FontMenuFile_CreateFileLcd;
     QAction* FontMenuFile_CreateFileBdf;
+    QAction* FontMenuFile_CreateFileFt8xx;
     QAction* FontMenuFile_Exit;
     RecentFiles* FontMenuFile_Recent;
     QMenu* FontMenuEdit;
@@ -168,6 +172,7 @@ public slots:
     void FontMenuFile_CreateFileResdataClick();
     void FontMenuFile_CreateFileLcdClick();
     void FontMenuFile_CreateFileBdfClick();
+    void FontMenuFile_CreateFileFt8xxClick();
     void FontMenuEdit_RemoveLeftBlankClick();
     void FontMenuEdit_AutomaticCharWidthClick();
     void FontMenuEdit_RestoreClick();
@@ -208,6 +213,11 @@ private:
     void createControls();
     void createMenus();
     void createTransformShortcuts();
+    // Asks for an output's choices (the .c options, a resource item's name), writes its files, and says
+    // what a 1-bit output did with grey levels.
+    void createFontOutput(const FontOutput& row);
+    // The ink level control follows the font's depth.
+    void showDepth();
     void followDocument();
     void layOutGrid();
     // The question before a command replaces the font; true when it may go on.
@@ -231,6 +241,7 @@ private:
         int first = 32;
         int last = 127;
         std::string codePage;
+        int depth = 1;
     };
     std::optional<Range> askRange();
     // Draws the font with the rasteriser's face and makes it the imported font.
@@ -260,6 +271,10 @@ private:
     TFormViewChar* preview_ = nullptr;
     TFormFontRange* rangeDialog_ = nullptr;
     TFormNewFont* newFontDialog_ = nullptr;
+    // The FT8xx font's choices last taken in this run; the address the lowest that works until one is.
+    std::string ft8xxFormat_;
+    std::optional<std::uint32_t> ft8xxAddress_;
+    bool ft8xxDeflate_ = false;
     QFont importFont_;
     int loadedZoom_ = 12;
     bool editorShown_ = false;

@@ -12,6 +12,7 @@
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
 #include "editor/text_preview.h"
+#include "model/grey_levels.h"
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
 #include "undo/font_steps.h"
@@ -74,6 +75,7 @@ void FontPage::followDocument() {
             ShowFontInEditor(source.rangeLabel);
         else
             HideFontEditor();
+        showDepth();
     });
     connect(&document_, &FontDocument::currentCodeChanged, this, [this](int code) {
         seCharCode->setValue(code);
@@ -97,6 +99,15 @@ void FontPage::showCurrentChar() {
     const int scale = h <= 16 ? 2 : 1;
     imgCurrentChar->setPixmap(
         QPixmap::fromImage(toQImage(cellOf(document_.currentChar(), w, h)).scaled(w * scale, h * scale)));
+}
+
+void FontPage::showDepth() {
+    const int depth = document_.font().Depth;
+    const bool grey = editorShown_ && depth > 1;
+    lblInkLevel->setVisible(grey);
+    seInkLevel->setVisible(grey);
+    seInkLevel->setRange(1, maxLevel(depth));
+    seInkLevel->setValue(maxLevel(depth));
 }
 
 void FontPage::note(const QString& text, const QString& toolTip) {
@@ -181,7 +192,7 @@ void FontPage::ShowCharWidth() {
 void FontPage::RecomputeCharWidth() {
     const int code = document_.currentCode();
     const int width = recomputedCharWidth(document_.character(code), document_.font().FontWidth(),
-                                          document_.font().FontHeight());
+                                          document_.font().FontHeight(), document_.font().Depth);
     document_.width(code) = static_cast<std::uint8_t>(std::min(width, kMaxCharWidth));
     ShowCharWidth();
 }
@@ -195,7 +206,10 @@ bool FontPage::insideCell(QPoint cell) const {
 void FontPage::paintTo(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint cell) {
     if (!(buttons & Qt::LeftButton))
         return;
-    const Colour colour = (modifiers & Qt::ShiftModifier) ? kWhite : kBlack;
+    const int depth = document_.font().Depth;
+    const Colour colour = (modifiers & Qt::ShiftModifier) ? kWhite
+                          : depth > 1                     ? levelColour(seInkLevel->value(), depth)
+                                                          : kBlack;
     if (!stroke_) {
         if (!insideCell(cell))
             return;

@@ -1,5 +1,6 @@
 #include "dialogs/form_font_range.h"
 
+#include "dialogs/form_depth.h"
 #include "editor/spin_control.h"
 #include "qtplatform/code_pages.h"
 
@@ -57,9 +58,11 @@ TFormFontRange::TFormFontRange(QWidget* parent)
     auto* codes = new QHBoxLayout;
     codes->addLayout(labelled("From Char", seFromChar));
     codes->addLayout(labelled("To Char", seToChar));
+    cbDepth = depthChoice(this);
     auto* fields = new QVBoxLayout;
     fields->addLayout(codes);
     fields->addLayout(labelled("Code Page", cbCodePage));
+    fields->addLayout(labelled("Depth", cbDepth));
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(24);

@@ -1,5 +1,6 @@
 #include "dialogs/form_new_font.h"
 
+#include "dialogs/form_depth.h"
 #include "editor/spin_control.h"
 #include "model/code_page.h"
 #include "qtplatform/code_pages.h"
@@ -50,6 +51,8 @@ TFormNewFont::TFormNewFont(QWidget* parent) : QDialog(parent) {
         cbCodePage->addItem(QString::fromStdString(name));
     cbCodePage->setCurrentText(QString::fromStdString(tesselor::kDefaultCodePage));
     form->addRow(tr("Code page"), cbCodePage);
+    cbDepth = depthChoice(this);
+    form->addRow(tr("Depth"), cbDepth);
     layout->addLayout(form);
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);

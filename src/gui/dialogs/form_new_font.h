@@ -25,5 +25,6 @@ public:
     tesselor::SpinControl* seFromChar;
     tesselor::SpinControl* seToChar;
     QComboBox* cbCodePage;
+    QComboBox* cbDepth;
     QDialogButtonBox* buttons;
 };

@@ -5,6 +5,7 @@
 #include "qtplatform/code_pages.h"
 #include "qtplatform/qt_pixels.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace tesselor {
@@ -41,6 +43,24 @@ TextPreview::TextPreview(const FontDocument& document, Dialogs& dialogs, QWidget
     row->addWidget(bInkColour);
     row->addWidget(bPaperColour);
     layout->addLayout(row);
+    auto* controller = new QHBoxLayout;
+    cbControllerLayout = new QCheckBox(tr("FT8xx layout"), this);
+    cbControllerLayout->setObjectName("cbControllerLayout");
+    cbControllerLayout->setToolTip(tr("Lay the text out as the FT8xx controller's width table does"));
+    seSpacing = new QSpinBox(this);
+    seSpacing->setObjectName("seSpacing");
+    seSpacing->setRange(0, 255);
+    seSpacing->setValue(1);
+    seSpaceWidth = new QSpinBox(this);
+    seSpaceWidth->setObjectName("seSpaceWidth");
+    seSpaceWidth->setRange(0, 255);
+    controller->addWidget(cbControllerLayout);
+    controller->addWidget(new QLabel(tr("Spacing"), this));
+    controller->addWidget(seSpacing);
+    controller->addWidget(new QLabel(tr("Space width"), this));
+    controller->addWidget(seSpaceWidth);
+    controller->addStretch(1);
+    layout->addLayout(controller);
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(false);
     scroll->setBackgroundRole(QPalette::Dark);
@@ -50,6 +70,15 @@ TextPreview::TextPreview(const FontDocument& document, Dialogs& dialogs, QWidget
     layout->addWidget(scroll, 1);
 
     connect(eSampleText, &QLineEdit::textChanged, this, &TextPreview::refresh);
+    connect(cbControllerLayout, &QCheckBox::toggled, this, &TextPreview::refresh);
+    for (QSpinBox* value : {seSpacing, seSpaceWidth})
+        connect(value, &QSpinBox::valueChanged, this, &TextPreview::refresh);
+    // A new font gets the controller's default space: a third of its height.
+    connect(&document, &FontDocument::replaced, this, [this] {
+        const QSignalBlocker blocker(seSpaceWidth);
+        seSpaceWidth->setValue(*controllerAdvances(document_.font()).spaceWidth);
+        refresh();
+    });
     for (auto change : {&FontDocument::allCharsChanged, &FontDocument::cellChanged, &FontDocument::replaced})
         connect(&document, change, this, &TextPreview::refresh);
     connect(&document, &FontDocument::charChanged, this, &TextPreview::refresh);
@@ -66,9 +95,28 @@ void TextPreview::chooseColour(Colour& colour, const char* title) {
     }
 }
 
+Advances TextPreview::advances() const {
+    if (!controllerLayout())
+        return {};
+    return controllerAdvances(document_.font(), seSpacing->value(), seSpaceWidth->value());
+}
+
+bool TextPreview::controllerLayout() const {
+    return cbControllerLayout->isChecked();
+}
+
+void TextPreview::showControllerLayout(int spacing, int spaceWidth) {
+    const QSignalBlocker blockSpacing(seSpacing);
+    const QSignalBlocker blockSpace(seSpaceWidth);
+    seSpacing->setValue(spacing);
+    seSpaceWidth->setValue(spaceWidth);
+    cbControllerLayout->setChecked(true);
+    refresh();
+}
+
 void TextPreview::refresh() {
-    const TextLayout layout =
-        layoutText(document_.font(), codesOf(eSampleText->text(), codePageOrDefault(document_.font())));
+    const TextLayout layout = layoutText(
+        document_.font(), codesOf(eSampleText->text(), codePageOrDefault(document_.font())), advances());
     rendered_ = renderText(document_.font(), layout,
                            {ink_, paper_, 1 << cbPreviewScale->currentIndex(), kMissingMark});
     imgTextPreview->setPixmap(QPixmap::fromImage(toQImage(rendered_)));
