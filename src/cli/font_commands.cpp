@@ -410,7 +410,10 @@ Command defineFontExport(CLI::App& app) {
     app.add_option("--format", o->format, "The output format when the extension does not say it")
         ->check(CLI::IsMember(keys));
     app.add_option("--header", o->header, "With .c (and --ft8xx .bin): also write this header");
-    app.add_option("--symbol", o->symbol, "The array name (.c) or item name (.resdata); a C identifier");
+    app.add_option(
+        "--symbol", o->symbol,
+        "The array name (.c), item name (.resdata) or, with --ft8xx .bin, the header's macros' name; "
+        "a C identifier");
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")
         ->check(CLI::IsMember({"short", "u8"}));
     auto* ft8xx =
@@ -452,7 +455,8 @@ Command defineFontExport(CLI::App& app) {
                                          ? "--header applies to .c and .bin outputs, --c-type to a .c output"
                                          : "--header and --c-type apply to a .c output");
                 if (!row.takesSymbol && !o->symbol.empty())
-                    throw UsageError("--symbol applies to .c and .resdata outputs");
+                    throw UsageError(o->ft8xx ? "--symbol applies to .bin, .c and .resdata outputs"
+                                              : "--symbol applies to .c and .resdata outputs");
                 if (o->from && o->to && *o->from > *o->to)
                     throw UsageError("--from " + std::to_string(*o->from) + " is greater than --to " +
                                      std::to_string(*o->to));

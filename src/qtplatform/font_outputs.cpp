@@ -71,7 +71,7 @@ std::vector<FontOutput> makeRows() {
          "bin",
          "Create File for FT8xx Font...",
          "FT8xx font for CMD_MEMWRITE (*.bin)|*.bin|All files (*.*)|*.*",
-         false,
+         true,
          true,
          {}},
         {Family::Ft8xx,

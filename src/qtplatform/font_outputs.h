@@ -36,7 +36,7 @@ struct FontOutput {
     const char* key;    // the extension without its dot; --format's value
     const char* title;  // the window's save dialog
     const char* filter; // its filter: "Description (*.x)|*.x|All files (*.*)|*.*"
-    bool takesSymbol;   // an array or item name
+    bool takesSymbol;   // an array or item name (for a .bin, the name of its header's macros)
     bool takesHeader;   // a header beside it
     std::function<FontOutputFiles(const FontModel& font, const std::string& path, const FontOutputChoices&)>
         write;

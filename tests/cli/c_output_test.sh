@@ -17,6 +17,9 @@ mkdir -p gen
 "$tesselor" font-export t.font -o gen/font8.c --header gen/font8.h --symbol font8 --c-type u8
 "$tesselor" bitmap-export logo.bmp -o gen/logo16.c --header gen/logo16.h --symbol logo16
 "$tesselor" bitmap-export logo.bmp --ft800 -o gen/logo8.c --header gen/logo8.h --symbol logo8 --c-type u8
+# The controller's font as an array with its header, and as a zlib stream for CMD_INFLATE with its macros.
+"$tesselor" font-export t.font --ft8xx --ft-format L4 --address 0x200 -o gen/ftfont.c --header gen/ftfont.h --symbol ftfont --c-type u8
+"$tesselor" font-export t.font --ft8xx --deflate --address 1024 -o gen/ftstream.bin --header gen/ftstream.h
 "$tesselor" font-export t.font -o t.resdata --symbol font_t
 "$tesselor" bitmap-export logo.bmp -o logo.resdata
 "$tesselor" res-pack -o gen/assets.res --header gen/assets.h --declarations gen/offsets.txt t.resdata logo.resdata
@@ -27,9 +30,13 @@ cat > a.c <<'C'
 #include "logo16.h"
 #include "logo8.h"
 #include "assets.h"
+#include "ftfont.h"
+#include "ftstream.h"
 unsigned long sum_a(void) {
     return font16[FONT16_SIZE - 1] + font8[FONT8_SIZE - 1] + logo16[LOGO16_SIZE - 1] + logo8[LOGO8_SIZE - 1] +
-           ASSETS_FONT_T_OFFSET + ASSETS_LOGO_SIZE + ASSETS_ITEM_COUNT + ASSETS_FILE_BYTES;
+           ASSETS_FONT_T_OFFSET + ASSETS_LOGO_SIZE + ASSETS_ITEM_COUNT + ASSETS_FILE_BYTES + ftfont[FTFONT_SIZE - 1] +
+           FTFONT_ADDRESS + FTFONT_BLOCK_BYTES + FTFONT_FORMAT + FTFONT_STRIDE + FTFONT_WIDTH + FTFONT_HEIGHT +
+           FTFONT_FIRST + FTFONT_LAST + FTFONT_POINTER + FTSTREAM_9X2_SIZE + FTSTREAM_9X2_INFLATED_SIZE;
 }
 C
 cat > b.c <<'C'
@@ -38,12 +45,14 @@ cat > b.c <<'C'
 #include "logo16.h"
 #include "logo8.h"
 #include "assets.h"
+#include "ftfont.h"
+#include "ftstream.h"
 unsigned long sum_a(void);
 int main(void) {
     return sum_a() == (unsigned long)font16[0] + FONT8_SIZE ? 1 : 0;
 }
 C
-objects=(gen/font16.c gen/font8.c gen/logo16.c gen/logo8.c)
+objects=(gen/font16.c gen/font8.c gen/logo16.c gen/logo8.c gen/ftfont.c)
 cc -std=c99 -Wall -Wextra -pedantic -Werror -Igen -o firmware_c a.c b.c "${objects[@]}" || fail "C99 build"
 c++ -x c++ -std=c++17 -Wall -Wextra -pedantic -Werror -Igen -o firmware_cpp a.c b.c "${objects[@]}" || fail "C++ build"
 # A C++ unit links against the arrays compiled as C: the header gives them C linkage.
@@ -51,7 +60,7 @@ mkdir -p mixed
 for source in "${objects[@]}"; do cc -std=c99 -Igen -c "$source" -o "mixed/$(basename "$source" .c).o"; done
 c++ -x c++ -Igen -c a.c -o mixed/a.o && c++ -x c++ -Igen -c b.c -o mixed/b.o
 c++ -o firmware_mixed mixed/*.o || fail "C and C++ mixed"
-for symbol in font16 font8 logo16 logo8; do
+for symbol in font16 font8 logo16 logo8 ftfont; do
     nm firmware_cpp | grep -Eq " R ${symbol}$" || fail "$symbol is no global symbol of the C++ program"
     nm firmware_c | grep -Eq " R ${symbol}$" || fail "$symbol is no global symbol of the C program"
 done
@@ -61,4 +70,15 @@ values() { sed -n '/\[\] = {/,$p' "$1" | tail -n +2; }
 [[ "$(values gen/font16.c)" == "$(values gen/font8.c)" ]] || fail "font values differ between the element types"
 "$tesselor" bitmap-export logo.bmp --ft800 -o gen/logo8s.c --symbol logo8
 [[ "$(values gen/logo8s.c)" == "$(values gen/logo8.c)" ]] || fail "bitmap values differ between the element types"
+# The controller's font as an array holds the very bytes of its .bin.
+"$tesselor" font-export t.font --ft8xx --ft-format L4 --address 0x200 -o ftsame.bin
+cat > dump.c <<'C'
+#include <stdio.h>
+#include "ftfont.h"
+int main(void) {
+    return fwrite(ftfont, 1, FTFONT_SIZE, stdout) == FTFONT_SIZE ? 0 : 1;
+}
+C
+cc -std=c99 -Wall -Werror -Igen -o dump dump.c gen/ftfont.c && ./dump > dumped.bin || fail "the FT8xx array's dump"
+cmp -s dumped.bin ftsame.bin || fail "the FT8xx array differs from its .bin"
 echo "C outputs: all checks passed"

@@ -830,7 +830,7 @@ void FontPage::FontMenuFile_CreateFileFt8xxClick() {
         FontOutputChoices choices;
         choices.ft8xx = form.options();
         choices.deflate = form.deflate();
-        choices.symbol = row->takesSymbol ? form.symbol() : std::string();
+        choices.symbol = form.symbol();
         if (key == "resdata" && !commands_.itemNameFits(choices.symbol))
             return;
         if (form.header()) {

@@ -43,7 +43,7 @@ std::optional<std::uint32_t> addressOf(const QString& text) {
 TFormFt8xxFont::TFormFt8xxFont(const FontModel& font, const std::string& key, const Ft8xxFontOptions& offered,
                                bool deflate, const std::string& symbol, const std::string& headerName,
                                QWidget* parent)
-    : QDialog(parent), font_(font), named_(key != "bin") {
+    : QDialog(parent), font_(font) {
     setObjectName("FormFt8xxFont");
     setWindowTitle(tr("FT8xx Font"));
     auto* layout = new QVBoxLayout(this);
@@ -76,8 +76,10 @@ TFormFt8xxFont::TFormFt8xxFont(const FontModel& font, const std::string& key, co
     form->addRow(tr("Space width"), seSpaceWidth);
     eSymbol = new QLineEdit(QString::fromStdString(symbol), this);
     eSymbol->setObjectName("eSymbol");
-    eSymbol->setEnabled(named_);
-    form->addRow(key == "resdata" ? tr("Item name") : tr("Array name"), eSymbol);
+    form->addRow(key == "resdata" ? tr("Item name")
+                 : key == "c"     ? tr("Array name")
+                                  : tr("Macros' name"),
+                 eSymbol);
     layout->addLayout(form);
     cbDeflate = new QCheckBox(tr("One zlib stream, for CMD_INFLATE"), this);
     cbDeflate->setObjectName("cbDeflate");
@@ -131,7 +133,7 @@ void TFormFt8xxFont::check() {
     QString problem;
     if (!addressOf(eAddress->text()))
         problem = tr("The address is no number: decimal, or hexadecimal after 0x.");
-    else if (named_ && !cnames::isIdentifier(symbol()))
+    else if (!cnames::isIdentifier(symbol()))
         problem = tr("'%1' is no C identifier.").arg(QString::fromStdString(cnames::escaped(symbol())));
     else {
         try {

@@ -46,5 +46,4 @@ private:
     void check();
 
     const tesselor::FontModel& font_;
-    bool named_;
 };
