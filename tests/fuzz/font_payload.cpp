@@ -1,8 +1,13 @@
 // FontPayload on random fonts: its length is 8 + 4n + H x the sum of ceil(width / 8), and every glyph
-// offset points inside the payload, each glyph right after the one before.
+// offset points inside the payload, each glyph right after the one before. The FT8xx font of the same
+// fonts at random depths, formats and addresses: refused with an error, or a block whose pointer finds
+// each stored cell inside the bytes.
 #include "fontexport/font_payload.h"
+#include "fontexport/ft8xx_font.h"
 #include "fontexport/lcd_text.h"
 #include "fuzz_input.h"
+#include "model/error.h"
+#include "model/grey_levels.h"
 
 using namespace tesselor;
 
@@ -42,5 +47,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string source = fontCSource(font, "fuzz");
     FUZZ_CHECK(source.size() >= 4 && source.compare(source.size() - 4, 4, "};\r\n") == 0);
     lcdText(font, CodePage{kDefaultCodePage, {}}, "fuzz&<name>");
+
+    const int depths[] = {1, 2, 4, 8};
+    font.Depth = depths[input.byte() % 4];
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
+        for (int x = 0; x < width; ++x)
+            font.CharImages[static_cast<std::size_t>(c)].setPixel(x, 0, levelColour(input.byte(), font.Depth));
+    const char* formats[] = {"L1", "L2", "L4", "L8"};
+    const Ft8xxFontOptions options{formats[input.byte() % 4], static_cast<std::uint32_t>(input.byte()) * 8u,
+                                   std::nullopt, std::nullopt, input.byte() % 3, std::nullopt};
+    try {
+        const Ft8xxFont out = ft8xxFont(font, options);
+        const std::size_t cell = std::size_t(out.stride) * out.height;
+        FUZZ_CHECK(out.bytes.size() == 148 + cell * std::size_t(out.last - out.first + 1));
+        for (int c = out.first; c <= out.last; ++c) {
+            const std::size_t at = out.pointer + std::size_t(c) * cell - out.address;
+            FUZZ_CHECK(at >= 148 && at + cell <= out.bytes.size());
+        }
+    } catch (const Error&) {
+    }
     return 0;
 }
