@@ -124,6 +124,18 @@ void addDepfile(CLI::App& app, std::optional<std::string>& depfile) {
     app.add_option("--depfile", depfile, "Also write a Make rule naming the outputs and every input read");
 }
 
+// The controller's advances, for its font and for a preview laid out as it draws.
+void addAdvances(CLI::App& app, std::optional<int>& spacing, std::optional<int>& spaceWidth,
+                 CLI::Option* ft8xx) {
+    app.add_option("--spacing", spacing, "With --ft8xx: pixels added to each character's width (default 1)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+    app.add_option("--space-width", spaceWidth,
+                   "With --ft8xx: the width of characters without ink (default: a third of the cell height)")
+        ->transform(wholeNumber(0, 255))
+        ->needs(ft8xx);
+}
+
 void addDepth(CLI::App& app, int& depth, const std::string& grey) {
     app.add_option("--depth", depth,
                    "Bits of ink a pixel: 1 (default, black and white), or 2, 4 or 8: " + grey)
@@ -378,14 +390,7 @@ Command defineFontPreview(CLI::App& app) {
     auto* ft8xx = app.add_flag("--ft8xx", o->ft8xx,
                                "Lay the text out as the FT8xx controller does: each width plus --spacing, a "
                                "character without ink --space-width wide");
-    app.add_option("--spacing", o->spacing,
-                   "With --ft8xx: pixels added to each character's width (default 1)")
-        ->transform(wholeNumber(0, 255))
-        ->needs(ft8xx);
-    app.add_option("--space-width", o->spaceWidth,
-                   "With --ft8xx: the width of characters without ink (default: a third of the cell height)")
-        ->transform(wholeNumber(0, 255))
-        ->needs(ft8xx);
+    addAdvances(app, o->spacing, o->spaceWidth, ft8xx);
     app.add_option("-o,--output", o->output, "The .png file to write")->required();
     addDepfile(app, o->depfile);
     return {[o] {
@@ -432,14 +437,7 @@ Command defineFontExport(CLI::App& app) {
     app.add_option("--to", o->to, "With --ft8xx: the last code stored, at most 127 (default: the font's)")
         ->transform(wholeNumber(0, 255))
         ->needs(ft8xx);
-    app.add_option("--spacing", o->spacing,
-                   "With --ft8xx: pixels added to each character's width (default 1)")
-        ->transform(wholeNumber(0, 255))
-        ->needs(ft8xx);
-    app.add_option("--space-width", o->spaceWidth,
-                   "With --ft8xx: the width of characters without ink (default: a third of the cell height)")
-        ->transform(wholeNumber(0, 255))
-        ->needs(ft8xx);
+    addAdvances(app, o->spacing, o->spaceWidth, ft8xx);
     app.add_flag("--deflate", o->deflate, "With --ft8xx: the bytes as one zlib stream, for CMD_INFLATE")
         ->needs(ft8xx);
     addDepfile(app, o->depfile);
