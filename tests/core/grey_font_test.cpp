@@ -135,6 +135,11 @@ TEST(Advances, SpacingAndSpaceWidth) {
     EXPECT_EQ(defaults.spacing, 1);
     EXPECT_EQ(defaults.spaceWidth, 5);
     EXPECT_EQ(controllerAdvances(greyFont(1, {0})).spaceWidth, 0);
+    for (const auto& [height, space] : {std::pair{13, 4}, std::pair{17, 6}, std::pair{18, 6}}) {
+        FontModel tall = font;
+        tall.CellImage = PixelImage(4, height);
+        EXPECT_EQ(controllerAdvances(tall).spaceWidth, space) << height; // a third, rounded
+    }
     EXPECT_EQ(advanceOf(font, 65, defaults), 5);
     EXPECT_EQ(advanceOf(font, 66, defaults), 5);
     EXPECT_EQ(advanceOf(font, 66, {2, 7}), 7);
