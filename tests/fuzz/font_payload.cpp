@@ -52,10 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     font.Depth = depths[input.byte() % 4];
     for (int c = font.firstCode(); c <= font.lastCode(); ++c)
         for (int x = 0; x < width; ++x)
-            font.CharImages[static_cast<std::size_t>(c)].setPixel(x, 0, levelColour(input.byte(), font.Depth));
+            font.CharImages[static_cast<std::size_t>(c)].setPixel(x, 0,
+                                                                  levelColour(input.byte(), font.Depth));
     const char* formats[] = {"L1", "L2", "L4", "L8"};
-    const Ft8xxFontOptions options{formats[input.byte() % 4], static_cast<std::uint32_t>(input.byte()) * 8u,
-                                   std::nullopt, std::nullopt, input.byte() % 3, std::nullopt};
+    const Ft8xxFontOptions options{formats[input.byte() % 4],
+                                   static_cast<std::uint32_t>(input.byte()) * 8u,
+                                   std::nullopt,
+                                   std::nullopt,
+                                   input.byte() % 3,
+                                   std::nullopt};
     try {
         const Ft8xxFont out = ft8xxFont(font, options);
         const std::size_t cell = std::size_t(out.stride) * out.height;
