@@ -48,6 +48,8 @@ TEST(ResourceList, RowsOffsetsAndDeclarations) {
               "logoImage10 0x0000004A");
     EXPECT_EQ(resourceDeclarations(rows), "const unsigned long tiny_9x3 = 0x00000031;\r\n"
                                           "const unsigned long logo     = 0x0000004A;\r\n");
+    EXPECT_EQ(resourceDeclarations(rows, "res"), "const unsigned long res_tiny_9x3 = 0x00000031;\r\n"
+                                                 "const unsigned long res_logo     = 0x0000004A;\r\n");
     // Removing the first item moves every offset; large offsets take more digits.
     items.push_back(writeResourceItem("bmp", "third", Bytes{1, 2, 3}));
     items.erase(items.begin());

@@ -1,7 +1,8 @@
 // The whole bitmap encoder on random images with and without alpha, in every encoding, with and
-// without dithering: either the anomaly (more colours than a native depth holds) or a payload of the
-// size its header gives, that decodes, whose decoded image encodes to itself (every shown colour is one
-// the format holds), and a closed C array.
+// without dithering, luminance sources, a background and swapped bytes: either the anomaly (more colours
+// than a native depth holds) or a payload of the size its header and its layout give, that decodes, whose
+// decoded image encodes to itself (every shown colour is one the format holds), and a closed C array.
+#include "bitmap/bitmap_layout.h"
 #include "bitmap/payload_decoder.h"
 #include "fuzz_input.h"
 
@@ -16,7 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Native depth codes first, then every FT8xx format.
     static constexpr int kCodes[] = {0, 1, 4, 8, 15, 16, -1};
     const std::size_t choice = input.byte() % (std::size(kCodes) + ft8xxFormats().size());
-    const bool dither = input.byte() & 1;
+    const std::uint8_t choices = input.byte();
+    EncodeOptions options(choices & 1);
+    options.luminance = static_cast<LuminanceSource>((choices >> 2) % 3);
+    if (choices & 0x10)
+        options.background = input.u32() & 0xFFFFFF;
     const bool withAlpha = input.byte() & 1;
     const int colours = input.byte() % 40 + 1;
     std::vector<Rgba> palette;
@@ -42,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         encoding = ft8xxFormats()[choice - std::size(kCodes)];
     }
+    options.swapBytes = (choices & 2) && !encoding.ft8xx;
     PixelImageRows rows(image, &alpha);
-    const auto payload = BitmapPayload(rows, encoding, dither);
+    const auto payload = BitmapPayload(rows, encoding, options);
     if (encoding.packing == Packing::NativeIndex) {
         std::set<std::uint16_t> distinct;
         for (const Colour c : image.pixels())
@@ -54,12 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(payload && payload->size() == bitmapPayloadSize(width, height, encoding));
     FUZZ_CHECK((*payload)[1] == encoding.formatCode);
-    const auto decoded = decodePayload(*payload, encoding.ft8xx);
+    const auto layout = bitmapLayout(payload->data(), payload->size(), encoding.ft8xx);
+    FUZZ_CHECK(layout && layout->dataOffset + std::size_t(height) * layout->stride == payload->size());
+    const auto decoded = decodePayload(*payload, encoding.ft8xx, options.swapBytes);
     FUZZ_CHECK(decoded && decoded->image.width() == width && decoded->image.height() == height);
     // Luminance shows grey, whose grey is itself.
-    const bool alphaShown = withAlpha && encoding.packing != Packing::Luminance;
+    const bool alphaShown = withAlpha && encoding.packing != Packing::Luminance && !options.background;
     PixelImageRows again(decoded->image, alphaShown ? &decoded->alpha : nullptr);
-    const auto twice = decodePayload(*BitmapPayload(again, encoding), encoding.ft8xx);
+    EncodeOptions same;
+    same.swapBytes = options.swapBytes;
+    const auto twice =
+        decodePayload(*BitmapPayload(again, encoding, same), encoding.ft8xx, options.swapBytes);
     FUZZ_CHECK(twice && twice->image == decoded->image);
     FUZZ_CHECK(twice->alpha == decoded->alpha);
     const std::string text = bitmapCSource(*payload, encoding, encoding.ft8xx, "fuzz_bmp");

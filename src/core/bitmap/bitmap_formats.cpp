@@ -48,6 +48,10 @@ BitmapEncoding bitmapEncoding(std::optional<std::uint8_t> bits, bool forFT800, s
     return {"native", 16, 16, Packing::Rgb565};
 }
 
+std::string encodingName(const BitmapEncoding& encoding) {
+    return encoding.ft8xx ? std::string(encoding.name) : "native " + std::to_string(encoding.depth) + "-bit";
+}
+
 const std::vector<BitmapEncoding>& ft8xxFormats() {
     static const std::vector<BitmapEncoding> formats = table();
     return formats;

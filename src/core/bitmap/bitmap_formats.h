@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +55,9 @@ const std::vector<BitmapEncoding>& ft8xxFormats();
 std::optional<BitmapEncoding> ft8xxFormat(std::string_view name);
 
 inline constexpr std::uint8_t kFt800FormatCode = 7;
+
+// A format as messages name it: "L4", or "native 16-bit".
+std::string encodingName(const BitmapEncoding& encoding);
 
 // The format of a payload from its header: byte 1 read as a native depth code or an FT8xx format code
 // (their codes overlap). Nothing for a code of neither.

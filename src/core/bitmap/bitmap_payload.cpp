@@ -1,6 +1,7 @@
 #include "bitmap/bitmap_payload.h"
 
 #include "bitmap/palette.h"
+#include "model/error.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -9,14 +10,6 @@
 namespace tesselor {
 
 namespace {
-
-std::size_t rowBytes(int width, int depth) {
-    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 7) / 8;
-}
-
-std::size_t tableBytes(const BitmapEncoding& encoding) {
-    return static_cast<std::size_t>(encoding.tableEntries) * static_cast<std::size_t>(encoding.entryBytes());
-}
 
 void writeHex2(char* to, std::uint8_t value) {
     to[0] = '0';
@@ -30,14 +23,55 @@ void putU16(std::uint8_t* to, std::uint32_t value) {
     to[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
+void swapPairs(std::uint8_t* bytes, std::size_t size) {
+    for (std::size_t i = 0; i + 1 < size; i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+}
+
 std::uint32_t rgb565Code(Rgba p) {
     return ToRgb565(colourOf(p));
 }
 
+// Whether the luminance formats take the alpha (the other formats read it from the pixel as they need it).
+bool luminanceFromAlpha(const BitmapEncoding& encoding, RowSource& rows, LuminanceSource luminance) {
+    if (encoding.packing != Packing::Luminance || !rows.hasAlpha() || luminance == LuminanceSource::Grey)
+        return false;
+    return luminance == LuminanceSource::Alpha || hasTranslucentPixels(rows);
+}
+
+// The rows of an image composited onto a background colour: opaque, as a format without alpha shows it.
+class CompositedRows : public RowSource {
+public:
+    CompositedRows(RowSource& rows, Colour background)
+        : rows_(rows), background_(rgbaOf(background)), row_(static_cast<std::size_t>(rows.width())) {}
+    int width() const override { return rows_.width(); }
+    int height() const override { return rows_.height(); }
+    bool hasAlpha() const override { return false; }
+    void rewind() override { rows_.rewind(); }
+    const Rgba* nextRow() override {
+        const Rgba* row = rows_.nextRow();
+        for (std::size_t x = 0; x < row_.size(); ++x) {
+            const int a = row[x].a;
+            auto over = [a](std::uint8_t top, std::uint8_t bottom) {
+                return static_cast<std::uint8_t>((top * a + bottom * (255 - a) + 127) / 255);
+            };
+            row_[x] = {over(row[x].r, background_.r), over(row[x].g, background_.g),
+                       over(row[x].b, background_.b), 255};
+        }
+        return row_.data();
+    }
+
+private:
+    RowSource& rows_;
+    Rgba background_;
+    std::vector<Rgba> row_;
+};
+
 // The pixel codes of a format, and the colour each code shows, which dithering needs.
 class Coder {
 public:
-    Coder(const BitmapEncoding& encoding, RowSource& rows) : encoding_(encoding), alpha_(rows.hasAlpha()) {
+    Coder(const BitmapEncoding& encoding, RowSource& rows, LuminanceSource luminance)
+        : encoding_(encoding), alpha_(luminanceFromAlpha(encoding, rows, luminance)) {
         if (encoding.packing == Packing::NativeIndex)
             table_ = scanColours(rows);
         else if (encoding.packing == Packing::PaletteIndex)
@@ -137,6 +171,14 @@ private:
 
 } // namespace
 
+std::size_t rowBytes(int width, int depth) {
+    return (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 7) / 8;
+}
+
+std::size_t tableBytes(const BitmapEncoding& encoding) {
+    return static_cast<std::size_t>(encoding.tableEntries) * static_cast<std::size_t>(encoding.entryBytes());
+}
+
 void packRow(const std::vector<std::uint32_t>& codes, int depth, std::uint8_t* row) {
     const std::size_t w = codes.size();
     switch (depth) {
@@ -202,11 +244,46 @@ ColourTable scanColours(const PixelImage& image) {
     return scanColours(rows);
 }
 
-bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither,
+bool hasTranslucentPixels(RowSource& rows) {
+    if (!rows.hasAlpha())
+        return false;
+    rows.rewind();
+    for (int y = 0; y < rows.height(); ++y) {
+        const Rgba* row = rows.nextRow();
+        if (std::any_of(row, row + rows.width(), [](Rgba p) { return p.a != 255; }))
+            return true;
+    }
+    return false;
+}
+
+bool keepsAlpha(const BitmapEncoding& encoding, const EncodeOptions& options, RowSource& rows) {
+    if (options.background)
+        return false;
+    switch (encoding.packing) {
+    case Packing::Channels:
+        return encoding.argbBits[0] > 0;
+    case Packing::PaletteIndex:
+        return encoding.palette == PaletteEntry::Argb8888 || encoding.palette == PaletteEntry::Argb4444;
+    case Packing::Luminance:
+        return luminanceFromAlpha(encoding, rows, options.luminance);
+    default:
+        return false;
+    }
+}
+
+bool writeBitmapPayload(RowSource& source, const BitmapEncoding& encoding, const EncodeOptions& options,
                         const PayloadSink& put) {
+    if (options.swapBytes && encoding.ft8xx)
+        throw Error("The FT8xx formats stay low byte first, as the controller reads them: bytes cannot be "
+                    "swapped for " +
+                    std::string(encoding.name));
+    std::optional<CompositedRows> composited;
+    if (options.background)
+        composited.emplace(source, *options.background);
+    RowSource& rows = composited ? static_cast<RowSource&>(*composited) : source;
     const int w = rows.width();
     const int h = rows.height();
-    Coder coder(encoding, rows);
+    Coder coder(encoding, rows, options.luminance);
     if (coder.table() && coder.table()->count > static_cast<std::size_t>(encoding.tableEntries))
         return false;
 
@@ -220,6 +297,8 @@ bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool di
     if (const auto& colours = coder.table()) {
         for (std::size_t i = 0; i < colours->colours.size(); ++i)
             putU16(table + 2 * i, colours->colours[i]);
+        if (options.swapBytes)
+            swapPairs(table, 2 * colours->colours.size());
     } else if (const auto& palette = coder.palette()) {
         for (std::size_t i = 0; i < palette->colours().size(); ++i)
             palette->store(static_cast<int>(i), table + i * static_cast<std::size_t>(encoding.entryBytes()));
@@ -227,7 +306,8 @@ bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool di
     put(head.data(), head.size());
 
     // The rows, some at a time: few calls of the sink, and never the whole image in memory.
-    const bool diffuse = dither && encoding.packing != Packing::NativeIndex;
+    const bool diffuse = options.dither && encoding.packing != Packing::NativeIndex;
+    const bool swap = options.swapBytes && encoding.depth == 16;
     Diffusion diffusion(w);
     std::vector<std::uint32_t> codes(static_cast<std::size_t>(w));
     const std::size_t stride = rowBytes(w, encoding.depth);
@@ -253,6 +333,8 @@ bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool di
         }
         block.resize(block.size() + stride, 0);
         packRow(codes, encoding.depth, block.data() + block.size() - stride);
+        if (swap)
+            swapPairs(block.data() + block.size() - stride, stride);
         if (block.size() >= rowsAtOnce * stride || y + 1 == h) {
             put(block.data(), block.size());
             block.clear();
@@ -261,16 +343,18 @@ bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool di
     return true;
 }
 
-bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, Bytes& out) {
+bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, const EncodeOptions& options,
+                         Bytes& out) {
     out.reserve(out.size() + bitmapPayloadSize(rows.width(), rows.height(), encoding));
-    return writeBitmapPayload(rows, encoding, dither, [&out](const std::uint8_t* bytes, std::size_t size) {
+    return writeBitmapPayload(rows, encoding, options, [&out](const std::uint8_t* bytes, std::size_t size) {
         out.insert(out.end(), bytes, bytes + size);
     });
 }
 
-std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither) {
+std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding,
+                                   const EncodeOptions& options) {
     Bytes payload;
-    if (!appendBitmapPayload(rows, encoding, dither, payload))
+    if (!appendBitmapPayload(rows, encoding, options, payload))
         return std::nullopt;
     return payload;
 }

@@ -40,17 +40,44 @@ inline constexpr std::uint8_t kPlainPayload = 0x00;
 inline constexpr std::uint8_t kDeflatedPayload = 0x01;
 inline constexpr std::size_t kPayloadHeaderSize = 6;
 
+// Where the luminance formats (L1, L2, L4, L8) take their levels: the alpha, the grey value, or (Auto) the
+// alpha only when some pixel is translucent, so an opaque image with an alpha channel keeps its greys.
+enum class LuminanceSource { Auto, Alpha, Grey };
+
+// How an image is encoded besides its format.
+struct EncodeOptions {
+    EncodeOptions(bool diffuse = false) : dither(diffuse) {}
+    bool dither = false; // Floyd-Steinberg for the formats that reduce colours
+    LuminanceSource luminance = LuminanceSource::Auto;
+    std::optional<Colour> background; // every pixel composited onto this colour first
+    bool swapBytes = false; // 16-bit pixels and RGB565 table entries high byte first (native formats only)
+};
+
+// Whether some pixel of the image is not fully opaque.
+bool hasTranslucentPixels(RowSource& rows);
+// Whether a format keeps a pixel's alpha (an alpha channel, a palette with alpha, or luminance taken from
+// the alpha).
+bool keepsAlpha(const BitmapEncoding& encoding, const EncodeOptions& options, RowSource& rows);
+// The bytes of one row in the payload: ceil(W x bits / 8).
+std::size_t rowBytes(int width, int depth);
+// The bytes of the colour table or palette after the payload header.
+std::size_t tableBytes(const BitmapEncoding& encoding);
+
 // The device encoding of an image: byte 0, format code, height, width (16 bits each, low byte first),
 // the colour table or palette, then the rows, top first, each starting on a new byte. Appended to `out`
 // so that an item header can come first without a copy. False, with `out` as it was, when the image
 // has more colours than a native depth holds (the anomaly). Dithering diffuses the error of every
 // reduced format (Floyd-Steinberg); the native colour tables are exact and take none.
-bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, Bytes& out);
+// Throws Error when bytes are to be swapped in an FT8xx format (the controllers read little-endian).
+bool appendBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, const EncodeOptions& options,
+                         Bytes& out);
 // The same bytes given to `put` a piece at a time, so that a large payload is never held whole; false
 // for the anomaly before any piece is given.
 using PayloadSink = std::function<void(const std::uint8_t* bytes, std::size_t size)>;
-bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither, const PayloadSink& put);
-std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding, bool dither = false);
+bool writeBitmapPayload(RowSource& rows, const BitmapEncoding& encoding, const EncodeOptions& options,
+                        const PayloadSink& put);
+std::optional<Bytes> BitmapPayload(RowSource& rows, const BitmapEncoding& encoding,
+                                   const EncodeOptions& options = {});
 std::optional<Bytes> BitmapPayload(const PixelImage& image, const BitmapEncoding& encoding);
 
 // Codes of one row of pixels into its bytes, `row` zero on entry: leftmost pixel in the most significant bits

@@ -4,7 +4,7 @@
 
 namespace tesselor {
 
-std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx) {
+std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx, bool swappedBytes) {
     if (payload.size() < kPayloadHeaderSize || payload[0] != kPlainPayload)
         return std::nullopt;
     const auto encoding = encodingOfCode(payload[1], ft8xx);
@@ -16,8 +16,10 @@ std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx) {
 
     std::vector<Rgba> table;
     const std::uint8_t* at = payload.data() + kPayloadHeaderSize;
-    for (int i = 0; i < encoding->tableEntries; ++i, at += encoding->entryBytes())
-        table.push_back(entryColour(encoding->palette, at));
+    for (int i = 0; i < encoding->tableEntries; ++i, at += encoding->entryBytes()) {
+        const std::uint8_t swapped[2] = {at[1], at[0]};
+        table.push_back(entryColour(encoding->palette, swappedBytes && !encoding->ft8xx ? swapped : at));
+    }
 
     DecodedPayload decoded{*encoding, PixelImage(w, h),
                            std::vector<std::uint8_t>(std::size_t(w) * std::size_t(h))};
@@ -26,7 +28,9 @@ std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx) {
     for (int y = 0; y < h; ++y, at += stride) {
         for (int x = 0; x < w; ++x) {
             std::uint32_t code;
-            if (depth == 16)
+            if (depth == 16 && swappedBytes)
+                code = std::uint32_t(at[2 * x]) << 8 | at[2 * x + 1];
+            else if (depth == 16)
                 code = at[2 * x] | std::uint32_t(at[2 * x + 1]) << 8;
             else {
                 const int perByte = 8 / depth;

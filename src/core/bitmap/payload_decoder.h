@@ -14,8 +14,9 @@ struct DecodedPayload {
 };
 
 // Decodes a plain payload; `ft8xx` says how to read byte 1, as native depth codes and FT8xx format
-// codes overlap. Nothing when the bytes are no such payload: a zlib stream, an unknown code, or a length
-// other than the header's size gives.
-std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx);
+// codes overlap; `swappedBytes` reads native 16-bit pixels and table entries high byte first. Nothing when
+// the bytes are no such payload: a zlib stream, an unknown code, or a length other than the header's size
+// gives.
+std::optional<DecodedPayload> decodePayload(const Bytes& payload, bool ft8xx, bool swappedBytes = false);
 
 } // namespace tesselor

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "bitmap/bitmap_payload.h"
+#include "bitmap/ft8xx_chips.h"
 #include "model/pixel_image.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,10 @@ struct AppState {
     std::string BitmapFtFormat = "RGB565"; // the FT8xx format with the FT800 option
     bool BitmapDither = false;
     bool BitmapDeflate = false;
+    LuminanceSource BitmapLuminance = LuminanceSource::Auto;
+    std::optional<Chip> BitmapChip;         // refuse what it cannot draw; none: any
+    std::optional<Colour> BitmapBackground; // composite onto it first
+    bool BitmapSwapBytes = false;           // native 16-bit values high byte first
 
     // Window titles.
     std::string AppTitle = kAppTitle;

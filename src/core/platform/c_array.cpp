@@ -39,11 +39,13 @@ std::string cHeader(const std::string& headerFile, const std::vector<std::string
 }
 
 std::string arrayHeader(const std::string& headerFile, const std::string& symbol, std::size_t elements,
-                        const CArrayStyle& style) {
+                        const CArrayStyle& style, const std::vector<std::string>& macros) {
     const std::string size = cnames::macroPart(symbol) + "_SIZE";
-    return cHeader(headerFile,
-                   {"#define " + size + " " + text::dec(static_cast<std::int64_t>(elements)) + "u",
-                    "extern const " + style.elementType() + " " + symbol + "[" + size + "];"});
+    std::vector<std::string> body = {"#define " + size + " " +
+                                     text::dec(static_cast<std::int64_t>(elements)) + "u"};
+    body.insert(body.end(), macros.begin(), macros.end());
+    body.push_back("extern const " + style.elementType() + " " + symbol + "[" + size + "];");
+    return cHeader(headerFile, body);
 }
 
 std::string cByteArray(const std::vector<std::string>& comment, const std::string& symbol,

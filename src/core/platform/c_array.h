@@ -20,9 +20,10 @@ struct CArrayStyle {
 };
 
 // A header for one array: include guard, <stdint.h>, SYMBOL_SIZE (its element count, one per payload
-// byte) and the extern declaration, with C linkage for C++. `headerFile` names the guard.
+// byte), the lines of `macros`, and the extern declaration, with C linkage for C++. `headerFile` names the
+// guard.
 std::string arrayHeader(const std::string& headerFile, const std::string& symbol, std::size_t elements,
-                        const CArrayStyle& style);
+                        const CArrayStyle& style, const std::vector<std::string>& macros = {});
 
 // A header of these lines: the include guard, <stdint.h> and C linkage around them.
 std::string cHeader(const std::string& headerFile, const std::vector<std::string>& body);

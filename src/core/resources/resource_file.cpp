@@ -1,5 +1,7 @@
 #include "resources/resource_file.h"
 
+#include "bitmap/bitmap_layout.h"
+#include "bitmap/bitmap_payload.h"
 #include "model/error.h"
 #include "platform/c_array.h"
 #include "platform/c_names.h"
@@ -59,14 +61,15 @@ std::string offsetCell(std::uint64_t offset) {
     return " 0x" + text::hex(offset, 8);
 }
 
-std::string resourceDeclarations(const std::vector<ResourceRow>& rows) {
+std::string resourceDeclarations(const std::vector<ResourceRow>& rows, const std::string& prefix) {
+    const std::string before = prefix.empty() ? "" : prefix + "_";
     std::size_t longest = 0;
     for (const ResourceRow& row : rows)
         longest = std::max(longest, row.name.size());
     std::string text;
     for (const ResourceRow& row : rows) {
-        text += "const unsigned long " + row.name + std::string(longest - row.name.size(), ' ') + " = 0x" +
-                text::hex(row.offset, 8) + ";\r\n";
+        text += "const unsigned long " + before + row.name + std::string(longest - row.name.size(), ' ') +
+                " = 0x" + text::hex(row.offset, 8) + ";\r\n";
     }
     return text;
 }
@@ -79,14 +82,43 @@ std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>
     return names;
 }
 
+ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
+    auto u32At = [&payload](std::size_t at) { return u16At(payload, at) | u16At(payload, at + 2) << 16; };
+    auto yesNo = [](bool yes) { return std::string(yes ? "yes" : "no"); };
+    if (tag == "fnt")
+        return payload.size() < 8 ? ItemSummary{"font", "-", "?", "no"}
+                                  : ItemSummary{"font", "-", text::dec(bytes[6]), "no"};
+    if (tag == "ftf") {
+        if (payload.size() < 12)
+            return {"?", "?", "?", "?"};
+        const auto format = encodingOfCode(bytes[1], true);
+        ItemSummary summary{format ? std::string(format->name) : "code " + text::dec(bytes[1]) + "?", "-",
+                            "-", yesNo(bytes[0] != 0)};
+        if (bytes[0] == 0 && payload.size() >= 12 + 148) {
+            summary.width = text::dec(u32At(12 + 136));
+            summary.height = text::dec(u32At(12 + 140));
+        }
+        return summary;
+    }
+    if (const auto layout = bitmapLayout(bytes, payload.size(), ft8xxImages))
+        return {encodingName(layout->encoding), text::dec(layout->width), text::dec(layout->height),
+                yesNo(layout->deflated)};
+    if (payload.size() < kPayloadHeaderSize)
+        return {"?", "?", "?", "?"};
+    return {"code " + text::dec(bytes[1]) + "?", text::dec(u16At(payload, 4)), text::dec(u16At(payload, 2)),
+            yesNo(bytes[0] != 0)};
+}
+
 std::string defaultMacroPrefix(const std::string& path) {
     const std::string prefix = cnames::macroPart(paths::baseName(path));
     return prefix.empty() || (prefix.front() >= '0' && prefix.front() <= '9') ? "RES_" + prefix : prefix;
 }
 
 std::string resourceHeader(const ResourceItems& items, const std::string& prefix,
-                           const std::string& headerFile) {
-    const std::vector<ResourceRow> rows = resourceRows(items);
+                           const std::string& headerFile, bool ft8xxImages) {
+    const std::vector<ResourceItem> fields = fieldsOfAll(items);
+    const std::vector<ResourceRow> rows = rowsOf(fields);
     std::uint64_t fileBytes = kResHeaderSize;
     for (const ResourceRow& row : rows)
         fileBytes += kRecordFixedSize + row.name.size() + row.size;
@@ -113,11 +145,26 @@ std::string resourceHeader(const ResourceItems& items, const std::string& prefix
     line("/* Offsets count from the first byte of the .res file. Payloads are not aligned. */");
     line("#define " + prefix + "_ITEM_COUNT " + text::dec(static_cast<std::int64_t>(rows.size())) + "u");
     line("#define " + prefix + "_FILE_BYTES " + text::dec(static_cast<std::int64_t>(fileBytes)) + "u");
-    for (const ResourceRow& row : rows) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ResourceRow& row = rows[i];
         const std::string macro = prefix + "_" + cnames::macroPart(row.name);
         line("");
         line("#define " + macro + "_OFFSET 0x" + text::hex(row.offset, 8) + "u");
         line("#define " + macro + "_SIZE " + text::dec(row.size) + "u");
+        if (fields[i].tag != "bmp")
+            continue;
+        // An image's layout, from its own payload header: the family decides how its code reads.
+        const auto layout =
+            bitmapLayout(items[i].data() + fields[i].headerLength, fields[i].payloadSize, ft8xxImages);
+        // A header that compiled before still does: a payload of the other family only gets a comment.
+        if (!layout)
+            line(std::string("/* ") + macro + ": no layout, the payload is no " +
+                 (ft8xxImages ? "FT8xx bitmap (made without the FT8xx option?)"
+                              : "native bitmap (made for the FT8xx?)") +
+                 " */");
+        else
+            for (const std::string& text : bitmapLayoutMacros(macro, *layout))
+                line(text);
     }
     line("");
     line("#endif");

@@ -32,17 +32,30 @@ std::string resourceType(std::string_view tag);
 std::vector<ResourceRow> resourceRows(const ResourceItems& items);
 
 // One line per item, CR LF after each: "const unsigned long " + name padded to the longest + " = 0x" +
-// offset in at least eight upper-case hexadecimal digits + ";".
-std::string resourceDeclarations(const std::vector<ResourceRow>& rows);
+// offset in at least eight upper-case hexadecimal digits + ";". A prefix goes before every name with "_",
+// so that the declarations do not collide with arrays of the items' names.
+std::string resourceDeclarations(const std::vector<ResourceRow>& rows, const std::string& prefix = "");
 
 // The names of the rows that are no C identifier, in list order: their declarations would not compile.
 std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>& rows);
 
 // A header of macros for the .res file: include guard, PREFIX_ITEM_COUNT, PREFIX_FILE_BYTES, then
-// PREFIX_NAME_OFFSET and PREFIX_NAME_SIZE per item, names in macro form. `headerFile` names the guard; the
-// prefix must be a C identifier. Throws Error when two items give the same macro.
+// PREFIX_NAME_OFFSET and PREFIX_NAME_SIZE per item, names in macro form, and for an image the macros of its
+// layout, its format code read as an FT8xx one when `ft8xxImages`, else as a native one (a comment instead
+// when the payload is no bitmap of that family). `headerFile` names the guard; the prefix must be a C
+// identifier. Throws Error when two items give the same macro.
 std::string resourceHeader(const ResourceItems& items, const std::string& prefix,
-                           const std::string& headerFile);
+                           const std::string& headerFile, bool ft8xxImages = false);
+
+// What res-list --long shows of an item, read from its payload's own header: "?" where it does not read,
+// "-" where the item has no such field.
+struct ItemSummary {
+    std::string format; // "L4", "native 16-bit", "font"
+    std::string width;
+    std::string height;
+    std::string deflated; // "yes" or "no"
+};
+ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages);
 
 // The prefix of the header's macros for a file: its base name in macro form, "RES_" before a leading digit.
 std::string defaultMacroPrefix(const std::string& path);
