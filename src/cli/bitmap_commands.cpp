@@ -4,10 +4,13 @@
 #include "bitmap/bitmap_payload.h"
 #include "model/error.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "qtplatform/bitmap_export.h"
 #include "qtplatform/qt_image_decoder.h"
 
 #include <QGuiApplication>
+
+#include <iostream>
 
 namespace tesselor::cli {
 
@@ -24,7 +27,26 @@ struct Export {
     std::string symbol;
     std::string cType = "short";
     std::optional<std::string> depfile;
+    std::string luminance = "auto";
+    std::string chip;
+    std::string background;
 };
+
+// RRGGBB (a "#" before it allowed) as a colour; nothing for anything else.
+std::optional<Colour> rgbOf(std::string_view text) {
+    if (text.starts_with('#'))
+        text.remove_prefix(1);
+    if (text.size() != 6)
+        return std::nullopt;
+    std::uint32_t rgb = 0;
+    for (const char ch : text) {
+        const int digit = text::hexDigit(ch);
+        if (digit < 0)
+            return std::nullopt;
+        rgb = rgb << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return static_cast<Colour>((rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+}
 
 int bitmapExport(const Export& o, const std::string& format) {
     const std::string path = outputPath(o.output, "." + format);
@@ -34,6 +56,12 @@ int bitmapExport(const Export& o, const std::string& format) {
     const DecodedImage decoded = decoder.decode(o.input);
     RowSource& rows = *decoded.rows;
     const BitmapEncoding encoding = bitmapEncoding(decoded.bits, o.ft800, o.ftFormat);
+    if (const auto refusal = exportRefusal(rows, encoding, o.options))
+        throw Error(*refusal);
+    if (dropsTransparency(rows, encoding, o.options))
+        std::cerr << "tesselor: warning: the image has translucent pixels and " << encodingName(encoding)
+                  << " keeps no alpha: they show their hidden colour (--background RRGGBB composites them "
+                     "first)\n";
     const std::string symbol =
         o.symbol.empty() ? (format == "c" ? paths::baseName(o.input) + "_bmp" : paths::baseName(path))
                          : o.symbol;
@@ -77,8 +105,39 @@ Command defineBitmapExport(CLI::App& app) {
     app.add_option("--symbol", o->symbol, "The array name (.c) or item name (.resdata); a C identifier");
     app.add_option("--c-type", o->cType, "The array's element: short (default) or u8 (uint8_t)")
         ->check(CLI::IsMember({"short", "u8"}));
+    app.add_option(
+           "--l-source", o->luminance,
+           "L1, L2, L4, L8 take the alpha, the grey, or (auto) the alpha only when a pixel is translucent")
+        ->check(CLI::IsMember({"auto", "alpha", "grey"}, CLI::ignore_case));
+    std::vector<std::string> chips;
+    for (const ChipLimits& limits : chipLimits())
+        chips.emplace_back(limits.name);
+    app.add_option("--chip", o->chip, "With --ft800: refuse a format or size this controller cannot draw")
+        ->check(CLI::IsMember(chips, CLI::ignore_case))
+        ->needs(ft800);
+    app.add_option(
+           "--background", o->background,
+           "Composite the image onto this colour (RRGGBB) first: no hidden colours of transparent pixels")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return rgbOf(text) ? std::string() : std::string("takes RRGGBB, as FF8000");
+            },
+            "RRGGBB", "RRGGBB"));
+    app.add_flag("--swap-bytes", o->options.swapBytes,
+                 "16-bit pixels and RGB565 table entries high byte first (native formats), as many SPI "
+                 "displays take them")
+        ->excludes(ft800);
     app.add_option("--depfile", o->depfile, "Also write a Make rule naming the outputs and every input read");
     return {[o, format, keys] {
+                static const std::map<std::string, LuminanceSource> sources = {
+                    {"auto", LuminanceSource::Auto},
+                    {"alpha", LuminanceSource::Alpha},
+                    {"grey", LuminanceSource::Grey}};
+                o->options.luminance = sources.at(o->luminance);
+                if (!o->chip.empty())
+                    o->options.chip = chipNamed(o->chip);
+                if (!o->background.empty())
+                    o->options.background = rgbOf(o->background);
                 *format = outputFormat(o->output, o->format, {keys.begin(), keys.end()});
                 outputPath(o->output, "." + *format);
                 checkSymbol(o->symbol);

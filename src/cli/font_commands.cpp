@@ -208,6 +208,11 @@ int fontFromBmp(const FromBmp& o) {
     if (!result.found)
         throw Error("Chars.bmp not found in the folder");
     Outputs outputs;
+    // The folder itself too: a character file added to it changes its time, and the font is made again.
+    std::string folder = o.folder;
+    while (folder.size() > 1 && folder.ends_with('/'))
+        folder.pop_back();
+    outputs.read(folder);
     for (int code = 32; code <= 255; ++code)
         if (const std::string file = bmpCharFile(o.folder, code, fileio::fileExists); !file.empty())
             outputs.read(file);

@@ -21,11 +21,14 @@ struct Pack {
     std::optional<std::string> declarations;
     std::optional<std::string> header;
     std::string prefix;
+    bool ft800 = false;
     std::optional<std::string> depfile;
 };
 
 struct List {
     std::string input;
+    bool long_ = false;
+    bool ft800 = false;
 };
 
 struct Unpack {
@@ -64,10 +67,10 @@ int resPack(const Pack& o) {
     // Every output is made before the first is written: all of them or none.
     outputs.add(path, writeResFile(items));
     if (o.declarations)
-        outputs.add(*o.declarations, resourceDeclarations(rows));
+        outputs.add(*o.declarations, resourceDeclarations(rows, o.prefix));
     if (o.header)
-        outputs.add(*o.header,
-                    resourceHeader(items, o.prefix.empty() ? defaultMacroPrefix(path) : o.prefix, *o.header));
+        outputs.add(*o.header, resourceHeader(items, o.prefix.empty() ? defaultMacroPrefix(path) : o.prefix,
+                                              *o.header, o.ft800));
     outputs.commit(o.depfile);
     return 0;
 }
@@ -103,15 +106,22 @@ int resList(const List& o) {
         typeWidth = std::max(typeWidth, resourceType(record.tag).size());
         longest = std::max(longest, record.name.size());
     }
-    std::string line =
-        padded("NAME", width) + "  " + padded("TYPE", typeWidth) + "  " + padded("SIZE", 10) + "  OFFSET\n";
+    std::string line = padded("NAME", width) + "  " + padded("TYPE", typeWidth) + "  " + padded("SIZE", 10) +
+                       (o.long_ ? "  OFFSET      FORMAT          WIDTH  HEIGHT  DEFLATED\n" : "  OFFSET\n");
     std::cout << line;
     for (std::size_t i = 0; i < records->size(); ++i) {
         const ResRecord& record = (*records)[i];
         line = padded(cnames::escaped(record.name), width) + "  " +
                padded(resourceType(record.tag), typeWidth) + "  " + padded(std::to_string(record.size), 10) +
-               "  0x" + text::hex(offsets[i], 8) + "\n";
-        std::cout << line;
+               "  0x" + text::hex(offsets[i], 8);
+        if (o.long_) {
+            // The payload lies in the file where its record says: the index reader checked it does.
+            const ItemSummary summary = summariseItem(
+                record.tag, std::string_view(bytes).substr(record.offset, record.size), o.ft800);
+            line += "  " + padded(summary.format, 14) + "  " + padded(summary.width, 5) + "  " +
+                    padded(summary.height, 6) + "  " + summary.deflated;
+        }
+        std::cout << line + "\n";
     }
     std::cout << "\n";
     for (std::size_t i = 0; i < records->size(); ++i) {
@@ -161,14 +171,20 @@ Command defineResPack(CLI::App& app) {
     app.add_option("-o,--output", o->output, "The .res file to write")->required();
     app.add_option("--declarations", o->declarations, "Also write the declarations the window copies");
     app.add_option("--header", o->header, "Also write a header of offset and size macros");
-    app.add_option("--prefix", o->prefix, "The macros' prefix (default: the .res file's base name)");
+    app.add_option(
+        "--prefix", o->prefix,
+        "The macros' prefix (default: the .res file's base name), and the declarations' with \"_\"");
+    app.add_flag("--ft800", o->ft800,
+                 "The images were made for the FT8xx: their header macros read FT8xx codes");
     app.add_option("--depfile", o->depfile, "Also write a Make rule naming the outputs and every input read");
     return {[o] {
                 outputPath(o->output, ".res");
                 if (!o->prefix.empty() && !cnames::isIdentifier(o->prefix))
                     throw UsageError("--prefix '" + cnames::escaped(o->prefix) + "' is no C identifier");
-                if (!o->prefix.empty() && !o->header)
-                    throw UsageError("--prefix applies to --header");
+                if (!o->prefix.empty() && !o->header && !o->declarations)
+                    throw UsageError("--prefix applies to --header and --declarations");
+                if (o->ft800 && !o->header)
+                    throw UsageError("--ft800 applies to --header");
                 if (o->header)
                     o->header = outputPath(*o->header, ".h");
                 if (o->declarations)
@@ -180,7 +196,13 @@ Command defineResPack(CLI::App& app) {
 Command defineResList(CLI::App& app) {
     auto o = std::make_shared<List>();
     app.add_option("input", o->input, "The .res file")->required();
-    return {[] {}, [o] { return resList(*o); }};
+    app.add_flag("-l,--long", o->long_, "Also the format, width, height and deflation of each item");
+    app.add_flag("--ft800", o->ft800, "With --long: the images' codes are FT8xx formats");
+    return {[o] {
+                if (o->ft800 && !o->long_)
+                    throw UsageError("--ft800 applies to --long");
+            },
+            [o] { return resList(*o); }};
 }
 
 Command defineResUnpack(CLI::App& app) {

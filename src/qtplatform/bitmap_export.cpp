@@ -1,15 +1,38 @@
 #include "qtplatform/bitmap_export.h"
 
+#include "bitmap/bitmap_layout.h"
 #include "fontexport/resource_item.h"
 #include "model/error.h"
 #include "platform/c_array.h"
+#include "platform/c_names.h"
 #include "qtplatform/deflate.h"
 
 namespace tesselor {
 
+namespace {
+
+void checkExport(const RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options) {
+    if (const auto refusal = exportRefusal(rows, encoding, options))
+        throw Error(*refusal);
+}
+
+} // namespace
+
+std::optional<std::string> exportRefusal(const RowSource& rows, const BitmapEncoding& encoding,
+                                         const BitmapOptions& options) {
+    if (!options.chip)
+        return std::nullopt;
+    return chipRefusal(*options.chip, encoding, rows.width(), rows.height());
+}
+
+bool dropsTransparency(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options) {
+    return !options.background && !keepsAlpha(encoding, options, rows) && hasTranslucentPixels(rows);
+}
+
 std::optional<Bytes> exportPayload(RowSource& rows, const BitmapEncoding& encoding,
                                    const BitmapOptions& options) {
-    auto payload = BitmapPayload(rows, encoding, options.dither);
+    checkExport(rows, encoding, options);
+    auto payload = BitmapPayload(rows, encoding, options);
     if (payload && options.deflate)
         payload = zlib::deflatePayload(*payload);
     return payload;
@@ -25,18 +48,18 @@ bool writeExportItem(RowSource& rows, const BitmapEncoding& encoding, const Bitm
         put(item.data(), item.size());
         return true;
     }
+    checkExport(rows, encoding, options);
     // The item header goes first, once the encoder has passed the anomaly check.
     const Bytes header =
         resourceItemHeader("bmp", name, bitmapPayloadSize(rows.width(), rows.height(), encoding));
     bool started = false;
-    return writeBitmapPayload(rows, encoding, options.dither,
-                              [&](const std::uint8_t* bytes, std::size_t size) {
-                                  if (!started) {
-                                      put(header.data(), header.size());
-                                      started = true;
-                                  }
-                                  put(bytes, size);
-                              });
+    return writeBitmapPayload(rows, encoding, options, [&](const std::uint8_t* bytes, std::size_t size) {
+        if (!started) {
+            put(header.data(), header.size());
+            started = true;
+        }
+        put(bytes, size);
+    });
 }
 
 std::optional<Bytes> exportItem(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options,
@@ -62,9 +85,14 @@ const std::vector<BitmapOutput>& bitmapOutputs() {
                                                         : fileio::includePath(path, choices.headerPath)};
              std::vector<fileio::OutputFile> files = {
                  {path, bitmapCSource(*payload, encoding, forFT800, choices.symbol, style)}};
-             if (!choices.headerPath.empty())
-                 files.push_back({choices.headerPath,
-                                  arrayHeader(choices.headerPath, choices.symbol, payload->size(), style)});
+             if (!choices.headerPath.empty()) {
+                 // The layout for the display list beside the size, read back from the payload's own fields.
+                 const auto layout = bitmapLayout(payload->data(), payload->size(), encoding.ft8xx);
+                 files.push_back(
+                     {choices.headerPath,
+                      arrayHeader(choices.headerPath, choices.symbol, payload->size(), style,
+                                  bitmapLayoutMacros(cnames::macroPart(choices.symbol), *layout))});
+             }
              return files;
          }},
         {"resdata", "Create File.resdata...",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bitmap/bitmap_payload.h"
+#include "bitmap/ft8xx_chips.h"
 #include "qtplatform/file_io.h"
 
 #include <functional>
@@ -13,17 +14,28 @@ namespace tesselor {
 // What an export says when the image has more colours than its native depth holds.
 inline constexpr const char* kAnomalyMessage = "Anomalus image. The Bitmap file is corrupt";
 
-struct BitmapOptions {
-    bool dither = false;  // Floyd-Steinberg for the reduced formats
-    bool deflate = false; // the rows and palette as one zlib stream
+struct BitmapOptions : EncodeOptions {
+    bool deflate = false;     // the rows and palette as one zlib stream
+    std::optional<Chip> chip; // refuse what this controller cannot draw
 };
 
-// The payload of an export: the image encoded, then deflated when asked. Nothing for the anomaly.
+// Why an export is refused before it is encoded (a format or size the chosen chip lacks); nothing when
+// it is not.
+std::optional<std::string> exportRefusal(const RowSource& rows, const BitmapEncoding& encoding,
+                                         const BitmapOptions& options);
+
+// Whether the export loses translucency: some pixel is not opaque, the format keeps no alpha, and no
+// background was given to composite onto.
+bool dropsTransparency(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options);
+
+// The payload of an export: the image encoded, then deflated when asked. Nothing for the anomaly; throws
+// Error with the refusal for a format or size the chip lacks.
 std::optional<Bytes> exportPayload(RowSource& rows, const BitmapEncoding& encoding,
                                    const BitmapOptions& options);
 
 // The .resdata item of an export given to `put` a piece at a time: a plain payload is never held whole.
-// False for the anomaly, before any piece is given. Throws Error for a name longer than an item holds.
+// False for the anomaly, before any piece is given. Throws Error for a name longer than an item holds, and
+// as exportPayload does.
 bool writeExportItem(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options,
                      const std::string& name, const PayloadSink& put);
 std::optional<Bytes> exportItem(RowSource& rows, const BitmapEncoding& encoding, const BitmapOptions& options,

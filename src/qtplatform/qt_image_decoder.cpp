@@ -1,8 +1,10 @@
 #include "qtplatform/qt_image_decoder.h"
 
+#include "bitmap/bitmap_payload.h"
 #include "bitmap/bmp_layout.h"
 #include "bitmap/bmp_rle.h"
 #include "bitmap/bmp_rows.h"
+#include "bitmap/gif_table.h"
 #include "bitmap/png_chunks.h"
 #include "model/error.h"
 #include "qtplatform/file_io.h"
@@ -203,11 +205,21 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
         }
         if (const auto problem = imageSizeProblem(image.width(), image.height()))
             throw Error("Cannot decode '" + path + "': " + *problem);
-        const int depth = depthOf(image);
-        const bool indexed = image.format() == QImage::Format_Mono ||
-                             image.format() == QImage::Format_MonoLSB ||
-                             image.format() == QImage::Format_Indexed8;
-        return {std::make_unique<QImageRows>(image), type + " " + std::to_string(depth) + " bit",
+        int depth = depthOf(image);
+        bool indexed = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB ||
+                       image.format() == QImage::Format_Indexed8;
+        auto rows = std::make_unique<QImageRows>(image);
+        // Qt hands a GIF over in 32 bits; the file's colour table says its depth, as it does for a PNG.
+        if (const auto entries = format == "gif" ? gifColourTableEntries(bytes) : std::nullopt;
+            entries && !indexed) {
+            // A transparent pixel may show a colour past the table: the depth must hold what is shown.
+            const std::size_t shown = std::max<std::size_t>(std::size_t(*entries), scanColours(*rows).count);
+            if (shown <= 256) {
+                depth = shown <= 2 ? 1 : shown <= 16 ? 4 : 8;
+                indexed = true;
+            }
+        }
+        return {std::move(rows), type + " " + std::to_string(depth) + " bit",
                 static_cast<std::uint8_t>(indexed ? depth : 16)};
     }
     throw Error(failure);

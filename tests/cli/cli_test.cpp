@@ -5,6 +5,7 @@
 #include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
+#include "qtplatform/deflate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 
 #include <memory>
 #include <sys/resource.h>
+#include <zlib.h>
 
 using namespace tesselor;
 
@@ -50,6 +52,33 @@ std::string resFile(const std::vector<std::pair<std::string, std::string>>& item
 }
 
 const char* const kDejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+std::string bigEndian32(std::size_t value) {
+    return {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+}
+
+// A PNG of one row of 8-bit samples: colour type 0 (grey), 4 (grey and alpha) or 6 (RGBA). Written here
+// because Qt writes no grey and alpha PNG.
+std::string pngRow(int colourType, const std::string& samples, int width) {
+    auto chunk = [](const std::string& type, const std::string& data) {
+        const std::string body = type + data;
+        const uLong crc = ::crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
+        return bigEndian32(data.size()) + body + bigEndian32(crc);
+    };
+    const std::string header =
+        bigEndian32(std::size_t(width)) + bigEndian32(1) + "\x08" + char(colourType) + std::string(3, '\0');
+    const std::string filtered = std::string(1, '\0') + samples;
+    const Bytes stream =
+        zlib::deflate(reinterpret_cast<const std::uint8_t*>(filtered.data()), filtered.size());
+    return "\x89PNG\r\n\x1A\n" + chunk("IHDR", header) +
+           chunk("IDAT", std::string(stream.begin(), stream.end())) + chunk("IEND", "");
+}
+
+// A GIF of 2 x 1 pixels, colours 0 and 1 of a global table of 16 (3 used): the LZW codes clear, 0, 1,
+// end, 5 bits each.
+const std::string kGif16 = std::string("GIF89a\x02\x00\x01\x00\x83\x00\x00", 13) +
+                           std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 9) + std::string(39, '\0') +
+                           std::string("\x2C\0\0\0\0\x02\0\x01\0\0\x04\x03\x10\x84\x08\0\x3B", 17);
 
 const std::string kTinyItem =
     std::string("fnt\x19\x00\x00\x00\x14\x00\x00\x00\x08tiny_9x3", 20) + fixtures::kTinyPayload;
@@ -126,6 +155,7 @@ class CliTest : public QObject {
             alpha.setPixel(x, 0, rgba);
         alpha.save(QString::fromStdString(path("alpha.png")));
         file("demo.res", resFile({{"tiny_9x3", fixtures::kTinyPayload}, {"logo", fixtures::kLogoPayload}}));
+        file("g.gif", kGif16);
     }
 
 private slots:
@@ -166,6 +196,21 @@ private slots:
         QTest::newRow("FT8xx font item") << "font-export|tiny.font|--ft8xx|--ft-format|l4|--address|828|--deflate|-o|t.resdata" << "t.resdata"
                                          << QByteArray("ftf");
         QTest::newRow("controller's preview") << "font-preview|tiny.font|--ft8xx|--spacing|2|--text|AB|-o|p.png" << "p.png" << QByteArray("\x89PNG");
+        QTest::newRow("GIF at its table's depth") << "bitmap-export|g.gif|-o|g.resdata" << "g.resdata"
+                                                  << QByteArray("\x01" "g\x00\x04\x01\x00\x02\x00\x00\xF8\xE0\x07", 12);
+        QTest::newRow("bytes swapped") << "bitmap-export|logo.bmp|--swap-bytes|-o|s.resdata" << "s.resdata"
+                                       << QByteArray("\x01" "s\x00\x10\x01\x00\x02\x00\xF8\x00\x00\x1F", 12);
+        QTest::newRow("onto white") << "bitmap-export|alpha.png|--background|#ffffff|-o|w.resdata" << "w.resdata"
+                                    << QByteArray("\x00\xF8\xF0\x87\xFF\xFF", 6);
+        QTest::newRow("layout macros") << "bitmap-export|alpha.png|--ft800|--ft-format|L4|--chip|ft80x|--deflate|-o|a.c|--header|a.h" << "a.h"
+                                       << QByteArray("#define ALPHA_BMP_STRIDE 2u\r\n#define ALPHA_BMP_PALETTE_BYTES 0u\r\n"
+                                                     "#define ALPHA_BMP_DATA_OFFSET 0u\r\n#define ALPHA_BMP_INFLATED_SIZE 2u\r\nextern");
+        QTest::newRow("res-pack layout macros") << "res-pack|-o|all|--header|all.h|tiny.resdata|logo.resdata" << "all.h"
+                                                << QByteArray("#define ALL_LOGO_WIDTH 2u\r\n");
+        QTest::newRow("res-pack, FT8xx images") << "res-pack|-o|all|--header|all.h|--ft800|logo.resdata" << "all.h"
+                                                << QByteArray("ALL_LOGO: no layout, the payload is no FT8xx bitmap");
+        QTest::newRow("declarations with a prefix") << "res-pack|-o|all|--declarations|d.txt|--prefix|res|tiny.resdata" << "d.txt"
+                                                    << QByteArray("const unsigned long res_tiny_9x3 = 0x");
         // clang-format on
     }
     void subcommandsWriteTheirOutputs() {
@@ -223,6 +268,12 @@ private slots:
         QTest::newRow("spacing without --ft8xx") << "font-export|tiny.font|--spacing|2|-o|x.c" << 2 << "--spacing requires --ft8xx";
         QTest::newRow("depth 3") << system + "12|--depth|3|-o|x" << 2 << "--depth: 3 not in {1,2,4,8}";
         QTest::newRow("FT8xx .lcd") << "font-export|tiny.font|--ft8xx|-o|x.lcd" << 2 << "the output file needs one of the extensions .bin, .c, .resdata, or --format";
+        QTest::newRow("format the chip lacks") << "bitmap-export|alpha.png|--ft800|--ft-format|L2|--chip|FT80x|-o|x.c" << 1
+            << "L2 is no bitmap format on the FT80x (it needs FT81x, BT81x)";
+        QTest::newRow("chip without --ft800") << "bitmap-export|alpha.png|--chip|FT81x|-o|x.c" << 2 << "--chip requires --ft800";
+        QTest::newRow("controller's byte order") << "bitmap-export|alpha.png|--ft800|--swap-bytes|-o|x.c" << 2 << "--ft800 excludes --swap-bytes";
+        QTest::newRow("background no colour") << "bitmap-export|alpha.png|--background|red|-o|x.c" << 2 << "--background: takes RRGGBB, as FF8000";
+        QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
     }
     void refusals() {
@@ -264,6 +315,80 @@ private slots:
         for (const char* line : {"#define GREY_", "FORMAT 2u /* L4 */", "FIRST 48u", "LAST 57u",
                                  "ADDRESS 0x00001000u", "CMD_SETFONT2(H, GREY_"})
             QVERIFY2(header.find(line) != std::string::npos, line);
+    }
+
+    // The ramp 00 24 ... FC of 8 pixels through each kind of input, to L8 and L1: the luminance formats take
+    // the grey of an opaque image whatever its channels, the alpha of a translucent one (here black).
+    void luminanceOfEachInputKind_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("source"); // --l-source
+        QTest::addColumn<QByteArray>("levels");
+        std::string grey, greyOpaque, rgbaOpaque, blackTranslucent,
+            tga = std::string("\0\0\x02", 3) + std::string(9, '\0');
+        tga += std::string("\x08\x00\x01\x00\x18\x20", 6);
+        for (int i = 0; i < 8; ++i) {
+            const char v = char(i * 0x24);
+            grey += v;
+            greyOpaque += std::string{v, '\xFF'};
+            rgbaOpaque += std::string{v, v, v, '\xFF'};
+            blackTranslucent += std::string{0, 0, 0, v};
+            tga += std::string{v, v, v};
+        }
+        tga += std::string(8, '\0') + "TRUEVISION-XFILE." + '\0'; // Qt reads a TGA 2.0 file only
+        const QByteArray ramp = QByteArray::fromStdString(grey);
+        const QByteArray full(8, '\xFF'), none(8, '\0');
+        const std::tuple<const char*, std::string, const char*, QByteArray> kinds[] = {
+            {"grey.png", pngRow(0, grey, 8), "auto", ramp},
+            {"opaque.png", pngRow(6, rgbaOpaque, 8), "auto", ramp},
+            {"translucent.png", pngRow(6, blackTranslucent, 8), "auto", ramp},
+            {"ramp.tga", tga, "auto", ramp},
+            {"greyalpha.png", pngRow(4, greyOpaque, 8), "auto", ramp},
+            {"opaque.png", pngRow(6, rgbaOpaque, 8), "alpha", full},
+            {"translucent.png", pngRow(6, blackTranslucent, 8), "grey", none},
+        };
+        for (const auto& [name, bytes, source, levels] : kinds) {
+            const QByteArray input = QByteArray::fromStdString(bytes);
+            QTest::addRow("%s %s L8", name, source) << name << input << source << levels;
+            char bits = 0; // L1: a level of 128 or more is 1
+            for (int i = 0; i < 8; ++i)
+                bits = char(bits | (std::uint8_t(levels[i]) >= 128 ? 0x80 >> i : 0));
+            QTest::addRow("%s %s L1", name, source) << name << input << source << QByteArray(1, bits);
+        }
+    }
+    void luminanceOfEachInputKind() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, source);
+        QFETCH(QByteArray, levels);
+        file(name.toStdString(), input.toStdString());
+        const QString format = levels.size() == 8 ? "L8" : "L1";
+        const Run run = tesselor({"bitmap-export", name, "--ft800", "--ft-format", format, "--l-source",
+                                  source, "-o", "l.resdata"});
+        QVERIFY2(run.code == 0, run.err.c_str());
+        QCOMPARE(QByteArray::fromStdString(read("l.resdata")).right(levels.size()), levels);
+    }
+
+    // What the device will not show as drawn is said once; the listing reads each payload's header.
+    void translucencyWarningAndLongListing() {
+        const Run lost = tesselor({"bitmap-export", "alpha.png", "-o", "w.c"});
+        QCOMPARE(lost.code, 0);
+        QCOMPARE(lost.err,
+                 std::string("tesselor: warning: the image has translucent pixels and native 16-bit "
+                             "keeps no alpha: they show their hidden colour (--background RRGGBB "
+                             "composites them first)\n"));
+        run({"bitmap-export", "alpha.png", "--ft800", "--ft-format", "ARGB4", "--deflate", "-o",
+             "a.resdata"});
+        run({"res-pack", "-o", "all.res", "tiny.resdata", "a.resdata"});
+        const Run listed = tesselor({"res-list", "--long", "--ft800", "all.res"});
+        QCOMPARE(listed.code, 0);
+        for (const char* line :
+             {"NAME      TYPE   SIZE        OFFSET      FORMAT          WIDTH  HEIGHT  DEFLATED\n",
+              "tiny_9x3  Font   25          0x0000002E  font            -      3       no\n",
+              "a         Image  "})
+            QVERIFY2(listed.out.find(line) != std::string::npos, listed.out.c_str());
+        QVERIFY2(listed.out.find("ARGB4           3      1       yes\n") != std::string::npos,
+                 listed.out.c_str());
     }
 
     void helpOfEachSubcommand() {

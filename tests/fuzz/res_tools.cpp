@@ -1,5 +1,5 @@
-// res-list and res-unpack on any file: the command fails or succeeds, and what res-unpack writes is
-// never more than the file held, and only inside its folder.
+// res-list (also --long, which reads every payload's header) and res-unpack on any file: the command fails or
+// succeeds, and what res-unpack writes is never more than the file held, and only inside its folder.
 #include "command_line.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
@@ -20,6 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::streambuf* const err = std::cerr.rdbuf(listed.rdbuf());
     for (const std::vector<std::string>& words :
          {std::vector<std::string>{"tesselor", "res-list", res.string()},
+          size % 2 ? std::vector<std::string>{"tesselor", "res-list", "--long", "--ft800", res.string()}
+                   : std::vector<std::string>{"tesselor", "res-list", "-l", res.string()},
           std::vector<std::string>{"tesselor", "res-unpack", res.string(), "-d", items.string()}}) {
         std::vector<char*> argv;
         for (const std::string& word : words)

@@ -4,6 +4,7 @@
 #include "app/font_page.h"
 #include "bitmap/bitmap_payload.h"
 #include "bmp_writer.h"
+#include "dialogs/form_c_output.h"
 #include "editor/image_view.h"
 #include "editor/status_panels.h"
 #include "gui_support.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QToolButton>
 #include <QtTest>
 
 #include <zlib.h>
@@ -211,6 +213,53 @@ private slots:
         page->BitmapMenuFile_ForFT800->trigger(); // the menu item unchecks the box
         QVERIFY(!page->cbForFT800->isChecked() && !page->cbFtFormat->isEnabled());
         QCOMPARE(createdPayload().substr(0, 2), std::string("\x00\x10", 2));
+    }
+
+    // Background, byte order, luminance and chip reach the encoder and the preview; the status bar says what
+    // the format drops and what the chip refuses; the .c header has the layout.
+    void deviceOptions() {
+        QImage three(3, 1, QImage::Format_ARGB32);
+        for (const auto& [x, rgba] :
+             {std::pair{0, qRgba(255, 0, 0, 255)}, {1, qRgba(0, 255, 0, 127)}, {2, qRgba(0, 0, 255, 0)}})
+            three.setPixel(x, 0, rgba);
+        import(png("alpha.png", three));
+        QCOMPARE(page->sbBitmap->panelText(5), QString("Alpha lost in native 16-bit"));
+        QVERIFY(!page->cbLuminance->isEnabled() && !page->cbChip->isEnabled() &&
+                page->cbSwapBytes->isEnabled());
+        page->cbBackground->click(); // white until another colour is chosen
+        QCOMPARE(page->sbBitmap->panelText(5), QString());
+        QCOMPARE(createdPayload().substr(6), std::string("\x00\xF8\xF0\x87\xFF\xFF", 6));
+        page->cbSwapBytes->click();
+        QCOMPARE(createdPayload().substr(6), std::string("\xF8\x00\x87\xF0\xFF\xFF", 6));
+        QCOMPARE(page->imgEncoded->image().pixelColor(0, 0), QColor(255, 0, 0)); // read back high byte first
+        page->cbBackground->click();
+        page->cbSwapBytes->click();
+
+        page->cbForFT800->click();
+        QVERIFY(!page->cbSwapBytes->isEnabled() && page->cbChip->isEnabled() &&
+                !page->cbLuminance->isEnabled());
+        page->cbFtFormat->setCurrentText("L4");
+        QVERIFY(page->cbLuminance->isEnabled());
+        page->cbLuminance->setCurrentText("Grey"); // grey 76, 150, 29: levels 4, 9, 2
+        QCOMPARE(createdPayload().substr(6), std::string("\x49\x20", 2));
+        dialogs->dialogAnswers.push_back([](QDialog& dialog) {
+            dynamic_cast<TFormCOutput&>(dialog).cbHeader->setChecked(true);
+            return true;
+        });
+        create(page->BitmapMenuFile_CreateFileC, path("alpha.c"));
+        QVERIFY(testsupport::readFile(path("alpha.h"))
+                    .find("#define ALPHA_BMP_FORMAT 2u\r\n#define ALPHA_BMP_WIDTH 3u") != std::string::npos);
+
+        page->cbChip->setCurrentText("FT80x");
+        page->cbFtFormat->setCurrentText("L2");
+        QCOMPARE(page->sbBitmap->panelText(3), QString("Refused for the FT80x"));
+        QCOMPARE(page->lblEncodedProblem->text(),
+                 QString("L2 is no bitmap format on the FT80x (it needs FT81x, BT81x)"));
+        QVERIFY(page->imgEncoded->image().isNull());
+        create(page->BitmapMenuFile_CreateFileResdata, path("refused"));
+        QCOMPARE(dialogs->lastMessage().text,
+                 std::string("L2 is no bitmap format on the FT80x (it needs FT81x, BT81x)"));
+        QVERIFY(!QFileInfo::exists(dir->filePath("refused.resdata")));
     }
 
     // An indexed PNG keeps its depth in native mode; Dither reaches the encoder.

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tesselor {
@@ -40,7 +42,20 @@ BitmapEncoding encodingOf(const AppState& state) {
 }
 
 BitmapOptions optionsOf(const AppState& state) {
-    return {state.BitmapDither, state.BitmapDeflate};
+    BitmapOptions options;
+    options.dither = state.BitmapDither;
+    options.luminance = state.BitmapLuminance;
+    options.background = state.BitmapBackground;
+    options.swapBytes = state.BitmapSwapBytes && !state.ForFT800;
+    options.deflate = state.BitmapDeflate;
+    options.chip = state.ForFT800 ? state.BitmapChip : std::nullopt;
+    return options;
+}
+
+QIcon swatch(Colour colour) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    return QIcon(pixmap);
 }
 
 // A view of an image in a scroll area on the page's grey, under its caption.
@@ -109,6 +124,48 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     controls->addStretch(1);
     layout->addLayout(controls);
 
+    // How the device shows it: the second row.
+    auto* device = new QHBoxLayout;
+    device->setContentsMargins(8, 0, 8, 4);
+    lblLuminance = new QLabel("Luminance from", this);
+    device->addWidget(lblLuminance);
+    cbLuminance = new QComboBox(this);
+    cbLuminance->setObjectName("cbLuminance");
+    cbLuminance->addItems({"Auto", "Alpha", "Grey"});
+    cbLuminance->setToolTip("What L1, L2, L4 and L8 take: the alpha, the grey, or (Auto) the alpha only when "
+                            "a pixel is translucent");
+    lblLuminance->setBuddy(cbLuminance);
+    device->addWidget(cbLuminance);
+    device->addSpacing(16);
+    lblChip = new QLabel("Chip", this);
+    device->addWidget(lblChip);
+    cbChip = new QComboBox(this);
+    cbChip->setObjectName("cbChip");
+    cbChip->addItem("Any");
+    for (const ChipLimits& limits : chipLimits())
+        cbChip->addItem(QString::fromLatin1(limits.name));
+    cbChip->setToolTip("Refuse a format or size this controller cannot draw");
+    lblChip->setBuddy(cbChip);
+    device->addWidget(cbChip);
+    device->addSpacing(16);
+    cbBackground = new QCheckBox("Background", this);
+    cbBackground->setObjectName("cbBackground");
+    cbBackground->setToolTip("Composite the image onto this colour first: transparent pixels show it");
+    device->addWidget(cbBackground);
+    btnBackground = new QToolButton(this);
+    btnBackground->setObjectName("btnBackground");
+    btnBackground->setToolTip("Choose the background colour");
+    btnBackground->setIcon(swatch(backgroundColour_));
+    device->addWidget(btnBackground);
+    device->addSpacing(16);
+    cbSwapBytes = new QCheckBox("High byte first", this);
+    cbSwapBytes->setObjectName("cbSwapBytes");
+    cbSwapBytes->setToolTip("16-bit pixels and RGB565 table entries high byte first, as many SPI displays "
+                            "take them (native formats)");
+    device->addWidget(cbSwapBytes);
+    device->addStretch(1);
+    layout->addLayout(device);
+
     auto* views = new QHBoxLayout;
     views->setContentsMargins(4, 0, 4, 4);
     bitmapScroll = addView(views, "Source", "Bitmap", pBitmap, imgBitmap, this);
@@ -116,9 +173,18 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     encodedScroll =
         addView(views, "Encoded, read back from the payload", "Encoded", pEncoded, imgEncoded, this);
     encodedScroll->setObjectName("encodedScroll");
+    // Where the encoded picture would be, why there is none: the reason is too long for the status bar.
+    lblEncodedProblem = new QLabel(pEncoded);
+    lblEncodedProblem->setObjectName("lblEncodedProblem");
+    lblEncodedProblem->setWordWrap(true);
+    lblEncodedProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblEncodedProblem->hide();
+    auto* problemLayout = new QVBoxLayout(pEncoded);
+    problemLayout->addWidget(lblEncodedProblem);
+    problemLayout->addStretch(1);
     layout->addLayout(views, 1);
 
-    sbBitmap = new StatusPanels({100, 100, 170, 180, 0}, this);
+    sbBitmap = new StatusPanels({90, 90, 170, 150, 130, 0}, this);
     sbBitmap->setObjectName("sbBitmap");
     sbBitmap->setPanelToolTip(4, "The payload against 4 bytes a pixel");
     layout->addWidget(sbBitmap);
@@ -176,6 +242,7 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     connect(cbForFT800, &QCheckBox::clicked, this, &BitmapPage::setForFT800);
     connect(cbFtFormat, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         state_.BitmapFtFormat = name.toStdString();
+        enableFamilyOptions();
         showEncoded();
     });
     connect(cbDither, &QCheckBox::toggled, this, [this](bool on) {
@@ -186,15 +253,66 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
         state_.BitmapDeflate = on;
         showEncoded();
     });
+    connect(cbLuminance, &QComboBox::currentIndexChanged, this, [this](int index) {
+        state_.BitmapLuminance = static_cast<LuminanceSource>(index);
+        showEncoded();
+    });
+    connect(cbChip, &QComboBox::currentIndexChanged, this, [this](int index) {
+        state_.BitmapChip =
+            index == 0 ? std::nullopt : std::optional(chipLimits()[std::size_t(index - 1)].chip);
+        showEncoded();
+    });
+    connect(cbBackground, &QCheckBox::toggled, this, [this](bool on) {
+        state_.BitmapBackground = on ? std::optional(backgroundColour_) : std::nullopt;
+        showEncoded();
+    });
+    connect(btnBackground, &QToolButton::clicked, this, &BitmapPage::chooseBackground);
+    connect(cbSwapBytes, &QCheckBox::toggled, this, [this](bool on) {
+        state_.BitmapSwapBytes = on;
+        showEncoded();
+    });
+}
+
+void BitmapPage::chooseBackground() {
+    const QColor initial(int(backgroundColour_ & 0xFF), int((backgroundColour_ >> 8) & 0xFF),
+                         int((backgroundColour_ >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(initial, this, "Background");
+    if (!chosen.isValid())
+        return;
+    backgroundColour_ = static_cast<Colour>(chosen.red()) | static_cast<Colour>(chosen.green()) << 8 |
+                        static_cast<Colour>(chosen.blue()) << 16;
+    btnBackground->setIcon(swatch(backgroundColour_));
+    // Choosing a colour means using it.
+    if (cbBackground->isChecked()) {
+        state_.BitmapBackground = backgroundColour_;
+        showEncoded();
+    } else {
+        cbBackground->setChecked(true);
+    }
 }
 
 void BitmapPage::enableOptions(bool imageLoaded) {
     for (QAction* action :
          {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
         action->setEnabled(imageLoaded);
-    for (QWidget* control : std::initializer_list<QWidget*>{cbForFT800, cbDither, cbDeflate})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cbForFT800, cbDither, cbDeflate, cbBackground, btnBackground})
         control->setEnabled(imageLoaded);
-    cbFtFormat->setEnabled(imageLoaded && state_.ForFT800);
+    enableFamilyOptions();
+}
+
+// The options that depend on the family: the FT8xx formats read little-endian and have chips; luminance
+// matters for the L formats only.
+void BitmapPage::enableFamilyOptions() {
+    const bool loaded = cbForFT800->isEnabled();
+    const bool ft8xx = loaded && state_.ForFT800;
+    cbFtFormat->setEnabled(ft8xx);
+    for (QWidget* control : std::initializer_list<QWidget*>{lblChip, cbChip})
+        control->setEnabled(ft8xx);
+    const bool luminance = ft8xx && encodingOf(state_).packing == Packing::Luminance;
+    for (QWidget* control : std::initializer_list<QWidget*>{lblLuminance, cbLuminance})
+        control->setEnabled(luminance);
+    cbSwapBytes->setEnabled(loaded && !state_.ForFT800);
 }
 
 void BitmapPage::showImage() {
@@ -211,25 +329,42 @@ void BitmapPage::showEncoded() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
     const BitmapEncoding encoding = encodingOf(state_);
-    const auto payload = exportPayload(rows, encoding, optionsOf(state_));
+    const BitmapOptions options = optionsOf(state_);
+    const auto refusal = exportRefusal(rows, encoding, options);
+    const auto payload = refusal ? std::nullopt : exportPayload(rows, encoding, options);
     std::optional<DecodedPayload> shown;
     if (payload) {
         const std::size_t plainSize = bitmapPayloadSize(rows.width(), rows.height(), encoding);
-        const auto plain = state_.BitmapDeflate ? zlib::inflatePayload(*payload, plainSize) : payload;
+        const auto plain = options.deflate ? zlib::inflatePayload(*payload, plainSize) : payload;
         if (plain)
-            shown = decodePayload(*plain, encoding.ft8xx);
+            shown = decodePayload(*plain, encoding.ft8xx, options.swapBytes);
     }
     imgEncoded->setImage(shown ? toQImage(shown->image, shown->alpha) : QImage());
     pEncoded->setMinimumSize(imgEncoded->size());
+    QString note, explained;
     if (payload) {
         const double pixels = double(rows.width()) * rows.height() * 4;
         sbBitmap->setPanelText(3, "Payload " + QLocale().toString(qulonglong(payload->size())) + " bytes");
         sbBitmap->setPanelText(4, "Compression " + QString::number(pixels / double(payload->size()), 'f', 1) +
                                       " : 1");
+        if (dropsTransparency(rows, encoding, options)) {
+            const QString name = QString::fromStdString(encodingName(encoding));
+            note = "Alpha lost in " + name;
+            explained = "Translucent pixels show their hidden colour: " + name +
+                        " keeps no alpha. Background composites them onto a colour first.";
+        }
+    } else if (refusal) {
+        // The reason is shown where the encoded picture would be.
+        sbBitmap->setPanelText(3, "Refused for the " + cbChip->currentText());
+        sbBitmap->setPanelText(4, "");
     } else {
         sbBitmap->setPanelText(3, "Too many colours for " + QString::number(encoding.depth) + " bit");
         sbBitmap->setPanelText(4, "");
     }
+    sbBitmap->setPanelText(5, note);
+    sbBitmap->setPanelToolTip(5, explained);
+    lblEncodedProblem->setText(refusal ? QString::fromStdString(*refusal) : QString());
+    lblEncodedProblem->setVisible(refusal.has_value());
     QApplication::restoreOverrideCursor();
 }
 
@@ -288,7 +423,7 @@ void BitmapPage::setForFT800(bool on) {
     state_.ForFT800 = on;
     BitmapMenuFile_ForFT800->setChecked(on);
     cbForFT800->setChecked(on);
-    cbFtFormat->setEnabled(on && cbForFT800->isEnabled());
+    enableFamilyOptions();
     showEncoded();
 }
 
@@ -319,7 +454,7 @@ void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) 
         remembered = *path;
         const BitmapEncoding encoding = encodingOf(state_);
         PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
-        if (!exportPayload(rows, encoding, optionsOf(state_))) {
+        if (!exportPayload(rows, encoding, optionsOf(state_))) { // throws the chip's refusal
             commands_.showInformation(kAnomalyMessage);
             return;
         }

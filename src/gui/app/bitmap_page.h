@@ -12,6 +12,7 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QScrollArea;
+class QToolButton;
 
 namespace tesselor {
 
@@ -37,13 +38,23 @@ public:
     QComboBox* cbFtFormat;     // the FT8xx format with it
     QCheckBox* cbDither;
     QCheckBox* cbDeflate;
+    QLabel* lblLuminance;
+    QComboBox* cbLuminance; // Auto, Alpha, Grey: where the L formats take their levels
+    QLabel* lblChip;
+    QComboBox* cbChip;       // Any, then the chips: refuse what the chip cannot draw
+    QCheckBox* cbBackground; // composite onto the colour of btnBackground
+    QToolButton* btnBackground;
+    QCheckBox* cbSwapBytes; // native 16-bit values high byte first
     QScrollArea* bitmapScroll;
     QFrame* pBitmap;
     ImageView* imgBitmap;
     QScrollArea* encodedScroll; // scrolls with the source
     QFrame* pEncoded;
-    ImageView* imgEncoded;  // the payload decoded back
-    StatusPanels* sbBitmap; // width, height, format, payload size, compression against 32-bit pixels
+    ImageView* imgEncoded;     // the payload decoded back
+    QLabel* lblEncodedProblem; // in its place, why the chip refuses the bitmap
+    // Width, height, format, payload size, compression against 32-bit pixels, and a note: a chip's refusal
+    // or translucency the format drops.
+    StatusPanels* sbBitmap;
 
     QMenu* BitmapMenuFile;
     QAction* BitmapMenuFile_ImportBitmap;
@@ -71,11 +82,14 @@ private:
     void showEncoded();
     void setForFT800(bool on);
     void enableOptions(bool imageLoaded);
+    void enableFamilyOptions();
+    void chooseBackground();
     void zoomAround(ImageView* view, QScrollArea* scroll, int steps, QPoint position);
 
     AppState& state_;
     CommandSupport& commands_;
     ImageDecoder& decoder_;
+    Colour backgroundColour_ = 0xFFFFFF; // the swatch's colour, used while Background is checked
 };
 
 } // namespace tesselor

@@ -394,7 +394,8 @@ void ResourcesPage::ResourcesMenuFile_SaveHeaderClick() {
             return;
         state_.ResHeaderPath = *path;
         const std::string prefix = defaultMacroPrefix(own.empty() ? *path : own);
-        fileio::writeFileAtomic(*path, resourceHeader(document_.items(), prefix, *path));
+        // The images read as the Bitmap page makes them: FT8xx codes with its FT8xx option.
+        fileio::writeFileAtomic(*path, resourceHeader(document_.items(), prefix, *path, state_.ForFT800));
         commands_.showCreated(*path);
     });
 }
