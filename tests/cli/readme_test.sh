@@ -35,6 +35,13 @@ touch "$make_dir/icons/49.bmp"
 make -s -C "$make_dir" TESSELOR="$tesselor" >/dev/null
 [[ "$(rebuilt "$make_dir" "$work/marker")" == "build/assets.h build/assets.res build/firmware build/icons.font build/icons.resdata icons/49.bmp " ]] ||
     fail "Make after touching icons/49.bmp rebuilt: $(rebuilt "$make_dir" "$work/marker")"
+# A character added to the folder: the depfile names the folder, so the font is made again.
+sleep 1.1 && touch "$work/marker3" && sleep 1.1
+cp -p "$make_dir/icons/49.bmp" "$make_dir/icons/50.bmp"
+make -s -C "$make_dir" TESSELOR="$tesselor" >/dev/null
+[[ "$(rebuilt "$make_dir" "$work/marker3")" == "build/assets.h build/assets.res build/firmware build/icons.font build/icons.resdata " ]] ||
+    fail "Make after adding icons/50.bmp rebuilt: $(rebuilt "$make_dir" "$work/marker3")"
+grep -q "Char:50" "$make_dir/build/icons.font" || fail "the added character is not in the font"
 
 # CMake.
 cmake_dir="$work/cmake"
