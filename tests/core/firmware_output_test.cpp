@@ -86,6 +86,14 @@ TEST(ResourceHeader, MacrosPerItemCountAndFileSize) {
     const ResourceItems clash = {writeResourceItem("bmp", "Logo", Bytes(1)),
                                  writeResourceItem("bmp", "logo", Bytes(1))};
     EXPECT_THROW(resourceHeader(clash, "A", "a.h"), Error);
+    // An item named like a layout macro keeps its own macro; the image's gives way to a comment.
+    const ResourceItems near = {writeResourceItem("bmp", "logo", logo),
+                                writeResourceItem("fnt", "logo_data", Bytes(25))};
+    const std::string nearHeader = resourceHeader(near, "A", "a.h");
+    EXPECT_NE(nearHeader.find("#define A_LOGO_DATA_OFFSET 0x"), std::string::npos);
+    EXPECT_NE(nearHeader.find("/* A_LOGO_DATA_OFFSET belongs to the item 'logo_data' */\r\n"),
+              std::string::npos);
+    EXPECT_EQ(nearHeader.find("#define A_LOGO_DATA_OFFSET 6u"), std::string::npos);
     EXPECT_EQ(defaultMacroPrefix("build/2nd assets.res"), "RES_2ND_ASSETS");
     EXPECT_EQ(namesThatAreNoIdentifier(resourceRows(items)), std::vector<std::string>{"my logo"});
 }

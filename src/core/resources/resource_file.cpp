@@ -124,9 +124,12 @@ std::string resourceHeader(const ResourceItems& items, const std::string& prefix
         fileBytes += kRecordFixedSize + row.name.size() + row.size;
     // Two names that differ only in what the macro form drops would give one macro twice.
     std::map<std::string, std::string> macros;
+    std::map<std::string, std::string> itemMacros;
     for (const ResourceRow& row : rows) {
         const std::string macro = prefix + "_" + cnames::macroPart(row.name);
         const auto [at, added] = macros.emplace(macro, row.name);
+        itemMacros.emplace(macro + "_OFFSET", row.name);
+        itemMacros.emplace(macro + "_SIZE", row.name);
         if (!added)
             throw Error("The resources '" + cnames::escaped(at->second) + "' and '" +
                         cnames::escaped(row.name) + "' both give the macros " + macro + "_OFFSET and " +
@@ -163,8 +166,19 @@ std::string resourceHeader(const ResourceItems& items, const std::string& prefix
                               : "native bitmap (made for the FT8xx?)") +
                  " */");
         else
-            for (const std::string& text : bitmapLayoutMacros(macro, *layout))
-                line(text);
+            for (const std::string& text : bitmapLayoutMacros(macro, *layout)) {
+                // "logo_data" gives LOGO_DATA_OFFSET too: a header that compiled before keeps the item's.
+                const std::string define = "#define ";
+                const auto taken = text.starts_with(define)
+                                       ? itemMacros.find(text.substr(
+                                             define.size(), text.find(' ', define.size()) - define.size()))
+                                       : itemMacros.end();
+                if (taken != itemMacros.end())
+                    line("/* " + taken->first + " belongs to the item '" + cnames::escaped(taken->second) +
+                         "' */");
+                else
+                    line(text);
+            }
     }
     line("");
     line("#endif");
