@@ -74,7 +74,7 @@ TEST(Background, CompositesATranslucentPixel) {
     const Rgba red{255, 0, 0, 128};
     EXPECT_EQ(tail(encode({red}, kRgb565, onto(0xFF0000))), (Bytes{0x0F, 0x80}));
     EXPECT_EQ(tail(encode({red}, kRgb565, {})), (Bytes{0x00, 0xF8}));
-    EXPECT_EQ(tail(encode({red}, kL8, onto(0xFF0000))), Bytes{53}); // the grey of (128, 0, 127)
+    EXPECT_EQ(tail(encode({red}, kL8, onto(0xFF0000))), Bytes{53});    // the grey of (128, 0, 127)
     EXPECT_EQ(tail(encode({{1, 1, 1, 128}}, kL8, onto(0))), Bytes{1}); // 128 / 255 rounds up
     // A format with alpha keeps it, unless a background is given; L8 keeps it through Auto.
     PixelImage image(1, 1, colourOf(red));
