@@ -229,7 +229,7 @@ FontModel readStrictly(const std::string& input) {
     const std::string data = fileio::readFile(input);
     if (const auto problem = fontHeaderProblem(data))
         throw Error("'" + input + "' is not a .font file: " + *problem);
-    return readFontFile(data, FontModel{});
+    return readFontFile(data, FontModel{}, FontReading::Strict);
 }
 
 // RRGGBB, with or without '#', to 0x00BBGGRR.

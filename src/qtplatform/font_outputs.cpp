@@ -94,7 +94,11 @@ std::vector<FontOutput> makeRows() {
         return oneBit(font, [&](const FontModel& bilevel) {
             const std::string symbol = symbolOf(row, font, path, choices);
             const CArrayStyle style = styleOf(path, choices);
-            std::vector<fileio::OutputFile> files = {{path, fontCSource(bilevel, symbol, style)}};
+            // Written as it is made; a refusal fails the write, and no file is left.
+            std::vector<fileio::OutputFile> files = {
+                {path, fileio::ContentWriter([bilevel, symbol, style](const auto& put) {
+                     writeFontCSource(bilevel, symbol, style, put);
+                 })}};
             if (!choices.headerPath.empty())
                 files.push_back({choices.headerPath, arrayHeader(choices.headerPath, symbol,
                                                                  FontPayload(bilevel).size(), style)});
@@ -111,13 +115,17 @@ std::vector<FontOutput> makeRows() {
     rows[2].write = [](const FontModel& font, const std::string& path, const FontOutputChoices&) {
         return oneBit(font, [&](const FontModel& bilevel) {
             return std::vector<fileio::OutputFile>{
-                {path, lcdText(bilevel, codePageOf(font), paths::baseName(path))}};
+                {path,
+                 fileio::ContentWriter([bilevel, page = codePageOf(font), name = paths::baseName(path)](
+                                           const auto& put) { writeLcdText(bilevel, page, name, put); })}};
         });
     };
     rows[3].write = [](const FontModel& font, const std::string& path, const FontOutputChoices&) {
         return oneBit(font, [&](const FontModel& bilevel) {
             return std::vector<fileio::OutputFile>{
-                {path, bdfText(bilevel, codePageOf(font), paths::baseName(path))}};
+                {path,
+                 fileio::ContentWriter([bilevel, page = codePageOf(font), name = paths::baseName(path)](
+                                           const auto& put) { writeBdfText(bilevel, page, name, put); })}};
         });
     };
     rows[4].write = [row = rows[4]](const FontModel& font, const std::string& path,

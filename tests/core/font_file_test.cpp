@@ -17,9 +17,9 @@ std::string file(std::string lines) {
 FontModel read(const std::string& lines, const FontModel& previous = {}) {
     return readFontFile(file(lines), previous);
 }
-std::string errorOf(const std::string& lines) {
+std::string errorOf(const std::string& lines, FontReading reading = FontReading::Lenient) {
     try {
-        read(lines);
+        readFontFile(file(lines), {}, reading);
     } catch (const Error& error) {
         return error.what();
     }
@@ -219,6 +219,24 @@ TEST(FontFileReader, RecordRules) {
         read("FontName:R|FontWidth:1|FontHeight:1|RangeFrom:65|RangeTo:65|Char:65|  Width:300|    BitMap:1")
             .CharWidths[65],
         44);
+}
+
+// The strict reader of the command line: every record of the range whole, widths a byte.
+TEST(FontFileReader, StrictRefusals) {
+    const std::string header = "FontName:R|FontWidth:1|FontHeight:1|RangeFrom:65|RangeTo:66|Char:65|";
+    const std::pair<std::string, const char*> cases[] = {
+        {header + "  Width:255|    BitMap:1|Char:66|  Width:0|    BitMap:0", ""},
+        {header + "  Width:1|    BitMap:1", "The record of character 66 is missing: the range is 65 to 66"},
+        {"FontName:m|FontWidth:512|FontHeight:512|RangeFrom:0|RangeTo:255",
+         "The record of character 0 is missing: the range is 0 to 255"},
+        {header + "  Width:-3|    BitMap:1", "Line 7: the width -3 is outside 0 to 255"},
+        {header + "  Width:256|    BitMap:1", "Line 7: the width 256 is outside 0 to 255"},
+        {header + "  Wdth:1|    BitMap:1", "Line 7 should start with 'Width:'"},
+        {header + "  Width:1|    Bitmap:1", "Line 8 should start with 'BitMap:'"},
+        {header + "  Width:1|    BitMap:1|Chr:66|  Width:1|    BitMap:1", "Line 9 should start with 'Char:'"},
+    };
+    for (const auto& [lines, error] : cases)
+        EXPECT_EQ(errorOf(lines, FontReading::Strict), error) << lines;
 }
 
 // Refusals name the line; sizes are bounded: 512 x 512 is the largest cell, 4096 the longest side.

@@ -64,6 +64,20 @@ TEST(Memory, FontReaderStreamsItsLines) {
     EXPECT_LT(used, newlines.size()) << used;
 }
 
+// A 512 x 512 cell and the whole range in 69 bytes: the characters without a record share one blank cell
+// (1 MiB), where one each took 256 MiB.
+TEST(Memory, FontWithoutRecordsHoldsOneBlankCell) {
+    const std::string bomb =
+        "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n";
+    FontModel font;
+    const std::size_t used = peakOf([&] { font = readFontFile(bomb, FontModel{}); });
+    EXPECT_LT(used, 3u * 512 * 512 * sizeof(Colour)) << used;
+    // Painting one character paints it alone.
+    font.CharImages[65].setPixel(3, 4, kBlack);
+    EXPECT_EQ(font.CharImages[66].pixel(3, 4), kWhite);
+    EXPECT_EQ(font.CharImages[65].pixel(3, 4), kBlack);
+}
+
 TEST(Memory, ResReaderCopiesEachPayloadOnce) {
     // Four hundred records over one 64 KiB payload are refused without copying it.
     Bytes file = {'R', 'S', 'C', 1, 0, 0, 0};

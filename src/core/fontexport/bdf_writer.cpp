@@ -46,6 +46,13 @@ int fontBaseline(const FontModel& font) {
 }
 
 std::string bdfText(const FontModel& font, const CodePage& page, const std::string& name) {
+    std::string text;
+    writeBdfText(font, page, name, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+void writeBdfText(const FontModel& font, const CodePage& page, const std::string& name,
+                  const std::function<void(std::string_view)>& put) {
     const int width = font.FontWidth();
     const int height = font.FontHeight();
     const int ascent = fontBaseline(font);
@@ -106,9 +113,12 @@ std::string bdfText(const FontModel& font, const CodePage& page, const std::stri
             line(row);
         }
         line("ENDCHAR");
+        // A glyph at a time: the text is never held whole.
+        put(out);
+        out.clear();
     }
     line("ENDFONT");
-    return out;
+    put(out);
 }
 
 } // namespace tesselor

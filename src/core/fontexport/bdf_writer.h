@@ -3,7 +3,9 @@
 #include "model/code_page.h"
 #include "model/font_model.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace tesselor {
 
@@ -15,5 +17,8 @@ int fontBaseline(const FontModel& font);
 // height, on the baseline) with DWIDTH its width. ENCODING is the code's Unicode character in the code
 // page ("ENCODING -1 code" for a code without one), or the code itself for a FontSpecific font.
 std::string bdfText(const FontModel& font, const CodePage& page, const std::string& name);
+// The same text given to `put` a glyph at a time.
+void writeBdfText(const FontModel& font, const CodePage& page, const std::string& name,
+                  const std::function<void(std::string_view)>& put);
 
 } // namespace tesselor

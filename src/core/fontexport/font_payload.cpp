@@ -102,13 +102,22 @@ std::string fontOutputName(const std::string& path, const FontModel& font) {
 }
 
 std::string fontCSource(const FontModel& font, const std::string& arrayName, const CArrayStyle& style) {
+    std::string text;
+    writeFontCSource(font, arrayName, style, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+void writeFontCSource(const FontModel& font, const std::string& arrayName, const CArrayStyle& style,
+                      const std::function<void(std::string_view)>& put) {
     if (style.bytes && font.FontHeight() > 0xFF)
         throw Error("The font is " + text::dec(font.FontHeight()) +
                     " pixels high: an array of uint8_t holds heights up to 255");
     const Bytes payload = FontPayload(font);
     const std::size_t count = characterCount(font);
+    // The text is five times the payload: it goes out in pieces of about this size.
+    constexpr std::size_t kPiece = 1 << 16;
     std::string out;
-    out.reserve(payload.size() * 5 + count * 32 + 256);
+    out.reserve(2 * kPiece);
     auto line = [&out](const std::string& text) {
         out += text;
         out += "\r\n";
@@ -133,6 +142,10 @@ std::string fontCSource(const FontModel& font, const std::string& arrayName, con
             entry += ',';
         }
         line(entry + "    // " + text::dec(font.firstCode() + static_cast<int>(i)));
+        if (out.size() >= kPiece) {
+            put(out);
+            out.clear();
+        }
     }
     std::size_t at = kHeaderSize + kEntrySize * count;
     for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
@@ -149,9 +162,13 @@ std::string fontCSource(const FontModel& font, const std::string& arrayName, con
             out += ' ';
         }
         out += "    // " + text::dec(c) + "\r\n";
+        if (out.size() >= kPiece) {
+            put(out);
+            out.clear();
+        }
     }
     line("};");
-    return out;
+    put(out);
 }
 
 } // namespace tesselor

@@ -4,7 +4,9 @@
 #include "platform/c_array.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tesselor {
@@ -28,5 +30,8 @@ std::string fontOutputName(const std::string& path, const FontModel& font);
 // The .c file: the payload as one array, CR LF after every line. Throws Error for an array of bytes when
 // the height, which the .c writes whole, is above 255.
 std::string fontCSource(const FontModel& font, const std::string& arrayName, const CArrayStyle& style = {});
+// The same text given to `put` in pieces, so that it is never held whole; throws before the first piece.
+void writeFontCSource(const FontModel& font, const std::string& arrayName, const CArrayStyle& style,
+                      const std::function<void(std::string_view)>& put);
 
 } // namespace tesselor

@@ -101,17 +101,13 @@ std::string xmlText(const std::string& name, const CodePage* page) {
     return out;
 }
 
-std::string lcdText(const FontModel& font, const CodePage& page, const std::string& fontName) {
+void writeLcdText(const FontModel& font, const CodePage& page, const std::string& fontName,
+                  const std::function<void(std::string_view)>& put) {
     const bool latin1 =
         page.name == kDefaultCodePage || page.name == "ISO-8859-1" || page.name == kFontSpecific;
     const int width = font.FontWidth();
     const int height = font.FontHeight();
-    std::string out;
-    std::size_t characters =
-        font.rangeIsEmpty() ? 0 : static_cast<std::size_t>(font.lastCode() - font.firstCode() + 1);
-    out.reserve(256 +
-                characters * (48 + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 9));
-    out +=
+    std::string out =
         "<?xml version=\"1.0\" encoding=\"" + (latin1 ? std::string("iso-8859-1") : page.name) + "\"?>\r\n";
     out += "<FONT>\r\n";
     out += "     <FONTNAME>" + xmlText(fontName, latin1 ? nullptr : &page) + "</FONTNAME>\r\n";
@@ -120,9 +116,11 @@ std::string lcdText(const FontModel& font, const CodePage& page, const std::stri
     out +=
         "     <RANGE FROM=\"" + text::dec(font.RangeFrom) + "\" TO=\"" + text::dec(font.RangeTo) + "\"/>\r\n";
     out += "     <CHARS>\r\n";
+    put(out);
+    // A character at a time: the text is nine times the pixels, and never held whole.
     for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
         const PixelImage& image = font.CharImages[static_cast<std::size_t>(c)];
-        out += "          <CHAR CODE=\"" + text::dec(c) + "\" PIXELS=\"";
+        out = "          <CHAR CODE=\"" + text::dec(c) + "\" PIXELS=\"";
         // At most eight digits and a comma per pixel, written straight into the text.
         const std::size_t start = out.size();
         out.resize(start + static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 9);
@@ -137,10 +135,15 @@ std::string lcdText(const FontModel& font, const CodePage& page, const std::stri
         }
         out.resize(static_cast<std::size_t>(to - out.data()));
         out += "\"/>\r\n";
+        put(out);
     }
-    out += "     </CHARS>\r\n";
-    out += "</FONT>\r\n";
-    return out;
+    put("     </CHARS>\r\n</FONT>\r\n");
+}
+
+std::string lcdText(const FontModel& font, const CodePage& page, const std::string& fontName) {
+    std::string text;
+    writeLcdText(font, page, fontName, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 } // namespace tesselor

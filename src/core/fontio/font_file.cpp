@@ -176,8 +176,14 @@ std::optional<std::string> fontHeaderProblem(std::string_view data) {
     return std::nullopt;
 }
 
-FontModel readFontFile(std::string_view data, const FontModel& previous) {
+FontModel readFontFile(std::string_view data, const FontModel& previous, FontReading reading) {
+    const bool strict = reading == FontReading::Strict;
     Reader reader(data);
+    auto expect = [&reader, strict](std::size_t number, std::string_view key) {
+        if (strict && !startsWith(reader.line(number), key))
+            throw Error("Line " + text::dec(static_cast<std::int64_t>(number)) + " should start with '" +
+                        std::string(key.substr(key.find_first_not_of(' '))) + "'");
+    };
     FontModel font;
     font.FontName = previous.FontName;
     font.RangeFrom = previous.RangeFrom;
@@ -205,11 +211,13 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
     font.CellImage.setSize(width, height);
     font.CharWidths.fill(1);
     // Characters outside the range are not part of the font; they get the cell only when a record names
-    // them, so that a large cell costs memory for the characters in use alone.
+    // them. The blank ones share one image: memory grows with the characters the file holds.
+    const PixelImage blank(width, height, kWhite);
     for (int c = font.firstCode(); c <= font.lastCode(); ++c)
-        font.CharImages[static_cast<std::size_t>(c)] = PixelImage(width, height, kWhite);
+        font.CharImages[static_cast<std::size_t>(c)] = blank;
 
     font.Depth = trailerDepth(reader);
+    std::array<bool, kCharCount> recorded{};
     std::size_t i = 6;
     while (reader.has(i)) {
         if (startsWith(reader.line(i), kCodePageKey)) {
@@ -222,18 +230,26 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
             continue;
         }
         int code = 0;
+        expect(i, kCharKey);
         if (startsWith(reader.line(i), kCharKey))
             code = reader.code(i, "character code");
+        recorded[static_cast<std::size_t>(code)] = true;
         auto& image = font.CharImages[static_cast<std::size_t>(code)];
         if (image.width() != width || image.height() != height)
-            image = PixelImage(width, height, kWhite);
+            image = blank;
 
         ++i;
-        if (startsWith(reader.line(i), kWidthKey))
-            font.CharWidths[static_cast<std::size_t>(code)] =
-                static_cast<std::uint8_t>(reader.integer(i) & 0xFF);
+        expect(i, kWidthKey);
+        if (startsWith(reader.line(i), kWidthKey)) {
+            const std::int32_t charWidth = reader.integer(i);
+            if (strict && (charWidth < 0 || charWidth > 255))
+                throw Error("Line " + text::dec(static_cast<std::int64_t>(i)) + ": the width " +
+                            text::dec(charWidth) + " is outside 0 to 255");
+            font.CharWidths[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(charWidth & 0xFF);
+        }
 
         ++i;
+        expect(i, kBitMapKey);
         if (startsWith(reader.line(i), kBitMapKey)) {
             std::string_view rest = reader.line(i).substr(reader.line(i).find(':') + 1);
             for (int y = 0; y < height; ++y) {
@@ -254,6 +270,10 @@ FontModel readFontFile(std::string_view data, const FontModel& previous) {
         }
         ++i;
     }
+    for (int c = font.firstCode(); strict && c <= font.lastCode(); ++c)
+        if (!recorded[static_cast<std::size_t>(c)])
+            throw Error("The record of character " + text::dec(c) + " is missing: the range is " +
+                        text::dec(font.RangeFrom) + " to " + text::dec(font.RangeTo));
     return font;
 }
 

@@ -7,7 +7,17 @@ namespace tesselor {
 
 PixelImage::PixelImage(int width, int height, Colour fill)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
+      pixels_(std::make_shared<std::vector<Colour>>(
+          static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill)) {}
+
+const std::shared_ptr<std::vector<Colour>>& PixelImage::noPixels() {
+    static const auto none = std::make_shared<std::vector<Colour>>();
+    return none;
+}
+
+void PixelImage::detach() {
+    pixels_ = std::make_shared<std::vector<Colour>>(*pixels_);
+}
 
 void PixelImage::setSize(int width, int height) {
     width = std::max(width, 0);
@@ -18,8 +28,8 @@ void PixelImage::setSize(int width, int height) {
     const int keepW = std::min(width, width_);
     const int keepH = std::min(height, height_);
     for (int y = 0; y < keepH; ++y)
-        std::copy_n(pixels_.begin() + static_cast<std::ptrdiff_t>(index(0, y)), keepW,
-                    resized.pixels_.begin() + static_cast<std::ptrdiff_t>(resized.index(0, y)));
+        std::copy_n(pixels_->begin() + static_cast<std::ptrdiff_t>(index(0, y)), keepW,
+                    resized.pixels_->begin() + static_cast<std::ptrdiff_t>(resized.index(0, y)));
     *this = std::move(resized);
 }
 
@@ -28,9 +38,12 @@ void PixelImage::fill(int x, int y, int width, int height, Colour colour) {
     const int y0 = std::max(y, 0);
     const int x1 = std::min(x + width, width_);
     const int y1 = std::min(y + height, height_);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    std::vector<Colour>& pixels = own();
     for (int row = y0; row < y1; ++row)
         for (int col = x0; col < x1; ++col)
-            pixels_[index(col, row)] = colour;
+            pixels[index(col, row)] = colour;
 }
 
 void PixelImage::copyRect(const PixelImage& source, int sx, int sy, int width, int height, int dx, int dy) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tesselor {
@@ -12,6 +13,8 @@ inline constexpr Colour kBlack = 0x000000;
 inline constexpr Colour kSilver = 0xC0C0C0;
 inline constexpr Colour kInkPreviewColour = 0xC6FFC6;
 
+// Copies share their pixels until one of them is written: a font's blank characters, an undo step's
+// snapshot and the clipboard cost one image, not one each.
 class PixelImage {
 public:
     PixelImage() = default;
@@ -27,10 +30,10 @@ public:
     void setSize(int width, int height);
 
     // Outside the image a read gives white and a write changes nothing.
-    Colour pixel(int x, int y) const { return contains(x, y) ? pixels_[index(x, y)] : kWhite; }
+    Colour pixel(int x, int y) const { return contains(x, y) ? (*pixels_)[index(x, y)] : kWhite; }
     void setPixel(int x, int y, Colour colour) {
         if (contains(x, y))
-            pixels_[index(x, y)] = colour;
+            own()[index(x, y)] = colour;
     }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
@@ -41,18 +44,30 @@ public:
     // this image. Pixels falling outside either image are skipped.
     void copyRect(const PixelImage& source, int sx, int sy, int width, int height, int dx, int dy);
 
-    const std::vector<Colour>& pixels() const { return pixels_; }
+    const std::vector<Colour>& pixels() const { return *pixels_; }
 
-    friend bool operator==(const PixelImage&, const PixelImage&) = default;
+    friend bool operator==(const PixelImage& a, const PixelImage& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ &&
+               (a.pixels_ == b.pixels_ || *a.pixels_ == *b.pixels_);
+    }
 
 private:
     std::size_t index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
     }
 
+    // The pixels, this image's alone: a shared copy is made its own first.
+    std::vector<Colour>& own() {
+        if (pixels_.use_count() > 1)
+            detach();
+        return *pixels_;
+    }
+    void detach();
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<Colour> pixels_;
+    std::shared_ptr<std::vector<Colour>> pixels_ = noPixels();
+    static const std::shared_ptr<std::vector<Colour>>& noPixels();
 };
 
 } // namespace tesselor
