@@ -103,4 +103,9 @@ TEST(Depfile, MakeSyntaxWithEscapesAndEmptyRules) {
               "out/a.c out/a.h: \\\n  my\\ fonts/a\\#1.font \\\n  $$x\n\nmy\\ fonts/a\\#1.font:\n\n$$x:\n");
     EXPECT_EQ(depfileText({"a.res"}, {}), "a.res:\n");
     EXPECT_THROW(depfileText({"a"}, {"line\nend"}), Error);
+    // As make 4.3 reads them: ":" and a tab escaped, "%" only where it would make a pattern; an input with a
+    // tab gets no empty rule, as make turns an escaped tab in a target into a blank.
+    EXPECT_EQ(depfileText({"o%:1.c"}, {"in:put", "in\ttab", "50%.bmp"}),
+              "o\\%\\:1.c: \\\n  in\\:put \\\n  in\\\ttab \\\n  50%.bmp\n\nin\\:put:\n\n50\\%.bmp:\n");
+    EXPECT_THROW(depfileText({"a\tb"}, {}), Error);
 }
