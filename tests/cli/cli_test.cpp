@@ -14,7 +14,9 @@
 #include <QtTest>
 
 #include <memory>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 using namespace tesselor;
@@ -273,6 +275,7 @@ private slots:
         QTest::newRow("chip without --ft800") << "bitmap-export|alpha.png|--chip|FT81x|-o|x.c" << 2 << "--chip requires --ft800";
         QTest::newRow("controller's byte order") << "bitmap-export|alpha.png|--ft800|--swap-bytes|-o|x.c" << 2 << "--ft800 excludes --swap-bytes";
         QTest::newRow("background no colour") << "bitmap-export|alpha.png|--background|red|-o|x.c" << 2 << "--background: takes RRGGBB, as FF8000";
+        QTest::newRow("records missing") << "font-export|bomb.font|-o|m.lcd" << 1 << "The record of character 0 is missing: the range is 0 to 255";
         QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
     }
@@ -284,6 +287,8 @@ private slots:
         std::string cut = testsupport::writeBmp(PixelImage(2, 2));
         cut.replace(18, 8, std::string("\xA0\x16\x00\x00\xA0\x16\x00\x00", 8));
         file("short.bmp", cut);
+        // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
+        file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);
         const Run run = tesselor(arguments.split('|'));
         QCOMPARE(run.code, code);
@@ -516,7 +521,8 @@ private slots:
                                 "file size limit",
                                 "device named exactly",
                                 "standard output full",
-                                "PNG chunk claiming a gigabyte"};
+                                "PNG chunk claiming a gigabyte",
+                                "payloads in another order, after a gap"};
         for (int i = 0; i < static_cast<int>(std::size(faults)); ++i)
             QTest::newRow(faults[i]) << i;
     }
@@ -623,7 +629,47 @@ private slots:
                             "file holds 0 after it\n"));
             break;
         }
+        case 11: { // the offsets listed are where res-unpack takes each payload from
+            const std::string res = resFile({{"a", "AAAA"}, {"b", "BB"}}, {43, 40}, "gBBxAAAA");
+            file("moved.res", res);
+            const Run listed = tesselor({"res-list", "moved.res"});
+            QVERIFY2(listed.out.ends_with("const unsigned long a = 0x0000002B;\n"
+                                          "const unsigned long b = 0x00000028;\n"),
+                     listed.out.c_str());
+            QCOMPARE(tesselor({"res-unpack", "moved.res", "-d", "m"}).code, 0);
+            QVERIFY(read("m/a.resdata").ends_with("AAAA"));
+            QVERIFY(read("m/b.resdata").ends_with("BB"));
+            break;
         }
+        }
+    }
+
+    // Ctrl+C, a kill or a closed terminal while the outputs are written: the temporary files go with the
+    // program. The header is a pipe nobody reads yet, so the program waits with the .c's temporary file made.
+    void signalsLeaveNoTemporaryFile_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+    void signalsLeaveNoTemporaryFile() {
+        QFETCH(int, signal);
+        QCOMPARE(::mkfifo(path("pipe.h").c_str(), 0600), 0);
+        QProcess process;
+        // As a terminal starts it, whatever this test was started under (nohup ignores SIGHUP).
+        process.setChildProcessModifier([signal] { ::signal(signal, SIG_DFL); });
+        process.setWorkingDirectory(dir->path());
+        process.start(program(), {"font-export", "tiny.font", "-o", "t.c", "--header", "pipe.h"});
+        QVERIFY(process.waitForStarted());
+        const auto temporaries = [this] {
+            return QDir(dir->path()).entryList({".tesselor-*.tmp"}, QDir::Hidden | QDir::Files);
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(temporaries().size(), 1, 10000);
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(temporaries(), QStringList());
+        QVERIFY(!exists("t.c"));
     }
 
 private:

@@ -253,19 +253,6 @@ std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes) {
     return records;
 }
 
-std::vector<std::uint64_t> listOffsets(const std::vector<ResRecord>& records) {
-    std::uint64_t offset = kResHeaderSize;
-    for (const ResRecord& record : records)
-        offset += kRecordFixedSize + record.name.size();
-    std::vector<std::uint64_t> offsets;
-    offsets.reserve(records.size());
-    for (const ResRecord& record : records) {
-        offsets.push_back(offset);
-        offset += record.size;
-    }
-    return offsets;
-}
-
 std::optional<ResourceItems> readResFile(std::string_view bytes) {
     const auto records = readResIndex(bytes);
     if (!records)

@@ -78,10 +78,6 @@ struct ResRecord {
 // The index of a .res file with every check readResFile makes; nothing when the file is refused.
 std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes);
 
-// The offsets the list gives the records' payloads when it is rebuilt from them (for a file that the list
-// wrote, the offsets it holds): after the header and the index, one after another.
-std::vector<std::uint64_t> listOffsets(const std::vector<ResRecord>& records);
-
 // The items of a .res file, rebuilt as resource items. Nothing when the file is not one: a wrong magic, a
 // record or payload beyond the end, an index without its end mark, a tag other than "fnt", "bmp" or "ftf", a
 // record length that disagrees with 15 + N, or a payload that overlaps the index or another payload.
