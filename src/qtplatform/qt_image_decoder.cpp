@@ -5,7 +5,10 @@
 #include "bitmap/bmp_rle.h"
 #include "bitmap/bmp_rows.h"
 #include "bitmap/gif_table.h"
+#include "bitmap/jpeg_scans.h"
 #include "bitmap/png_chunks.h"
+#include "bitmap/tga_header.h"
+#include "bitmap/xbm_text.h"
 #include "model/error.h"
 #include "qtplatform/file_io.h"
 
@@ -17,6 +20,10 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace tesselor {
 
@@ -150,6 +157,49 @@ DecodedImage decodeBmp(const std::string& path, std::string bytes, const BmpLayo
     return decoded;
 }
 
+// While it lives, what the image libraries write to standard error themselves (libpng's errors, libtiff's
+// warnings) goes nowhere: a decoder's failure is the program's one line, and a success says nothing.
+class LibraryMessagesHeld {
+public:
+    LibraryMessagesHeld() {
+        std::fflush(stderr);
+        const int sink = ::memfd_create("tesselor-library-messages", MFD_CLOEXEC);
+        if (sink < 0)
+            return;
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (saved_ >= 0)
+            ::dup2(sink, STDERR_FILENO);
+        ::close(sink);
+    }
+    ~LibraryMessagesHeld() {
+        if (saved_ < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(saved_);
+    }
+    LibraryMessagesHeld(const LibraryMessagesHeld&) = delete;
+    LibraryMessagesHeld& operator=(const LibraryMessagesHeld&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// Formats whose Qt reader makes up the pixels a file cut short lacks (or, for JPEG, takes minutes on a
+// file of many scans): checked on the bytes first. The other readers refuse such files themselves.
+std::optional<std::string> contentProblem(const QByteArray& format, const std::string& bytes) {
+    const std::string cutShort = "the image data is cut short";
+    if (format == "jpeg" || format == "jpg")
+        return isJpeg(bytes) ? jpegProblem(bytes) : std::nullopt;
+    if (format == "gif")
+        return gifFirstImageComplete(bytes) ? std::nullopt : std::optional(cutShort);
+    if (format == "tga")
+        return tgaPixelDataComplete(bytes) ? std::nullopt : std::optional(cutShort);
+    if (format == "xbm")
+        return xbmPixelDataComplete(bytes) ? std::nullopt : std::optional(cutShort);
+    return std::nullopt;
+}
+
 // The depth a file's pixels have, as far as the decoded image tells: an indexed image the fewest bits
 // that hold its colours, 24 bits for colour without alpha.
 int depthOf(const QImage& image) {
@@ -188,6 +238,7 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
     if (formats.isEmpty())
         throw Error("Cannot decode '" + path + "': no image format known here reads it");
     std::string failure;
+    const LibraryMessagesHeld held;
     for (const QByteArray& format : formats) {
         buffer.seek(0);
         QImageReader reader(&buffer, format);
@@ -198,6 +249,8 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
         if (claimed.isValid())
             if (const auto problem = imageSizeProblem(claimed.width(), claimed.height()))
                 throw Error("Cannot decode '" + path + "': " + *problem);
+        if (const auto problem = contentProblem(format, bytes))
+            throw Error("Cannot decode '" + path + "': " + *problem);
         const QImage image = reader.read();
         if (image.isNull()) { // the last tried, the name's format, says why
             failure = "Cannot decode '" + path + "' as " + type + ": " + reader.errorString().toStdString();

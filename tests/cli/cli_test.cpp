@@ -275,6 +275,11 @@ private slots:
         QTest::newRow("chip without --ft800") << "bitmap-export|alpha.png|--chip|FT81x|-o|x.c" << 2 << "--chip requires --ft800";
         QTest::newRow("controller's byte order") << "bitmap-export|alpha.png|--ft800|--swap-bytes|-o|x.c" << 2 << "--ft800 excludes --swap-bytes";
         QTest::newRow("background no colour") << "bitmap-export|alpha.png|--background|red|-o|x.c" << 2 << "--background: takes RRGGBB, as FF8000";
+        QTest::newRow("JPEG cut short") << "bitmap-export|half.jpeg|-o|x.c" << 1 << "Cannot decode 'half.jpeg': the image data is cut short";
+        QTest::newRow("GIF cut short") << "bitmap-export|half.gif|-o|x.c" << 1 << "Cannot decode 'half.gif': the image data is cut short";
+        QTest::newRow("XBM cut short") << "bitmap-export|half.xbm|-o|x.c" << 1 << "Cannot decode 'half.xbm': the image data is cut short";
+        QTest::newRow("TGA claiming 4096 x 4096") << "bitmap-export|claim.tga|-o|x.c" << 1 << "Cannot decode 'claim.tga': the image data is cut short";
+        QTest::newRow("TIFF cut short, libtiff quiet") << "bitmap-export|half.tiff|-o|x.c" << 1 << "Cannot decode 'half.tiff' as TIFF: Unable to read image data";
         QTest::newRow("records missing") << "font-export|bomb.font|-o|m.lcd" << 1 << "The record of character 0 is missing: the range is 0 to 255";
         QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
@@ -287,6 +292,17 @@ private slots:
         std::string cut = testsupport::writeBmp(PixelImage(2, 2));
         cut.replace(18, 8, std::string("\xA0\x16\x00\x00\xA0\x16\x00\x00", 8));
         file("short.bmp", cut);
+        // Half of each: the pixels a reader would make up.
+        QImage picture(64, 64, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        for (const std::string format : {"jpeg", "xbm", "tiff"}) {
+            QVERIFY(picture.save(QString::fromStdString(path("whole." + format))));
+            const std::string whole = read("whole." + format);
+            file("half." + format, whole.substr(0, whole.size() / 2));
+        }
+        file("half.gif", kGif16.substr(0, kGif16.size() - 3));
+        file("claim.tga",
+             std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) + std::string(74, '\0'));
         // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
         file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);

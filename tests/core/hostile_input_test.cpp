@@ -2,6 +2,10 @@
 // is allocated, and no payload is counted twice.
 #include "bitmap/bmp_layout.h"
 #include "bitmap/bmp_rle.h"
+#include "bitmap/gif_table.h"
+#include "bitmap/jpeg_scans.h"
+#include "bitmap/tga_header.h"
+#include "bitmap/xbm_text.h"
 #include "bmp_writer.h"
 #include "fontexport/resource_item.h"
 #include "fontio/font_file.h"
@@ -137,4 +141,63 @@ TEST(FontFile, StrictReadersCheckTheFiveHeaderKeys) {
               "line 5 should start with 'RangeTo:'");
     EXPECT_EQ(fontHeaderProblem("FontName:x\r\nFontWidth:1\r\nfontHeight:1\r\n"),
               "line 3 should start with 'FontHeight:'");
+}
+
+namespace {
+
+// A JPEG of `scans` scans of one entropy byte each, ending with EOI when `ended`; an APP1 segment first
+// whose bytes hold an EOI marker, which only the segment's length tells apart.
+std::string jpegOfScans(int scans, bool ended) {
+    std::string jpeg("\xFF\xD8\xFF\xE1\x00\x06\xFF\xD9\x00\x00", 10);
+    for (int i = 0; i < scans; ++i)
+        jpeg += std::string("\xFF\xDA\x00\x08\x01\x01\x00\x00\x3F\x00\x5A\xFF\x00", 13);
+    return ended ? jpeg + "\xFF\xD9" : jpeg;
+}
+
+} // namespace
+
+// The readers that would make up what a file lacks: each refuses the file one byte short of its pixels
+// (or, for a JPEG, of its end marker) and takes it whole.
+TEST(ImageData, CutShortIsRefused) {
+    const std::string cutShort = "the image data is cut short";
+    EXPECT_EQ(jpegProblem(jpegOfScans(kMaxJpegScans, true)), std::nullopt);
+    EXPECT_EQ(jpegProblem(jpegOfScans(kMaxJpegScans + 1, true)),
+              "it has more than 500 scans, each a pass over the whole image");
+    EXPECT_EQ(jpegProblem(jpegOfScans(3, false)), cutShort);
+    EXPECT_EQ(jpegProblem(jpegOfScans(3, true).substr(0, 20)), cutShort);
+
+    // A GIF of one 2 x 1 image: its data is a code size byte and sub-blocks, the empty one last.
+    const std::string gif = std::string("GIF89a\x02\x00\x01\x00\x80\x00\x00", 13) + std::string(6, '\0') +
+                            std::string("\x2C\0\0\0\0\x02\0\x01\0\0\x02\x02\x44\x01\x00", 15);
+    EXPECT_TRUE(gifFirstImageComplete(gif));
+    EXPECT_TRUE(gifFirstImageComplete(gif + ";"));
+    for (const std::size_t size : {gif.size() - 1, gif.size() - 3, std::size_t(30)})
+        EXPECT_FALSE(gifFirstImageComplete(gif.substr(0, size))) << size;
+
+    // An uncompressed true-colour TGA of 2 x 2 at 24 bits with a 3-byte ID: 18 + 3 + 12 bytes; a colour map
+    // of 2 entries at 15 bits adds 4. A run-length image cannot be sized and passes.
+    std::string tga("\x03\x00\x02\0\0\0\0\0\0\0\0\0\x02\x00\x02\x00\x18\x00", 18);
+    EXPECT_TRUE(tgaPixelDataComplete(tga + std::string(15, 'p')));
+    EXPECT_FALSE(tgaPixelDataComplete(tga + std::string(14, 'p')));
+    std::string mapped = tga;
+    mapped[1] = 1;
+    mapped[5] = 2;
+    mapped[7] = 15;
+    EXPECT_TRUE(tgaPixelDataComplete(mapped + std::string(19, 'p')));
+    EXPECT_FALSE(tgaPixelDataComplete(mapped + std::string(18, 'p')));
+    std::string rle = tga;
+    rle[2] = 10;
+    EXPECT_TRUE(tgaPixelDataComplete(rle));
+    // 4096 x 4096 claimed by 92 bytes.
+    EXPECT_FALSE(tgaPixelDataComplete(std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) +
+                                      std::string(74, '\0')));
+
+    // 10 x 2 pixels are 2 bytes a row, 4 in all; 16-bit values count two bytes.
+    const std::string xbm = "#define a_width 10\n#define a_height 2\nstatic char a_bits[] = {";
+    EXPECT_TRUE(xbmPixelDataComplete(xbm + "0x01, 0x02, 0x03, 0x04 };\n"));
+    EXPECT_FALSE(xbmPixelDataComplete(xbm + "0x01, 0x02, 0x03 };\n"));
+    EXPECT_FALSE(xbmPixelDataComplete(xbm + "0x01, 0x02, 0x03, 0x04"));
+    EXPECT_TRUE(
+        xbmPixelDataComplete("#define a_width 10\n#define a_height 2\nstatic short a_bits[] = {0x0102, "
+                             "0x0304};\n"));
 }

@@ -25,6 +25,29 @@ std::size_t tableBytes(std::optional<int> table) {
     return table ? static_cast<std::size_t>(*table) * 3 : 0;
 }
 
+// Past the sub-blocks that start at `at` (each a length byte and its bytes, an empty one last); nothing when
+// the bytes end first.
+std::optional<std::size_t> pastSubBlocks(std::string_view bytes, std::size_t at) {
+    while (at < bytes.size() && byteAt(bytes, at) != 0)
+        at += 1 + std::size_t(byteAt(bytes, at));
+    if (at >= bytes.size())
+        return std::nullopt;
+    return at + 1;
+}
+
+// Where the first image descriptor starts, past the extensions before it; nothing when there is none.
+std::optional<std::size_t> firstImage(std::string_view bytes) {
+    if (!isGif(bytes) || bytes.size() < kScreenDescriptorEnd)
+        return std::nullopt;
+    std::optional<std::size_t> at = kScreenDescriptorEnd + tableBytes(tableOf(byteAt(bytes, 10)));
+    while (at && *at < bytes.size() && byteAt(bytes, *at) == kExtension)
+        at = pastSubBlocks(bytes, *at + 2);
+    // The image descriptor: separator, left, top, width, height (2 bytes each), packed field.
+    if (!at || *at + 10 > bytes.size() || byteAt(bytes, *at) != kImageDescriptor)
+        return std::nullopt;
+    return at;
+}
+
 } // namespace
 
 bool isGif(std::string_view bytes) {
@@ -32,23 +55,21 @@ bool isGif(std::string_view bytes) {
 }
 
 std::optional<int> gifColourTableEntries(std::string_view bytes) {
-    if (!isGif(bytes) || bytes.size() < kScreenDescriptorEnd)
+    const auto at = firstImage(bytes);
+    if (!at)
         return std::nullopt;
-    const std::optional<int> global = tableOf(byteAt(bytes, 10));
-    std::size_t at = kScreenDescriptorEnd + tableBytes(global);
-    // Extensions (each a label and sub-blocks ending in an empty one) come before the first image.
-    while (at < bytes.size() && byteAt(bytes, at) == kExtension) {
-        at += 2;
-        while (at < bytes.size() && byteAt(bytes, at) != 0)
-            at += 1 + std::size_t(byteAt(bytes, at));
-        ++at;
-    }
-    // The image descriptor: separator, left, top, width, height (2 bytes each), packed field.
-    if (at + 10 > bytes.size() || byteAt(bytes, at) != kImageDescriptor)
-        return std::nullopt;
-    if (const auto local = tableOf(byteAt(bytes, at + 9)))
+    if (const auto local = tableOf(byteAt(bytes, *at + 9)))
         return local;
-    return global;
+    return tableOf(byteAt(bytes, 10));
+}
+
+bool gifFirstImageComplete(std::string_view bytes) {
+    const auto at = firstImage(bytes);
+    if (!at)
+        return false;
+    // Past the descriptor and its local table, the code size byte, then the image data's sub-blocks.
+    const std::size_t data = *at + 10 + tableBytes(tableOf(byteAt(bytes, *at + 9)));
+    return data < bytes.size() && pastSubBlocks(bytes, data + 1).has_value();
 }
 
 } // namespace tesselor

@@ -12,4 +12,8 @@ bool isGif(std::string_view bytes);
 // global one (2 to 256). Nothing when the bytes are no GIF or end before that image says it.
 std::optional<int> gifColourTableEntries(std::string_view bytes);
 
+// Whether the bytes hold the whole of the first image, the one a reader shows: its descriptor, table and
+// every block of its data. A file cut short in them would show made-up rows.
+bool gifFirstImageComplete(std::string_view bytes);
+
 } // namespace tesselor
