@@ -9,6 +9,7 @@
 #include "fontio/font_file.h"
 #include "fontio/font_import.h"
 #include "model/error.h"
+#include "platform/c_names.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "qtplatform/code_pages.h"
@@ -43,11 +44,11 @@ void warnLimited(const ImportedFont& imported) {
 
 // A --codepage value, checked before anything runs.
 std::string checkedCodePage(const std::string& name) {
-    try {
-        return loadCodePage(name).name;
-    } catch (const Error&) {
-        throw UsageError("--codepage '" + name + "' is no 8-bit code page known here");
-    }
+    const auto listed = listedCodePage(name);
+    if (!listed)
+        throw UsageError("--codepage '" + cnames::escaped(name) +
+                         "' is none of the code pages listed by --help");
+    return *listed;
 }
 
 // The code page a new font records: nothing for the default, which every font had before.
@@ -59,7 +60,7 @@ std::string codePagesHelp() {
     std::string names;
     for (const std::string& name : codePageNames())
         names += (names.empty() ? "" : ", ") + name;
-    return "The 8-bit code page of the codes (default windows-1252): " + names + ", or another Qt knows";
+    return "The 8-bit code page of the codes (default windows-1252): " + names;
 }
 
 struct FromSystem {

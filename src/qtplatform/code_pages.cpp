@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace tesselor {
 
 const std::vector<std::string>& codePageNames() {
@@ -18,6 +20,16 @@ const std::vector<std::string>& codePageNames() {
     return names;
 }
 
+std::optional<std::string> listedCodePage(const std::string& name) {
+    const QString asked = QString::fromStdString(name);
+    if (asked.compare(QString::fromStdString(kFontSpecific), Qt::CaseInsensitive) == 0)
+        return kFontSpecific;
+    for (const std::string& known : codePageNames())
+        if (QString::fromStdString(known).compare(asked, Qt::CaseInsensitive) == 0)
+            return known;
+    return std::nullopt;
+}
+
 CodePage loadCodePage(const std::string& name) {
     CodePage page;
     if (QString::fromStdString(name).compare(QString::fromStdString(kFontSpecific), Qt::CaseInsensitive) ==
@@ -27,11 +39,17 @@ CodePage loadCodePage(const std::string& name) {
             page.characters[code] = static_cast<char32_t>(code);
         return page;
     }
-    page.name = name;
-    for (const std::string& known : codePageNames())
-        if (QString::fromStdString(known).compare(QString::fromStdString(name), Qt::CaseInsensitive) == 0)
-            page.name = known;
-    QStringDecoder decoder(page.name.c_str(), QStringConverter::Flag::Stateless);
+    page.name = listedCodePage(name).value_or(name);
+    // A name a file recorded goes into the XML declaration of an .lcd: Qt's "Locale" and "System", which
+    // follow the machine, and names with blanks or quotes are none.
+    const bool plain = std::all_of(name.begin(), name.end(), [](char ch) {
+        return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+               ch == '-' || ch == '_' || ch == '.' || ch == ':';
+    });
+    const QString asked = QString::fromStdString(name);
+    const bool machine = asked.compare("Locale", Qt::CaseInsensitive) == 0 ||
+                         asked.compare("System", Qt::CaseInsensitive) == 0;
+    QStringDecoder decoder(plain && !machine ? page.name.c_str() : "", QStringConverter::Flag::Stateless);
     QByteArray bytes(256, '\0');
     for (int code = 0; code < 256; ++code)
         bytes[code] = static_cast<char>(code);

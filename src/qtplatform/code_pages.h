@@ -16,6 +16,10 @@ namespace tesselor {
 // pages are taken by name too.
 const std::vector<std::string>& codePageNames();
 
+// The listed code page (or FontSpecific) of a name, letter case ignored, as the list spells it; nothing for
+// any other name. What a user types is checked against it.
+std::optional<std::string> listedCodePage(const std::string& name);
+
 // The code page of a name, letter case ignored, through Qt's converters; FontSpecific reads each code as
 // the character of the same number. Throws Error for a name no converter knows as an 8-bit code page.
 CodePage loadCodePage(const std::string& name);

@@ -257,7 +257,11 @@ private slots:
         QTest::newRow("no image") << "bitmap-export|tiny.font|-o|x.c" << 1 << "Cannot decode 'tiny.font': no image format known here reads it";
         QTest::newRow("family and file") << system + "12|--font-file|f.ttf|-o|x" << 2 << "--family excludes --font-file";
         QTest::newRow("no face") << "font-from-system|--size|12|-o|x" << 2 << "give --family or --font-file";
-        QTest::newRow("no 8-bit code page") << system + "12|--codepage|UTF-8|-o|x" << 2 << "--codepage 'UTF-8' is no 8-bit code page known here";
+        QTest::newRow("no 8-bit code page") << system + "12|--codepage|UTF-8|-o|x" << 2 << "--codepage 'UTF-8' is none of the code pages listed by --help";
+        QTest::newRow("code page and a blank") << system + "12|--codepage|windows-1250 |-o|x" << 2 << "--codepage 'windows-1250 ' is none of the code pages listed by --help";
+        QTest::newRow("the machine's code page") << "font-from-bdf|tiny.font|--codepage|Locale|-o|x" << 2 << "--codepage 'Locale' is none of the code pages listed by --help";
+        QTest::newRow("recorded code page Locale") << "font-export|locale.font|-o|x.lcd" << 1
+            << "'Locale' is no 8-bit code page known here; the code pages are listed by: tesselor font-from-system --help";
         QTest::newRow("not a font file") << "font-from-system|--font-file|tiny.font|--size|12|-o|x" << 1 << "Cannot load the font file 'tiny.font'.";
         QTest::newRow("face not in the file") << "font-from-system|--font-file|" + QString(kDejaVu) + "|--size|12|--bold|-o|x" << 1
             << "The font file '" + QString(kDejaVu) + "' holds the Book face only: give the file of the face asked for";
@@ -303,6 +307,7 @@ private slots:
         file("half.gif", kGif16.substr(0, kGif16.size() - 3));
         file("claim.tga",
              std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) + std::string(74, '\0'));
+        file("locale.font", std::string(fixtures::kTiny9x3Font) + "CodePage:Locale\r\n");
         // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
         file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);
