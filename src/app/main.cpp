@@ -1,5 +1,6 @@
 #include "app/form_tesselor.h"
 #include "command_line.h"
+#include "platform/c_names.h"
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ int main(int argc, char* argv[]) {
     if (tesselor::cli::isCommandLine(arguments))
         return tesselor::cli::run(argc, argv);
     if (!arguments.empty() && !TFormTesselor::opensAtStart(arguments.front())) {
-        std::cerr << "tesselor: cannot open '" << arguments.front()
+        std::cerr << "tesselor: cannot open '" << tesselor::cnames::echoed(arguments.front())
                   << "': the window opens .font and .res files and images (.bmp, .png, .jpg, .gif, ...)\n"
                   << tesselor::cli::usageHint({}) << "\n";
         return 2;

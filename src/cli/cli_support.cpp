@@ -109,6 +109,8 @@ std::string headerPath(const std::string& source, const std::string& header) {
 }
 
 void readableFile(const std::string& path) {
+    if (fileio::folderExists(path))
+        throw Error("File '" + path + "'\r\nIs a folder, not a file.");
     if (!fileio::fileExists(path))
         throw Error("File '" + path + "'\r\nNot found.");
 }

@@ -56,7 +56,7 @@ bool isSubcommand(const std::string& word) {
 
 // One line, whatever the arguments held, and where to find the options.
 int usageFailure(const std::string& message, const std::vector<std::string>& arguments) {
-    std::cerr << "tesselor: " << cnames::escaped(message) << "\n" << usageHint(arguments) << "\n";
+    std::cerr << "tesselor: " << cnames::echoed(message) << "\n" << usageHint(arguments) << "\n";
     return 2;
 }
 
@@ -150,7 +150,7 @@ int run(int argc, char* argv[]) {
         std::cerr << "tesselor: there is not enough memory for this command\n";
         return 1;
     } catch (const std::exception& error) {
-        std::cerr << "tesselor: " << cnames::escaped(oneLine(error.what())) << "\n";
+        std::cerr << "tesselor: " << cnames::echoed(oneLine(error.what())) << "\n";
         return 1;
     }
 }

@@ -265,7 +265,8 @@ int fontPreview(const Preview& o) {
                 skipped += one;
         }
         if (!skipped.isEmpty())
-            std::cerr << "tesselor: warning: not in the font, skipped: " << skipped.toStdString() << "\n";
+            std::cerr << "tesselor: warning: not in the font, skipped: "
+                      << cnames::echoed(skipped.toStdString()) << "\n";
     }
     Outputs outputs;
     outputs.read(o.input);

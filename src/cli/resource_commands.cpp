@@ -41,6 +41,12 @@ std::string itemNamed(const std::string& name) {
     return "Resource '" + cnames::escaped(name) + "'";
 }
 
+// Whether res-unpack can write an item of this name as a file in a folder.
+bool isFileName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
 int resPack(const Pack& o) {
     const std::string path = outputPath(o.output, ".res");
     ResourceItems items;
@@ -54,6 +60,10 @@ int resPack(const Pack& o) {
             throw Error("File '" + input + "'\r\nNot compatible.");
         if (!names.insert(item->name).second)
             throw Error(itemNamed(item->name) + " already in the list.");
+        // What res-unpack would refuse is refused here, before the .res is made.
+        if (!isFileName(item->name))
+            throw Error(itemNamed(item->name) + " in '" + input +
+                        "' cannot be packed: its name is no file name");
         items.emplace_back(bytes.begin(), bytes.end());
         outputs.read(input);
     }
@@ -124,9 +134,12 @@ int resList(const List& o) {
         std::cout << line + "\n";
     }
     std::cout << "\n";
+    std::set<std::string_view> declared;
     for (std::size_t i = 0; i < records->size(); ++i) {
         const ResRecord& record = (*records)[i];
-        if (cnames::isIdentifier(record.name))
+        if (cnames::isIdentifier(record.name) && !declared.insert(record.name).second)
+            line = "// '" + std::string(record.name) + "' is in the file twice: no second declaration\n";
+        else if (cnames::isIdentifier(record.name))
             line = "const unsigned long " + padded(std::string(record.name), longest) + " = 0x" +
                    text::hex(record.offset, 8) + ";\n";
         else
@@ -146,8 +159,7 @@ int resUnpack(const Unpack& o) {
     outputs.read(o.input);
     for (const Bytes& item : items) {
         const std::string name = readResourceItem(byteView(item))->name;
-        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-            name.find('\0') != std::string::npos)
+        if (!isFileName(name))
             throw Error(itemNamed(name) + " cannot be unpacked: its name is no file name");
         if (!names.insert(name).second)
             throw Error(itemNamed(name) + " is in the file twice");

@@ -284,6 +284,13 @@ private slots:
         QTest::newRow("XBM cut short") << "bitmap-export|half.xbm|-o|x.c" << 1 << "Cannot decode 'half.xbm': the image data is cut short";
         QTest::newRow("TGA claiming 4096 x 4096") << "bitmap-export|claim.tga|-o|x.c" << 1 << "Cannot decode 'claim.tga': the image data is cut short";
         QTest::newRow("TIFF cut short, libtiff quiet") << "bitmap-export|half.tiff|-o|x.c" << 1 << "Cannot decode 'half.tiff' as TIFF: Unable to read image data";
+        QTest::newRow("folder for a file") << "font-export|adir|-o|x.c" << 1 << "File 'adir'; Is a folder, not a file.";
+        QTest::newRow("item named with a slash") << "res-pack|-o|x.res|slash.resdata" << 1
+            << "Resource 'a/b' in 'slash.resdata' cannot be packed: its name is no file name";
+        QTest::newRow("item without a name") << "res-pack|-o|x.res|empty.resdata" << 1
+            << "Resource '' in 'empty.resdata' cannot be packed: its name is no file name";
+        QTest::newRow("a word of 2 MB, cut") << "font-from-bdf|long.bdf|-o|x" << 1
+            << "Line 2 of the BDF file: '" + QString(275, 'y') + "...";
         QTest::newRow("records missing") << "font-export|bomb.font|-o|m.lcd" << 1 << "The record of character 0 is missing: the range is 0 to 255";
         QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
@@ -308,6 +315,10 @@ private slots:
         file("claim.tga",
              std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) + std::string(74, '\0'));
         file("locale.font", std::string(fixtures::kTiny9x3Font) + "CodePage:Locale\r\n");
+        QDir().mkpath(QString::fromStdString(path("adir")));
+        file("slash.resdata", writeResourceItemText("a/b"));
+        file("empty.resdata", writeResourceItemText(""));
+        file("long.bdf", "STARTFONT 2.1\nFONTBOUNDINGBOX " + std::string(2'000'000, 'y') + " 1 1 1\n");
         // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
         file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");
         const QStringList before = QDir(dir->path()).entryList(QDir::Files);
@@ -543,7 +554,8 @@ private slots:
                                 "device named exactly",
                                 "standard output full",
                                 "PNG chunk claiming a gigabyte",
-                                "payloads in another order, after a gap"};
+                                "payloads in another order, after a gap",
+                                "two items of one name"};
         for (int i = 0; i < static_cast<int>(std::size(faults)); ++i)
             QTest::newRow(faults[i]) << i;
     }
@@ -648,6 +660,14 @@ private slots:
                 tesselor({"bitmap-export", "big.png", "-o", "big.c"}).err,
                 std::string("tesselor: Cannot decode 'big.png': its tEXt chunk claims 1174405120 bytes; the "
                             "file holds 0 after it\n"));
+            break;
+        }
+        case 12: { // one declaration a name: a second would not compile
+            file("twice.res", resFile({{"a", "1"}, {"a", "2"}}));
+            const Run listed = tesselor({"res-list", "twice.res"});
+            QVERIFY2(listed.out.ends_with("const unsigned long a = 0x00000027;\n"
+                                          "// 'a' is in the file twice: no second declaration\n"),
+                     listed.out.c_str());
             break;
         }
         case 11: { // the offsets listed are where res-unpack takes each payload from

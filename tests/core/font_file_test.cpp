@@ -221,6 +221,13 @@ TEST(FontFileReader, RecordRules) {
         44);
 }
 
+// A file named with a line end names its font so: the name's line must not end early.
+TEST(FontFileWriter, LineEndsInTheName) {
+    FontModel font = tinyFont();
+    font.FontName = "a\nb\rc";
+    EXPECT_EQ(writeFontFile(font).front(), "FontName:a_b_c");
+}
+
 // The strict reader of the command line: every record of the range whole, widths a byte.
 TEST(FontFileReader, StrictRefusals) {
     const std::string header = "FontName:R|FontWidth:1|FontHeight:1|RangeFrom:65|RangeTo:66|Char:65|";

@@ -281,7 +281,11 @@ std::vector<std::string> writeFontFile(const FontModel& font) {
     const int width = font.FontWidth();
     const int height = font.FontHeight();
     std::vector<std::string> lines;
-    lines.push_back(std::string(kFontNameKey) + font.FontName);
+    // A line end in the name (a file named so) would end the line early and break every record after it.
+    std::string name = font.FontName;
+    std::replace_if(
+        name.begin(), name.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, '_');
+    lines.push_back(std::string(kFontNameKey) + name);
     lines.push_back(std::string(kFontWidthKey) + text::dec(width));
     lines.push_back(std::string(kFontHeightKey) + text::dec(height));
     lines.push_back(std::string(kRangeFromKey) + text::dec(font.RangeFrom));

@@ -160,4 +160,15 @@ std::string escaped(std::string_view name) {
     return out;
 }
 
+std::string echoed(std::string_view text, std::size_t limit) {
+    std::string out = escaped(text);
+    if (out.size() <= limit)
+        return out;
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) // not inside a UTF-8 character
+        --cut;
+    out.resize(cut);
+    return out + "...";
+}
+
 } // namespace tesselor::cnames

@@ -14,5 +14,8 @@ std::string macroPart(std::string_view name);
 
 // A name from a file, fit for one line of a terminal: control characters spelt \xNN.
 std::string escaped(std::string_view name);
+// A text from a file or a user as a message shows it: escaped, and cut with "..." past `limit` bytes, so
+// that a word of megabytes makes no line of megabytes.
+std::string echoed(std::string_view text, std::size_t limit = 300);
 
 } // namespace tesselor::cnames
