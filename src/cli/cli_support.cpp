@@ -59,8 +59,7 @@ void Outputs::commit(const std::optional<std::string>& depfile, fileio::Links li
 std::string outputPath(const std::string& given, const std::string& extension) {
     if (given.empty())
         throw UsageError("the output file name is empty");
-    const QFileInfo info(QString::fromStdString(given));
-    if (info.exists() && !info.isFile() && !info.isDir())
+    if (fileio::isDevice(given))
         return given;
     return paths::withDefaultExtension(given, extension);
 }

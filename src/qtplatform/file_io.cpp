@@ -37,6 +37,12 @@ bool fileExists(const std::string& path) {
     return info.exists() && !info.isDir();
 }
 
+bool isDevice(const std::string& path) {
+    struct stat status {};
+    return path == kStandardOutput ||
+           (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode));
+}
+
 bool folderExists(const std::string& path) {
     return !path.empty() && QFileInfo(qtPath(path)).isDir();
 }
@@ -314,11 +320,16 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
         const QFileInfo info(qtPath(file.path));
         if (info.isSymLink() && links == Links::Refuse)
             throw Error("Cannot create '" + file.path + "': it is a symbolic link");
+        // A device is written where the path leads (/dev/stdout to a pipe has no name to follow).
+        if (isDevice(file.path)) {
+            pending.push_back({file.path, file.path, {}, true, &file});
+            continue;
+        }
         Pending entry{file.path, links == Links::Follow ? finalPath(file.path) : file.path, {}, false, &file};
         const QFileInfo target(qtPath(entry.final));
         if (target.isDir())
             throw Error("Cannot create '" + file.path + "': it is a folder");
-        entry.direct = target.exists() && !target.isFile();
+        entry.direct = isDevice(entry.final);
         pending.push_back(std::move(entry));
     }
     // No temporary file outlives a failed write, nor an exception of a content writer.
@@ -344,7 +355,8 @@ void writeFilesAtomic(const std::vector<OutputFile>& files, Links links) {
         for (Pending& file : pending) {
             if (!file.direct)
                 continue;
-            const int fd = ::open(file.final.c_str(), O_WRONLY | O_CLOEXEC);
+            const int fd = file.final == kStandardOutput ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0)
+                                                         : ::open(file.final.c_str(), O_WRONLY | O_CLOEXEC);
             std::optional<std::string> failure;
             if (fd < 0) {
                 failure = systemError(errno);

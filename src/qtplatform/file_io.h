@@ -14,6 +14,11 @@ class QFile;
 namespace tesselor::fileio {
 
 bool fileExists(const std::string& path);
+// The output name of standard output.
+inline const std::string kStandardOutput = "-";
+// Whether a path is standard output or leads to no regular file nor folder (a device, a pipe, a terminal,
+// /dev/stdout): such an output is written as it is, with no temporary file and no extension added.
+bool isDevice(const std::string& path);
 bool folderExists(const std::string& path);
 // The whole file; throws Error with the path and the reason when it cannot be read.
 std::string readFile(const std::string& path);
@@ -62,7 +67,8 @@ struct OutputFile {
 
 // Writes every file or none. Each regular file goes to a temporary file beside it; the targets are
 // replaced only once every temporary file was written and synced, so a failure leaves every old file as
-// it was. A device or pipe named exactly is written after the temporary files and before any rename.
+// it was. A device or pipe (or "-", standard output) is written after the temporary files and before any
+// rename.
 // Throws Error naming the path that failed; no temporary file stays.
 void writeFilesAtomic(const std::vector<OutputFile>& files, Links links = Links::Follow);
 

@@ -555,7 +555,8 @@ private slots:
                                 "standard output full",
                                 "PNG chunk claiming a gigabyte",
                                 "payloads in another order, after a gap",
-                                "two items of one name"};
+                                "two items of one name",
+                                "standard output"};
         for (int i = 0; i < static_cast<int>(std::size(faults)); ++i)
             QTest::newRow(faults[i]) << i;
     }
@@ -660,6 +661,20 @@ private slots:
                 tesselor({"bitmap-export", "big.png", "-o", "big.c"}).err,
                 std::string("tesselor: Cannot decode 'big.png': its tEXt chunk claims 1174405120 bytes; the "
                             "file holds 0 after it\n"));
+            break;
+        }
+        case 13: { // standard output, here a pipe: "-" and /dev/stdout alike, no file made
+            const Run dash =
+                tesselor({"font-export", "tiny.font", "-o", "-", "--format", "c", "--symbol", "t"});
+            QCOMPARE(dash.code, 0);
+            QVERIFY2(dash.out.starts_with("// Font Generated") && dash.out.ends_with("};\r\n"),
+                     dash.err.c_str());
+            const Run device =
+                tesselor({"bitmap-export", "logo.bmp", "-o", "/dev/stdout", "--format", "resdata"});
+            QCOMPARE(device.code, 0);
+            QVERIFY(device.out.starts_with("bmp") && device.out.find("\x06stdout") != std::string::npos);
+            QVERIFY(!QFileInfo::exists("/dev/stdout.resdata"));
+            QVERIFY(!exists("-") && !exists("-.c"));
             break;
         }
         case 12: { // one declaration a name: a second would not compile
