@@ -49,10 +49,29 @@ bool folderExists(const std::string& path) {
 
 namespace {
 
+// Opens a regular file, or a pipe that is read once (the output of another command). A device (/dev/zero)
+// has no end and is refused; a named pipe is opened without waiting for a writer, so that one nobody
+// writes to reads as empty instead of freezing the program.
 std::unique_ptr<QFile> openForReading(const std::string& path, QIODevice::OpenMode extra = {}) {
     auto file = std::make_unique<QFile>(qtPath(path));
-    if (QFileInfo(*file).isDir())
-        throw Error("Cannot read '" + path + "': it is a folder");
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        if (S_ISDIR(status.st_mode))
+            throw Error("Cannot read '" + path + "': it is a folder");
+        if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) || S_ISSOCK(status.st_mode))
+            throw Error("Cannot read '" + path + "': it is a device, not a file");
+        if (S_ISFIFO(status.st_mode)) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0)
+                throw Error("Cannot open '" + path + "': " + std::strerror(errno));
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            if (!file->open(fd, QIODevice::ReadOnly | extra, QFileDevice::AutoCloseHandle)) {
+                ::close(fd);
+                throw Error("Cannot open '" + path + "': " + file->errorString().toStdString());
+            }
+            return file;
+        }
+    }
     if (!file->open(QIODevice::ReadOnly | extra))
         throw Error("Cannot open '" + path + "': " + file->errorString().toStdString());
     return file;
@@ -64,6 +83,9 @@ std::string readRest(QFile& file, const std::string& path) {
     std::string bytes(file.isSequential() ? 0 : static_cast<std::size_t>(file.size() - file.pos()), '\0');
     std::size_t got = 0;
     for (;;) {
+        if (got == bytes.size() && file.isSequential() && got >= kMaxPipeBytes)
+            throw Error("Cannot read '" + path + "': a pipe gives at most " +
+                        std::to_string(kMaxPipeBytes >> 20) + " MiB");
         if (got == bytes.size())
             bytes.resize(got + 65536);
         const qint64 read = file.read(bytes.data() + got, static_cast<qint64>(bytes.size() - got));

@@ -20,7 +20,10 @@ inline const std::string kStandardOutput = "-";
 // /dev/stdout): such an output is written as it is, with no temporary file and no extension added.
 bool isDevice(const std::string& path);
 bool folderExists(const std::string& path);
-// The whole file; throws Error with the path and the reason when it cannot be read.
+// The most read from a pipe: an endless one is refused long before memory runs out.
+inline constexpr std::size_t kMaxPipeBytes = std::size_t(256) << 20;
+// The whole file; throws Error with the path and the reason when it cannot be read: a folder, a device, a
+// pipe giving more than kMaxPipeBytes.
 std::string readFile(const std::string& path);
 
 // The first `count` bytes of a file and its size, for a reader that takes the rest in pieces. A pipe

@@ -291,6 +291,8 @@ private slots:
             << "Resource '' in 'empty.resdata' cannot be packed: its name is no file name";
         QTest::newRow("a word of 2 MB, cut") << "font-from-bdf|long.bdf|-o|x" << 1
             << "Line 2 of the BDF file: '" + QString(275, 'y') + "...";
+        QTest::newRow("a device for a file") << "font-export|/dev/zero|-o|x.c" << 1 << "Cannot read '/dev/zero': it is a device, not a file";
+        QTest::newRow("a named pipe nobody writes") << "bitmap-export|idle.png|-o|x.c" << 1 << "Cannot decode 'idle.png' as PNG: Unable to read image data";
         QTest::newRow("records missing") << "font-export|bomb.font|-o|m.lcd" << 1 << "The record of character 0 is missing: the range is 0 to 255";
         QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
@@ -318,6 +320,8 @@ private slots:
         QDir().mkpath(QString::fromStdString(path("adir")));
         file("slash.resdata", writeResourceItemText("a/b"));
         file("empty.resdata", writeResourceItemText(""));
+        if (!exists("idle.png"))
+            QCOMPARE(::mkfifo(path("idle.png").c_str(), 0600), 0);
         file("long.bdf", "STARTFONT 2.1\nFONTBOUNDINGBOX " + std::string(2'000'000, 'y') + " 1 1 1\n");
         // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
         file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");

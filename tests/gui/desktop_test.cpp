@@ -20,10 +20,12 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+
 #include <QTabWidget>
 #include <QUndoStack>
 #include <QUrl>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace tesselor;
 
@@ -277,6 +279,13 @@ private slots:
         QDir(dir->path()).mkpath("settings/tesselor.ini");
         restartWindow(settingsFile());
         QCOMPARE(window->PageControl->currentIndex(), 0);
+        // A named pipe nobody writes to: the window starts, and leaves it a pipe when it closes.
+        QDir(dir->path()).rmdir("settings/tesselor.ini");
+        QCOMPARE(::mkfifo(settingsFile().toLocal8Bit().constData(), 0600), 0);
+        restartWindow(settingsFile());
+        QCOMPARE(window->PageControl->currentIndex(), 0);
+        window.reset();
+        QVERIFY(!QFileInfo(settingsFile()).isFile());
     }
 };
 

@@ -304,10 +304,22 @@ void TFormTesselor::placeOnScreen(const std::optional<QRect>& saved) {
     setGeometry(fittedWindow(saved, QSize(873, 869), minimumSize(), area, frame));
 }
 
+namespace {
+
+// A settings file the window may read and write: absent, or a regular file of a settings file's size. A
+// named pipe would stop the window from appearing, a device would be read without end.
+bool usableSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    constexpr qint64 kLargest = 1 << 20;
+    return !path.isEmpty() && (!info.exists() || (info.isFile() && info.size() <= kLargest));
+}
+
+} // namespace
+
 void TFormTesselor::restoreSettings() {
     // A settings file that cannot be read or parsed gives the defaults, value by value.
     std::unique_ptr<QSettings> settings;
-    if (!settingsFile_.isEmpty())
+    if (usableSettingsFile(settingsFile_))
         settings = std::make_unique<QSettings>(settingsFile_, QSettings::IniFormat);
     if (!settings || settings->status() != QSettings::NoError) {
         placeOnScreen(std::nullopt);
@@ -351,7 +363,7 @@ void TFormTesselor::restoreSettings() {
 }
 
 void TFormTesselor::saveSettings() {
-    if (settingsFile_.isEmpty())
+    if (!usableSettingsFile(settingsFile_))
         return;
     QSettings settings(settingsFile_, QSettings::IniFormat);
     settings.clear();
