@@ -101,8 +101,27 @@ QFont defaultImportFont() {
     return font;
 }
 
+namespace {
+
+// The font file's bytes; a PCF bitmap font is refused: whether Qt loads one depends on the machine's
+// fontconfig rules (Debian's reject bitmap fonts), and a bitmap font ignores the size asked for.
+std::string fontFileBytes(const std::string& path) {
+    std::string data = fileio::readFile(path);
+    const bool gzipped = data.starts_with("\x1F\x8B") && path.ends_with(".pcf.gz");
+    if (data.starts_with(std::string("\x01"
+                                     "fcp",
+                                     4)) ||
+        gzipped)
+        throw Error("'" + path +
+                    "' is a PCF bitmap font, which is not read here: convert it to BDF (pcf2bdf) "
+                    "and import that");
+    return data;
+}
+
+} // namespace
+
 FontFileFace describeFontFile(const std::string& path) {
-    const std::string data = fileio::readFile(path);
+    const std::string data = fontFileBytes(path);
     const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
     const QRawFont face(bytes, 12);
     if (!face.isValid())
@@ -116,7 +135,7 @@ FontFileFace describeFontFile(const std::string& path) {
 }
 
 QFont loadFontFile(const std::string& path, int points, bool bold, bool italic) {
-    const std::string data = fileio::readFile(path);
+    const std::string data = fontFileBytes(path);
     const QByteArray bytes(data.data(), static_cast<qsizetype>(data.size()));
     const int id = QFontDatabase::addApplicationFontFromData(bytes);
     const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);

@@ -293,6 +293,8 @@ private slots:
             << "Line 2 of the BDF file: '" + QString(275, 'y') + "...";
         QTest::newRow("a device for a file") << "font-export|/dev/zero|-o|x.c" << 1 << "Cannot read '/dev/zero': it is a device, not a file";
         QTest::newRow("a named pipe nobody writes") << "bitmap-export|idle.png|-o|x.c" << 1 << "Cannot decode 'idle.png' as PNG: Unable to read image data";
+        QTest::newRow("PCF bitmap font") << "font-from-system|--font-file|b.pcf|--size|12|-o|x" << 1
+            << "'b.pcf' is a PCF bitmap font, which is not read here: convert it to BDF (pcf2bdf) and import that";
         QTest::newRow("records missing") << "font-export|bomb.font|-o|m.lcd" << 1 << "The record of character 0 is missing: the range is 0 to 255";
         QTest::newRow("prefix alone") << "res-pack|-o|x.res|--prefix|P|tiny.resdata" << 2 << "--prefix applies to --header and --declarations";
         // clang-format on
@@ -322,6 +324,9 @@ private slots:
         file("empty.resdata", writeResourceItemText(""));
         if (!exists("idle.png"))
             QCOMPARE(::mkfifo(path("idle.png").c_str(), 0600), 0);
+        file("b.pcf", std::string("\x01"
+                                  "fcp\x08\0\0\0",
+                                  8));
         file("long.bdf", "STARTFONT 2.1\nFONTBOUNDINGBOX " + std::string(2'000'000, 'y') + " 1 1 1\n");
         // 69 bytes that claim 256 cells of 512 x 512 pixels, and no record.
         file("bomb.font", "FontName:m\r\nFontWidth:512\r\nFontHeight:512\r\nRangeFrom:0\r\nRangeTo:255\r\n");

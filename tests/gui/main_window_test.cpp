@@ -246,7 +246,7 @@ private slots:
             {"FontMenuFile_CreateFileResdata", "save", "Create File.resdata...", "my_font.resdata", "Resource font file (*.resdata)|*.resdata|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileLcd", "save", "Create File.lcd...", "my_font.lcd", "Graphic font file (*.lcd)|*.lcd|All files (*.*)|*.*"},
             {"FontMenuFile_CreateFileBdf", "save", "Create File.bdf...", "my_font.bdf", "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*"},
-            {"FontMenuFile_ImportFontFile", "open", "Import Font File...", "*.ttf", "Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz *.pfa *.pfb)|*.ttf;*.otf;*.ttc;*.otc;*.pcf;*.pcf.gz;*.pfa;*.pfb|All files (*.*)|*.*"},
+            {"FontMenuFile_ImportFontFile", "open", "Import Font File...", "*.ttf", "Font files (*.ttf *.otf *.ttc *.otc *.pfa *.pfb)|*.ttf;*.otf;*.ttc;*.otc;*.pfa;*.pfb|All files (*.*)|*.*"},
             {"FontMenuFile_ImportBdfFont", "open", "Import BDF Font...", "*.bdf", "BDF font (*.bdf)|*.bdf|All files (*.*)|*.*"},
             // Every image format Qt reads here first: a pattern, as the plugins vary from machine to machine.
             {"BitmapMenuFile_ImportBitmap", "open", "Import File.bmp...", "*.bmp", R"(~^Image files \(\*\.bmp .*\*\.png .*\)\|\*\.bmp;.*\|Bitmap File \(\*\.bmp\)\|\*\.bmp\|All files \(\*\.\*\)\|\*\.\*$)"},

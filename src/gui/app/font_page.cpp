@@ -477,11 +477,11 @@ void FontPage::FontMenuFile_ImportFontFileClick() {
     commands_.run([&] {
         if (!mayReplaceFont())
             return;
-        const auto path = commands_.chooseExistingFile("Import Font File...", ".ttf",
-                                                       "Font files (*.ttf *.otf *.ttc *.otc *.pcf *.pcf.gz "
-                                                       "*.pfa *.pfb)|*.ttf;*.otf;*.ttc;*.otc;*.pcf;*.pcf.gz;"
-                                                       "*.pfa;*.pfb|All files (*.*)|*.*",
-                                                       state_.FontSourcePath);
+        const auto path =
+            commands_.chooseExistingFile("Import Font File...", ".ttf",
+                                         "Font files (*.ttf *.otf *.ttc *.otc *.pfa *.pfb)|"
+                                         "*.ttf;*.otf;*.ttc;*.otc;*.pfa;*.pfb|All files (*.*)|*.*",
+                                         state_.FontSourcePath);
         if (!path)
             return;
         state_.FontSourcePath = *path;
