@@ -7,7 +7,7 @@
 #include "bitmap/gif_table.h"
 #include "bitmap/jpeg_scans.h"
 #include "bitmap/png_chunks.h"
-#include "bitmap/tga_header.h"
+#include "bitmap/tga_reader.h"
 #include "bitmap/xbm_text.h"
 #include "model/error.h"
 #include "qtplatform/file_io.h"
@@ -193,8 +193,6 @@ std::optional<std::string> contentProblem(const QByteArray& format, const std::s
         return isJpeg(bytes) ? jpegProblem(bytes) : std::nullopt;
     if (format == "gif")
         return gifFirstImageComplete(bytes) ? std::nullopt : std::optional(cutShort);
-    if (format == "tga")
-        return tgaPixelDataComplete(bytes) ? std::nullopt : std::optional(cutShort);
     if (format == "xbm")
         return xbmPixelDataComplete(bytes) ? std::nullopt : std::optional(cutShort);
     return std::nullopt;
@@ -296,6 +294,22 @@ DecodedImage QtImageDecoder::decode(const std::string& path) {
         return decodeBmp(path, std::move(bytes), *layout);
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
         throw Error("Cannot decode '" + path + "' as a bitmap");
+    // Qt's reader takes uncompressed true-colour TGA alone, and only with the 2.0 footer.
+    if (isTga(path, bytes) && !isPng(bytes) && !isGif(bytes) && !isJpeg(bytes)) {
+        try {
+            TgaImage tga = readTga(bytes);
+            const std::optional<int> entries = tga.mapEntries;
+            const std::uint8_t bits = !entries          ? 16
+                                      : *entries <= 2   ? 1
+                                      : *entries <= 16  ? 4
+                                      : *entries <= 256 ? 8
+                                                        : 16;
+            return {ownedRows(std::move(tga.pixels), std::move(tga.alpha)),
+                    "TGA " + std::to_string(tga.depth) + " bit", bits};
+        } catch (const Error& error) {
+            throw Error("Cannot decode '" + path + "': " + error.what());
+        }
+    }
     return decodeOther(path, bytes);
 }
 

@@ -4,12 +4,13 @@
 #include "bitmap/bmp_rle.h"
 #include "bitmap/gif_table.h"
 #include "bitmap/jpeg_scans.h"
-#include "bitmap/tga_header.h"
+#include "bitmap/tga_reader.h"
 #include "bitmap/xbm_text.h"
 #include "bmp_writer.h"
 #include "fontexport/resource_item.h"
 #include "fontio/font_file.h"
 #include "model/error.h"
+#include "platform/text.h"
 #include "resources/resource_file.h"
 
 #include <gtest/gtest.h>
@@ -174,24 +175,6 @@ TEST(ImageData, CutShortIsRefused) {
     for (const std::size_t size : {gif.size() - 1, gif.size() - 3, std::size_t(30)})
         EXPECT_FALSE(gifFirstImageComplete(gif.substr(0, size))) << size;
 
-    // An uncompressed true-colour TGA of 2 x 2 at 24 bits with a 3-byte ID: 18 + 3 + 12 bytes; a colour map
-    // of 2 entries at 15 bits adds 4. A run-length image cannot be sized and passes.
-    std::string tga("\x03\x00\x02\0\0\0\0\0\0\0\0\0\x02\x00\x02\x00\x18\x00", 18);
-    EXPECT_TRUE(tgaPixelDataComplete(tga + std::string(15, 'p')));
-    EXPECT_FALSE(tgaPixelDataComplete(tga + std::string(14, 'p')));
-    std::string mapped = tga;
-    mapped[1] = 1;
-    mapped[5] = 2;
-    mapped[7] = 15;
-    EXPECT_TRUE(tgaPixelDataComplete(mapped + std::string(19, 'p')));
-    EXPECT_FALSE(tgaPixelDataComplete(mapped + std::string(18, 'p')));
-    std::string rle = tga;
-    rle[2] = 10;
-    EXPECT_TRUE(tgaPixelDataComplete(rle));
-    // 4096 x 4096 claimed by 92 bytes.
-    EXPECT_FALSE(tgaPixelDataComplete(std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) +
-                                      std::string(74, '\0')));
-
     // 10 x 2 pixels are 2 bytes a row, 4 in all; 16-bit values count two bytes.
     const std::string xbm = "#define a_width 10\n#define a_height 2\nstatic char a_bits[] = {";
     EXPECT_TRUE(xbmPixelDataComplete(xbm + "0x01, 0x02, 0x03, 0x04 };\n"));
@@ -200,4 +183,87 @@ TEST(ImageData, CutShortIsRefused) {
     EXPECT_TRUE(
         xbmPixelDataComplete("#define a_width 10\n#define a_height 2\nstatic short a_bits[] = {0x0102, "
                              "0x0304};\n"));
+}
+
+namespace {
+
+// A TGA header: ID length 0, the colour map (type, first, length, bits), image type, size, bits, descriptor.
+std::string tgaHeader(int type, int width, int height, int bits, int descriptor, int mapLength = 0,
+                      int mapFirst = 0, int mapBits = 0) {
+    const char header[18] = {0,
+                             char(mapLength ? 1 : 0),
+                             char(type),
+                             char(mapFirst),
+                             0,
+                             char(mapLength),
+                             0,
+                             char(mapBits),
+                             0,
+                             0,
+                             0,
+                             0,
+                             char(width),
+                             0,
+                             char(height),
+                             0,
+                             char(bits),
+                             char(descriptor)};
+    return std::string(header, 18);
+}
+
+std::string tgaPixels(const TgaImage& image) {
+    std::string out;
+    for (int y = 0; y < image.pixels.height(); ++y)
+        for (int x = 0; x < image.pixels.width(); ++x)
+            out += text::hex(image.pixels.pixel(x, y), 6) +
+                   (image.alpha.empty()
+                        ? ""
+                        : "/" + text::hex(image.alpha[std::size_t(y * image.pixels.width() + x)], 2)) +
+                   " ";
+    return out;
+}
+
+} // namespace
+
+// Each kind of TGA, its bytes worked by hand: pixels as 0x00BBGGRR, top row first.
+TEST(TgaReader, EveryKindByHand) {
+    const std::pair<std::string, std::string> cases[] = {
+        // True colour, 24 bits, bottom row first: blue-green-red bytes.
+        {tgaHeader(2, 2, 2, 24, 0) + std::string("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00\x10\x20\x30", 12),
+         "FF0000 102030 0000FF 00FF00 "},
+        // Run-length, 32 bits with 8 alpha bits, top row first: a run of 3 crosses the row, then one raw.
+        {tgaHeader(10, 2, 2, 32, 0x28) + std::string("\x82\x01\x02\x03\x80\x00\x04\x05\x06\xFF", 10),
+         "010203/80 010203/80 010203/80 040506/FF "},
+        // Colour-mapped: 8-bit indices into a 24-bit map whose first index is 1.
+        {tgaHeader(1, 2, 1, 8, 0x20, 2, 1, 24) + std::string("\x00\x00\xFF\xFF\x00\x00\x02\x01", 8),
+         "FF0000 0000FF "},
+        // Grey, run-length.
+        {tgaHeader(11, 3, 1, 8, 0x20) + std::string("\x81\x40\x00\x7F", 4), "404040 404040 7F7F7F "},
+        // 16 bits, 5-5-5 with the attribute bit: the top bit is opaque.
+        {tgaHeader(2, 1, 1, 16, 0x21) + std::string("\x1F\x00", 2), "FF0000/00 "},
+    };
+    for (const auto& [bytes, pixels] : cases)
+        EXPECT_EQ(tgaPixels(readTga(bytes)), pixels) << bytes.size();
+
+    auto refusal = [](const std::string& bytes) {
+        try {
+            readTga(bytes);
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(refusal(tgaHeader(2, 2, 2, 24, 0) + std::string(11, '\0')), "the image data is cut short");
+    EXPECT_EQ(refusal(tgaHeader(10, 2, 2, 24, 0) + std::string("\x82\x01\x02\x03", 4)),
+              "the image data is cut short");
+    EXPECT_EQ(refusal(tgaHeader(1, 1, 1, 8, 0, 1, 0, 24) + std::string("\x01\x02\x03\x01", 4)),
+              "a pixel's index 1 is past the colour map");
+    EXPECT_EQ(refusal(tgaHeader(2, 1, 1, 12, 0) + "xx"),
+              "it is no TGA image of a kind read here (type 2, 12 bits)");
+    // 4096 x 4096 claimed by 92 bytes.
+    EXPECT_EQ(
+        refusal(std::string("\0\0\x02\0\0\0\0\0\0\0\0\0\0\x10\0\x10\x20\x08", 18) + std::string(74, '\0')),
+        "the image data is cut short");
+    EXPECT_TRUE(isTga("A.TGA", "") && !isTga("a.png", "") &&
+                isTga("x", std::string(30, '\0') + std::string("TRUEVISION-XFILE.\0", 18)));
 }
