@@ -1,7 +1,7 @@
 // The path behind Import Bitmap Image and bitmap-export: a .bmp through our checks, our readers and Qt's,
-// any other file through Qt's readers, then one of the encodings, chosen by the last byte. A file is
-// refused or decoded the same way twice (no pixel comes from anywhere but the file), never yields an
-// image beyond the limits, and its payload decodes.
+// a TGA through ours, any other file through Qt's readers under a name the input chooses, then one of the
+// encodings, chosen by the last byte. A file is refused or decoded the same way twice (no pixel comes from
+// anywhere but the file), never yields an image beyond the limits, and its payload decodes.
 #include "bitmap/bmp_layout.h"
 #include "bitmap/payload_decoder.h"
 #include "fuzz_files.h"
@@ -13,7 +13,10 @@ using namespace tesselor;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const auto folder = fuzzing::freshFolder("image");
-    const auto file = folder / "input.img";
+    // The input chooses its name too: Qt picks some readers by the suffix alone (TGA without its footer,
+    // WBMP), and so does ours for TGA.
+    static const char* const suffixes[] = {"img", "tga", "wbmp", "xbm", "pbm", "ico", "jpg", "gif"};
+    const auto file = folder / ("input." + std::string(suffixes[(size >= 2 ? data[size - 2] : 0) % 8]));
     fuzzing::writeFile(file, fuzzing::text(data, size));
     QtImageDecoder decoder;
     try {
