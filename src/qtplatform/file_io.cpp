@@ -223,6 +223,7 @@ public:
             sigaddset(&set, signal);
         ::sigprocmask(SIG_BLOCK, &set, &old_);
         static const bool installed = [] {
+            temporaries(); // made before the handler can look at it
             for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
                 struct sigaction action {};
                 action.sa_handler = removeTemporariesAndEnd;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tesselor {
@@ -19,6 +20,18 @@ class PixelImage {
 public:
     PixelImage() = default;
     PixelImage(int width, int height, Colour fill = kWhite);
+    PixelImage(const PixelImage&) = default;
+    PixelImage& operator=(const PixelImage&) = default;
+    // A moved-from image is empty, as a moved-from vector was.
+    PixelImage(PixelImage&& other) noexcept
+        : width_(std::exchange(other.width_, 0)), height_(std::exchange(other.height_, 0)),
+          pixels_(std::exchange(other.pixels_, noPixels())) {}
+    PixelImage& operator=(PixelImage&& other) noexcept {
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        pixels_ = std::exchange(other.pixels_, noPixels());
+        return *this;
+    }
 
     int width() const { return width_; }
     int height() const { return height_; }
