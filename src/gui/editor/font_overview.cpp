@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <map>
+
 namespace tesselor {
 
 namespace {
@@ -29,8 +31,16 @@ void FontOverview::refresh() {
     const FontModel& font = document_.font();
     scale_ = font.FontHeight() <= 16 ? 2 : 1;
     glyphs_.clear();
-    for (int c = font.firstCode(); c <= font.lastCode(); ++c)
-        glyphs_.push_back(toQImage(font.CharImages[FontDocument::index(c)]));
+    // Characters that share their pixels (the blank ones of a file read) share one picture too: memory
+    // grows with the characters drawn, not with the range.
+    std::map<const Colour*, QImage> pictures;
+    for (int c = font.firstCode(); c <= font.lastCode(); ++c) {
+        const PixelImage& image = font.CharImages[FontDocument::index(c)];
+        const auto [picture, made] = pictures.try_emplace(image.pixels().data());
+        if (made)
+            picture->second = toQImage(image);
+        glyphs_.push_back(picture->second);
+    }
     updateGeometry();
     update();
 }
