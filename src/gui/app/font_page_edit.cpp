@@ -513,9 +513,9 @@ void FontPage::createTransformShortcuts() {
         auto* action = new QAction(this);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, button, [button] {
-            if (button->isEnabled())
-                button->click();
+        connect(action, &QAction::triggered, button, [pressed = button] {
+            if (pressed->isEnabled())
+                pressed->click();
         });
         addAction(action);
         button->setToolTip(QString(what) + " (" + key.toString(QKeySequence::NativeText) + ")");
