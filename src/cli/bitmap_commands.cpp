@@ -32,22 +32,6 @@ struct Export {
     std::string background;
 };
 
-// RRGGBB (a "#" before it allowed) as a colour; nothing for anything else.
-std::optional<Colour> rgbOf(std::string_view text) {
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 6)
-        return std::nullopt;
-    std::uint32_t rgb = 0;
-    for (const char ch : text) {
-        const int digit = text::hexDigit(ch);
-        if (digit < 0)
-            return std::nullopt;
-        rgb = rgb << 4 | static_cast<std::uint32_t>(digit);
-    }
-    return static_cast<Colour>((rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
-}
-
 int bitmapExport(const Export& o, const std::string& format) {
     const std::string path = outputPath(o.output, "." + format);
     readableFile(o.input);
@@ -118,11 +102,7 @@ Command defineBitmapExport(CLI::App& app) {
     app.add_option(
            "--background", o->background,
            "Composite the image onto this colour (RRGGBB) first: no hidden colours of transparent pixels")
-        ->check(CLI::Validator(
-            [](std::string& text) {
-                return rgbOf(text) ? std::string() : std::string("takes RRGGBB, as FF8000");
-            },
-            "RRGGBB", "RRGGBB"));
+        ->check(colourValue());
     app.add_flag("--swap-bytes", o->options.swapBytes,
                  "16-bit pixels and RGB565 table entries high byte first (native formats), as many SPI "
                  "displays take them")

@@ -5,6 +5,7 @@
 #include "platform/c_names.h"
 #include "platform/depfile.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -105,6 +106,30 @@ std::string headerPath(const std::string& source, const std::string& header) {
     if (included.find_first_of("\"\\\r\n") != std::string::npos)
         throw UsageError("an #include line cannot name the header '" + cnames::escaped(path) + "'");
     return path;
+}
+
+// RRGGBB (a "#" before it allowed) as a colour; nothing for anything else.
+std::optional<Colour> rgbOf(std::string_view text) {
+    if (text.starts_with('#'))
+        text.remove_prefix(1);
+    if (text.size() != 6)
+        return std::nullopt;
+    std::uint32_t rgb = 0;
+    for (const char ch : text) {
+        const int digit = text::hexDigit(ch);
+        if (digit < 0)
+            return std::nullopt;
+        rgb = rgb << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return static_cast<Colour>((rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16);
+}
+
+CLI::Validator colourValue() {
+    return CLI::Validator(
+        [](std::string& text) {
+            return rgbOf(text) ? std::string() : "takes a colour RRGGBB in hexadecimal";
+        },
+        "RRGGBB", "RRGGBB");
 }
 
 void readableFile(const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/pixel_image.h"
 #include "qtplatform/file_io.h"
 
 #include <CLI/CLI.hpp>
@@ -10,6 +11,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QGuiApplication;
@@ -43,6 +45,11 @@ Command defineResUnpack(CLI::App& app);
 
 // A number as the .font file writes them (decimal, or hexadecimal after "$", "x" or "0x") within limits.
 CLI::Validator wholeNumber(int low, int high);
+
+// RRGGBB (a "#" before it allowed) as a colour; nothing for anything else.
+std::optional<Colour> rgbOf(std::string_view text);
+// Takes RRGGBB, as rgbOf reads it.
+CLI::Validator colourValue();
 
 // The outputs of one command, kept until commit() writes them all or none, together with the
 // dependency file naming them and every input read.

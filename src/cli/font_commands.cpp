@@ -233,19 +233,11 @@ FontModel readStrictly(const std::string& input) {
     return readFontFile(data, FontModel{}, FontReading::Strict);
 }
 
-// RRGGBB, with or without '#', to 0x00BBGGRR.
-Colour colourOf(const std::string& text) {
-    const std::string digits = text.starts_with('#') ? text.substr(1) : text;
-    const unsigned long rgb = std::stoul(digits, nullptr, 16);
-    return static_cast<Colour>((rgb >> 16) & 0xFF) | static_cast<Colour>(rgb & 0xFF00) |
-           static_cast<Colour>(rgb & 0xFF) << 16;
-}
-
 int fontPreview(const Preview& o) {
     const std::string path = outputPath(o.output, ".png");
     const FontModel font = readStrictly(o.input);
     const auto qt = startOffscreenQt();
-    const TextStyle style{colourOf(o.ink), colourOf(o.paper), o.scale, std::nullopt};
+    const TextStyle style{*rgbOf(o.ink), *rgbOf(o.paper), o.scale, std::nullopt};
     QImage picture;
     if (o.sheet) {
         picture = sheetPicture(font, style);
@@ -384,16 +376,8 @@ Command defineFontPreview(CLI::App& app) {
     text->excludes(sheet);
     app.add_option("--scale", o->scale, "Screen pixels per font pixel (default 1)")
         ->transform(wholeNumber(1, 16));
-    const auto colour = CLI::Validator(
-        [](std::string& value) {
-            const std::string digits = value.starts_with('#') ? value.substr(1) : value;
-            if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-                return std::string("takes a colour RRGGBB in hexadecimal");
-            return std::string();
-        },
-        "RRGGBB");
-    app.add_option("--ink", o->ink, "The colour of the ink (default 000000)")->check(colour);
-    app.add_option("--paper", o->paper, "The colour of the paper (default FFFFFF)")->check(colour);
+    app.add_option("--ink", o->ink, "The colour of the ink (default 000000)")->check(colourValue());
+    app.add_option("--paper", o->paper, "The colour of the paper (default FFFFFF)")->check(colourValue());
     auto* ft8xx = app.add_flag("--ft8xx", o->ft8xx,
                                "Lay the text out as the FT8xx controller does: each width plus --spacing, a "
                                "character without ink --space-width wide");

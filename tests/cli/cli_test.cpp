@@ -278,7 +278,7 @@ private slots:
             << "L2 is no bitmap format on the FT80x (it needs FT81x, BT81x)";
         QTest::newRow("chip without --ft800") << "bitmap-export|alpha.png|--chip|FT81x|-o|x.c" << 2 << "--chip requires --ft800";
         QTest::newRow("controller's byte order") << "bitmap-export|alpha.png|--ft800|--swap-bytes|-o|x.c" << 2 << "--ft800 excludes --swap-bytes";
-        QTest::newRow("background no colour") << "bitmap-export|alpha.png|--background|red|-o|x.c" << 2 << "--background: takes RRGGBB, as FF8000";
+        QTest::newRow("background no colour") << "bitmap-export|alpha.png|--background|red|-o|x.c" << 2 << "--background: takes a colour RRGGBB in hexadecimal";
         QTest::newRow("JPEG cut short") << "bitmap-export|half.jpeg|-o|x.c" << 1 << "Cannot decode 'half.jpeg': the image data is cut short";
         QTest::newRow("GIF cut short") << "bitmap-export|half.gif|-o|x.c" << 1 << "Cannot decode 'half.gif': the image data is cut short";
         QTest::newRow("XBM cut short") << "bitmap-export|half.xbm|-o|x.c" << 1 << "Cannot decode 'half.xbm': the image data is cut short";
