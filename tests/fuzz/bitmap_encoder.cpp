@@ -54,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::set<std::uint16_t> distinct;
         for (const Colour c : image.pixels())
             distinct.insert(ToRgb565(c));
-        FUZZ_CHECK(payload.has_value() == (distinct.size() <= std::size_t(encoding.tableEntries)));
+        // Translucent pixels composited onto a background are other colours than those given.
+        if (!options.background || !withAlpha)
+            FUZZ_CHECK(payload.has_value() == (distinct.size() <= std::size_t(encoding.tableEntries)));
         if (!payload)
             return 0;
     }

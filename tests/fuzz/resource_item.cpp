@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto item = readResourceItem(bytes);
     if (!item)
         return 0;
-    FUZZ_CHECK(item->tag == "fnt" || item->tag == "bmp");
+    FUZZ_CHECK(item->tag == "fnt" || item->tag == "bmp" || item->tag == "ftf");
     FUZZ_CHECK(kItemHeaderSize + item->name.size() <= item->headerLength);
     FUZZ_CHECK(item->headerLength <= size && item->payloadSize <= size - item->headerLength);
     const Bytes rebuilt =

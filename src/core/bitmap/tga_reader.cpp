@@ -58,6 +58,11 @@ public:
         at_ += static_cast<std::size_t>(bytes);
         return value;
     }
+    void skip(int bytes) {
+        if (at_ + static_cast<std::size_t>(bytes) > bytes_.size())
+            throw Error("the image data is cut short");
+        at_ += static_cast<std::size_t>(bytes);
+    }
 
 private:
     std::string_view bytes_;
@@ -105,11 +110,14 @@ TgaImage readTga(std::string_view bytes) {
     std::vector<Stored> map;
     const std::uint32_t mapFirst = u16At(bytes, 3);
     if (u8At(bytes, 1) == 1) {
+        // An image that is not colour-mapped may still carry a map, of any entry size: passed over.
         const std::uint32_t length = u16At(bytes, 5);
         for (std::uint32_t i = 0; i < length; ++i) {
-            const std::uint32_t value = cursor.take((mapBits + 7) / 8);
-            if (mapped)
-                map.push_back(valueOf(value, mapBits, false));
+            if (!mapped) {
+                cursor.skip((mapBits + 7) / 8);
+                continue;
+            }
+            map.push_back(valueOf(cursor.take((mapBits + 7) / 8), mapBits, false));
         }
     }
 
