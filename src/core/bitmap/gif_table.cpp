@@ -1,5 +1,7 @@
 #include "bitmap/gif_table.h"
 
+#include "platform/bytes_at.h"
+
 #include <cstdint>
 
 namespace tesselor {
@@ -9,10 +11,6 @@ namespace {
 constexpr std::size_t kScreenDescriptorEnd = 13;
 constexpr std::uint8_t kExtension = 0x21;
 constexpr std::uint8_t kImageDescriptor = 0x2C;
-
-std::uint8_t byteAt(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint8_t>(bytes[at]);
-}
 
 // A packed field's table: flag in bit 7, size in bits 0-2 as 2^(n+1) entries.
 std::optional<int> tableOf(std::uint8_t packed) {

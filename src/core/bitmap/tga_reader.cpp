@@ -2,6 +2,7 @@
 
 #include "bitmap/bmp_layout.h"
 #include "model/error.h"
+#include "platform/bytes_at.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 18;
 constexpr std::string_view kFooterSignature = "TRUEVISION-XFILE.";
-
-std::uint32_t u8At(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint8_t>(bytes[at]);
-}
-std::uint32_t u16At(std::string_view bytes, std::size_t at) {
-    return u8At(bytes, at) | u8At(bytes, at + 1) << 8;
-}
 
 // One stored value (little-endian, 1 to 4 bytes) as colour and alpha.
 struct Stored {
@@ -54,7 +48,7 @@ public:
             throw Error("the image data is cut short");
         std::uint32_t value = 0;
         for (int i = 0; i < bytes; ++i)
-            value |= u8At(bytes_, at_ + static_cast<std::size_t>(i)) << (8 * i);
+            value |= byteAt(bytes_, at_ + static_cast<std::size_t>(i)) << (8 * i);
         at_ += static_cast<std::size_t>(bytes);
         return value;
     }
@@ -82,34 +76,34 @@ bool isTga(std::string_view path, std::string_view bytes) {
 TgaImage readTga(std::string_view bytes) {
     if (bytes.size() < kHeaderSize)
         throw Error("the image data is cut short");
-    const std::uint32_t type = u8At(bytes, 2);
+    const std::uint32_t type = byteAt(bytes, 2);
     const bool runs = type >= 9;
     const std::uint32_t kind = runs ? type - 8 : type;
     const bool mapped = kind == 1;
     const bool grey = kind == 3;
-    const int bits = static_cast<int>(u8At(bytes, 16));
-    const int mapBits = static_cast<int>(u8At(bytes, 7));
+    const int bits = static_cast<int>(byteAt(bytes, 16));
+    const int mapBits = static_cast<int>(byteAt(bytes, 7));
     const bool bitsTaken = mapped      ? bits == 8 || bits == 16
                            : grey      ? bits == 8 || bits == 16
                            : kind == 2 ? bits == 15 || bits == 16 || bits == 24 || bits == 32
                                        : false;
     if ((kind != 1 && kind != 2 && kind != 3) || !bitsTaken ||
         (mapped &&
-         (u8At(bytes, 1) != 1 || (mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32))))
+         (byteAt(bytes, 1) != 1 || (mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32))))
         throw Error("it is no TGA image of a kind read here (type " + text::dec(type) + ", " +
                     text::dec(bits) + " bits)");
     const int width = static_cast<int>(u16At(bytes, 12));
     const int height = static_cast<int>(u16At(bytes, 14));
     if (const auto problem = imageSizeProblem(width, height))
         throw Error(*problem);
-    const std::uint32_t descriptor = u8At(bytes, 17);
+    const std::uint32_t descriptor = byteAt(bytes, 17);
     const bool alphaBits = (descriptor & 0x0F) != 0;
 
     // The colour map, where the header says it lies; its first index is the map's origin.
-    Cursor cursor(bytes, kHeaderSize + u8At(bytes, 0));
+    Cursor cursor(bytes, kHeaderSize + byteAt(bytes, 0));
     std::vector<Stored> map;
     const std::uint32_t mapFirst = u16At(bytes, 3);
-    if (u8At(bytes, 1) == 1) {
+    if (byteAt(bytes, 1) == 1) {
         // An image that is not colour-mapped may still carry a map, of any entry size: passed over.
         const std::uint32_t length = u16At(bytes, 5);
         for (std::uint32_t i = 0; i < length; ++i) {
@@ -126,8 +120,8 @@ TgaImage readTga(std::string_view bytes) {
     const std::uint64_t pixelBytes64 = std::uint64_t(bits + 7) / 8;
     const std::uint64_t least = runs ? (count64 + 127) / 128 * (1 + pixelBytes64) : count64 * pixelBytes64;
     const std::uint64_t mapBytes =
-        u8At(bytes, 1) == 1 ? u16At(bytes, 5) * (std::uint64_t(mapBits + 7) / 8) : 0;
-    if (kHeaderSize + u8At(bytes, 0) + mapBytes + least > bytes.size())
+        byteAt(bytes, 1) == 1 ? u16At(bytes, 5) * (std::uint64_t(mapBits + 7) / 8) : 0;
+    if (kHeaderSize + byteAt(bytes, 0) + mapBytes + least > bytes.size())
         throw Error("the image data is cut short");
 
     TgaImage image{

@@ -3,6 +3,7 @@
 #include "bitmap/bitmap_layout.h"
 #include "bitmap/bitmap_payload.h"
 #include "model/error.h"
+#include "platform/bytes_at.h"
 #include "platform/c_array.h"
 #include "platform/c_names.h"
 #include "platform/paths.h"
@@ -18,11 +19,6 @@ namespace {
 ResourceItem fieldsOf(const Bytes& item) {
     // Items enter the list only after readResourceItem accepted them.
     return readResourceItem(byteView(item)).value_or(ResourceItem{});
-}
-
-std::uint32_t u16At(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
 }
 
 std::vector<ResourceItem> fieldsOfAll(const ResourceItems& items) {
@@ -84,7 +80,6 @@ std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>
 
 ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
-    auto u32At = [&payload](std::size_t at) { return u16At(payload, at) | u16At(payload, at + 2) << 16; };
     auto yesNo = [](bool yes) { return std::string(yes ? "yes" : "no"); };
     if (tag == "fnt")
         return payload.size() < 8 ? ItemSummary{"font", "-", "?", "no"}
@@ -96,8 +91,8 @@ ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool f
         ItemSummary summary{format ? std::string(format->name) : "code " + text::dec(bytes[1]) + "?", "-",
                             "-", yesNo(bytes[0] != 0)};
         if (bytes[0] == 0 && payload.size() >= 12 + 148) {
-            summary.width = text::dec(u32At(12 + 136));
-            summary.height = text::dec(u32At(12 + 140));
+            summary.width = text::dec(u32At(payload, 12 + 136));
+            summary.height = text::dec(u32At(payload, 12 + 140));
         }
         return summary;
     }
