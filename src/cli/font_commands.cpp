@@ -119,6 +119,8 @@ struct Export {
     std::uint32_t address = 0;
     std::optional<int> from, to, spacing, spaceWidth;
     bool deflate = false;
+    // The graphics libraries' fonts.
+    std::optional<int> lvgl;
 };
 
 void addDepfile(CLI::App& app, std::optional<std::string>& depfile) {
@@ -267,21 +269,36 @@ int fontPreview(const Preview& o) {
     return 0;
 }
 
-FontOutputFamily familyOf(const Export& o) {
-    return o.ft8xx ? FontOutputFamily::Ft8xx : FontOutputFamily::Device;
+// The outputs font-export chooses from: the controller's with --ft8xx, else the device's and the libraries'.
+std::vector<const FontOutput*> exportRows(const Export& o) {
+    std::vector<const FontOutput*> rows;
+    for (const FontOutput& row : fontOutputs())
+        if (o.ft8xx ? row.family == FontOutputFamily::Ft8xx : row.family != FontOutputFamily::Ft8xx)
+            rows.push_back(&row);
+    return rows;
+}
+
+const FontOutput& exportRow(const Export& o, const std::string& format) {
+    for (const FontOutput* row : exportRows(o))
+        if (format == row->key)
+            return *row;
+    throw UsageError("no output " + format);
 }
 
 int fontExport(const Export& o, const std::string& format) {
-    const std::string path = outputPath(o.output, "." + format);
+    const FontOutput& row = exportRow(o, format);
+    const std::string path = outputPath(o.output, "." + row.fileExtension());
     const FontModel font = readStrictly(o.input);
-    const FontOutput& row = *fontOutput(familyOf(o), format);
     FontOutputChoices choices;
     choices.symbol = o.symbol;
     choices.bytes = o.cType == "u8";
     choices.headerPath = o.header.value_or("");
     choices.ft8xx = {o.ftFormat, o.address, o.from, o.to, o.spacing, o.spaceWidth};
     choices.deflate = o.deflate;
-    if (row.takesSymbol && format == "c")
+    choices.spacing = o.spacing;
+    choices.spaceWidth = o.spaceWidth;
+    choices.lvglVersion = o.lvgl.value_or(kDefaultLvglVersion);
+    if (row.takesSymbol && (format == "c" || row.family == FontOutputFamily::Library))
         requireIdentifier(o.symbol.empty() ? row.defaultSymbol(font, path) : o.symbol);
     FontOutputFiles written = row.write(font, path, choices);
     Outputs outputs;
@@ -397,13 +414,16 @@ Command defineFontExport(CLI::App& app) {
     auto format = std::make_shared<std::string>();
     app.add_option("input", o->input, "The .font file")->required();
     app.add_option("-o,--output", o->output,
-                   "The file to write: .c, .resdata, .lcd or .bdf; with --ft8xx .bin, .c or .resdata")
+                   "The file to write: .c, .resdata, .lcd or .bdf; with --ft8xx .bin, .c or .resdata; "
+                   "with --format gfx an Adafruit GFX header (.h), with --format lvgl an LVGL font (.c)")
         ->required();
-    std::vector<std::string> keys = fontOutputKeys(FontOutputFamily::Device);
-    for (const std::string& key : fontOutputKeys(FontOutputFamily::Ft8xx))
-        if (std::find(keys.begin(), keys.end(), key) == keys.end())
-            keys.push_back(key);
-    app.add_option("--format", o->format, "The output format when the extension does not say it")
+    std::vector<std::string> keys;
+    for (const FontOutput& row : fontOutputs())
+        if (std::find(keys.begin(), keys.end(), row.key) == keys.end())
+            keys.push_back(row.key);
+    app.add_option("--format", o->format,
+                   "The output format when the extension does not say it; gfx (Adafruit GFX) and lvgl "
+                   "(LVGL) always")
         ->check(CLI::IsMember(keys));
     app.add_option("--header", o->header, "With .c (and --ft8xx .bin): also write this header");
     app.add_option(
@@ -428,24 +448,43 @@ Command defineFontExport(CLI::App& app) {
     app.add_option("--to", o->to, "With --ft8xx: the last code stored, at most 127 (default: the font's)")
         ->transform(wholeNumber(0, 255))
         ->needs(ft8xx);
-    addAdvances(app, o->spacing, o->spaceWidth, ft8xx);
+    app.add_option("--spacing", o->spacing,
+                   "With --ft8xx, gfx or lvgl: pixels added to each character's width (default 1)")
+        ->transform(wholeNumber(0, 255));
+    app.add_option("--space-width", o->spaceWidth,
+                   "With --ft8xx, gfx or lvgl: the width of characters without ink (default: a third of "
+                   "the cell height)")
+        ->transform(wholeNumber(0, 255));
     app.add_flag("--deflate", o->deflate, "With --ft8xx: the bytes as one zlib stream, for CMD_INFLATE")
         ->needs(ft8xx);
+    app.add_option("--lvgl", o->lvgl, "With --format lvgl: the LVGL version, 8 or 9 (default 9)")
+        ->check(CLI::IsMember({8, 9}));
     addDepfile(app, o->depfile);
     return {[o, format] {
                 o->ftFormat = QString::fromStdString(o->ftFormat).toUpper().toStdString();
-                const std::vector<std::string> known = fontOutputKeys(familyOf(*o));
-                *format = outputFormat(o->output, o->format, {known.begin(), known.end()});
-                outputPath(o->output, "." + *format);
+                std::set<std::string> known;
+                for (const FontOutput* row : exportRows(*o))
+                    if (row->family != FontOutputFamily::Library)
+                        known.insert(row->key);
+                // The libraries' outputs share their extensions with others: --format names them.
+                const bool library = o->format == "gfx" || o->format == "lvgl";
+                if (library && o->ft8xx)
+                    throw UsageError("--format " + o->format + " and --ft8xx are two different fonts");
+                *format = library ? o->format : outputFormat(o->output, o->format, known);
+                const FontOutput& row = exportRow(*o, *format);
+                outputPath(o->output, "." + row.fileExtension());
                 checkSymbol(o->symbol);
-                const FontOutput& row = *fontOutput(familyOf(*o), *format);
+                if ((o->spacing || o->spaceWidth) && !o->ft8xx && row.family != FontOutputFamily::Library)
+                    throw UsageError("--spacing and --space-width apply to --ft8xx, gfx and lvgl outputs");
+                if (o->lvgl && *format != "lvgl")
+                    throw UsageError("--lvgl applies to --format lvgl");
                 if ((o->header && !row.takesHeader) || (o->cType != "short" && *format != "c"))
                     throw UsageError(o->ft8xx
                                          ? "--header applies to .c and .bin outputs, --c-type to a .c output"
                                          : "--header and --c-type apply to a .c output");
                 if (!row.takesSymbol && !o->symbol.empty())
                     throw UsageError(o->ft8xx ? "--symbol applies to .bin, .c and .resdata outputs"
-                                              : "--symbol applies to .c and .resdata outputs");
+                                              : "--symbol applies to .c, .resdata, gfx and lvgl outputs");
                 if (o->from && o->to && *o->from > *o->to)
                     throw UsageError("--from " + std::to_string(*o->from) + " is greater than --to " +
                                      std::to_string(*o->to));

@@ -2,6 +2,7 @@
 
 #include "fontexport/bdf_writer.h"
 #include "fontexport/font_payload.h"
+#include "fontexport/gfx_font.h"
 #include "fontexport/lcd_text.h"
 #include "fontexport/resource_item.h"
 #include "model/grey_levels.h"
@@ -88,6 +89,22 @@ std::vector<FontOutput> makeRows() {
          true,
          false,
          {}},
+        {Family::Library,
+         "gfx",
+         "Create File for GFX Font...",
+         "Adafruit GFX font header (*.h)|*.h|All files (*.*)|*.*",
+         true,
+         false,
+         {},
+         "h"},
+        {Family::Library,
+         "lvgl",
+         "Create File for LVGL Font...",
+         "LVGL font source (*.c)|*.c|All files (*.*)|*.*",
+         true,
+         false,
+         {},
+         "c"},
     };
     rows[0].write = [row = rows[0]](const FontModel& font, const std::string& path,
                                     const FontOutputChoices& choices) {
@@ -166,6 +183,23 @@ std::vector<FontOutput> makeRows() {
               writeResourceItem("ftf", symbolOf(row, font, path, choices),
                                 ft8xxFontItemPayload(out, stored(out, choices.deflate), choices.deflate))}},
             {}};
+    };
+    rows[7].write = [row = rows[7]](const FontModel& font, const std::string& path,
+                                    const FontOutputChoices& choices) {
+        const FontModel bilevel = bilevelFont(font);
+        return FontOutputFiles{
+            {{path, gfxFontHeader(bilevel, codePageOf(font), path, symbolOf(row, font, path, choices),
+                                  controllerAdvances(bilevel, choices.spacing, choices.spaceWidth))}},
+            halvingWarning(font)};
+    };
+    rows[8].write = [row = rows[8]](const FontModel& font, const std::string& path,
+                                    const FontOutputChoices& choices) {
+        FontOutputFiles files;
+        files.files.push_back(
+            {path, lvglFontSource(font, codePageOf(font), symbolOf(row, font, path, choices),
+                                  controllerAdvances(font, choices.spacing, choices.spaceWidth),
+                                  choices.lvglVersion, files.warnings)});
+        return files;
     };
     return rows;
 }

@@ -37,6 +37,10 @@ Colour mixed(Colour text, Colour background, int coverage) {
 }
 } // namespace
 
+int QtRasteriser::ascent() const {
+    return QFontMetrics(font_).ascent();
+}
+
 void QtRasteriser::drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) {
     const QFontMetrics metrics(font_);
     const QString character = characterOf(page_, code);

@@ -16,6 +16,7 @@ class QtRasteriser : public Rasteriser {
 public:
     QtRasteriser(const QFont& font, const CodePage& page, int depth = 1);
 
+    int ascent() const override;
     void drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) override;
 
     const QFont& font() const { return font_; }

@@ -83,4 +83,37 @@ int main(void) {
 C
 cc -std=c99 -Wall -Werror -Igen -o dump dump.c gen/ftfont.c && ./dump > dumped.bin || fail "the FT8xx array's dump"
 cmp -s dumped.bin ftsame.bin || fail "the FT8xx array differs from its .bin"
+
+# The graphics libraries' fonts, compiled against their structures and drawn by their rules, show text
+# exactly as the preview does: a 1-bit and an anti-aliased font, and a Czech label through a code page.
+stubs=$(dirname "$0")/c_stubs
+dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+"$tesselor" font-from-system --font-file "$dejavu" --size 11 --to 255 --codepage windows-1250 -o cz1.font
+"$tesselor" font-from-system --font-file "$dejavu" --size 11 --to 255 --codepage windows-1250 --depth 4 -o cz4.font
+same_picture() { # the two pictures hold the same pixels (through the same encoder)
+    "$tesselor" bitmap-export "$1" --ft800 --ft-format L8 --l-source grey -o "$1.resdata" --symbol p
+    "$tesselor" bitmap-export "$2" --ft800 --ft-format L8 --l-source grey -o "$2.resdata" --symbol p
+    cmp -s "$1.resdata" "$2.resdata" || fail "$3: the drawing differs from the preview"
+}
+cc_strict=(cc -std=c99 -Wall -Wextra -pedantic -Werror -I"$stubs" -Igen)
+text='Hello, World! 0123'
+for depth in 1 4; do
+    "$tesselor" font-export cz$depth.font --format gfx -o gen/gfx$depth.h --symbol gfx$depth
+    "${cc_strict[@]}" -DGFX_HEADER="\"gfx$depth.h\"" -DFONT=gfx$depth -DGFX_BASELINE=GFX${depth}_BASELINE \
+        -o draw_gfx$depth "$stubs/draw_text.c" || fail "GFX build, depth $depth"
+    ./draw_gfx$depth "$text" > gfx$depth.pgm
+    # GFX has one bit a pixel: the preview of the halved font.
+    "$tesselor" font-export cz$depth.font -o half$depth.bdf && "$tesselor" font-from-bdf half$depth.bdf -o half$depth.font
+    "$tesselor" font-preview half$depth.font --ft8xx --text "$text" -o gfx$depth.png
+    same_picture gfx$depth.pgm gfx$depth.png "GFX at depth $depth"
+    czech='Příliš žluťoučký kůň úpěl ďábelské ódy: Ąą'
+    for version in 8 9; do
+        "$tesselor" font-export cz$depth.font --format lvgl --lvgl $version -o gen/lv$depth.c --symbol lv$depth
+        "${cc_strict[@]}" -DLVGL_VERSION_MAJOR=$version -DLV_LVGL_H_INCLUDE_SIMPLE -DLVGL_FONT=lv$depth \
+            -o draw_lv$depth "$stubs/draw_text.c" gen/lv$depth.c || fail "LVGL $version build, depth $depth"
+    done
+    ./draw_lv$depth "$czech" > lv$depth.pgm
+    "$tesselor" font-preview cz$depth.font --ft8xx --text "$czech" -o lv$depth.png
+    same_picture lv$depth.pgm lv$depth.png "LVGL at depth $depth"
+done
 echo "C outputs: all checks passed"

@@ -81,7 +81,8 @@ TEST(BdfImport, TinyFileByteForByte) {
                                               "           1010\r\n           0000\r\n"
                                               "Char:66\r\n  Width:3\r\n    BitMap:0000\r\n"
                                               "           0000\r\n           0000\r\n           0110\r\n"
-                                              "           0010\r\n           0110\r\n");
+                                              "           0010\r\n           0110\r\n"
+                                              "Baseline:4\r\n"); // FONT_ASCENT 5
     // A range past the glyphs: blank codes of width 0, listed.
     result = importBdf(bdf, sameCode, 64, 67, "tiny");
     EXPECT_EQ(result.missingCodes, (std::vector<int>{64, 67}));
@@ -162,7 +163,15 @@ TEST(BdfExport, RoundTripGivesTheSameFont) {
     const BdfImport back = importBdf(
         readBdf(bdf), [&](long encoding) { return page.codeOf(char32_t(encoding)); }, std::nullopt,
         std::nullopt, "");
+    font.Baseline = 4;
     EXPECT_EQ(fontText(back.imported.font), fontText(font));
+    // A baseline of the font's own wins over the ink of 'H', and comes back.
+    font.Baseline = 2;
+    EXPECT_NE(bdfText(font, page, "rt").find("FONT_ASCENT 3\nFONT_DESCENT 4\n"), std::string::npos);
+    const BdfImport again = importBdf(
+        readBdf(bdfText(font, page, "rt")), [&](long encoding) { return page.codeOf(char32_t(encoding)); },
+        std::nullopt, std::nullopt, "");
+    EXPECT_EQ(fontText(again.imported.font), fontText(font));
 
     CodePage own{kFontSpecific, {}};
     const std::string specific = bdfText(font, own, "rt");

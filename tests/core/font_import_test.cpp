@@ -21,7 +21,10 @@ class FakeRasteriser : public Rasteriser {
 public:
     std::map<int, FakeGlyph> glyphs;
     int height = 4;
+    int ascentRows = 3;
     std::vector<std::pair<int, std::pair<int, int>>> calls; // code, (x, y)
+
+    int ascent() const override { return ascentRows; }
 
     void drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) override {
         calls.push_back({code, {x, y}});
@@ -97,6 +100,7 @@ TEST(ImportSystemFont, MeasuresTheCellAndDrawsAtOneZero) {
     EXPECT_EQ(font.CharWidths[66], 7);
     EXPECT_EQ(font.CharWidths[67], 1);             // outside the range
     EXPECT_EQ(font.CellImage.pixel(2, 4), kBlack); // left holding the last character drawn
+    EXPECT_EQ(font.Baseline, 2);                   // the row above the ascent's end
     // With Remove Left Blank the ink starts in column 0 and the width is the ink's.
     FakeRasteriser again = sampleRasteriser();
     const FontModel moved = importSystemFont(again, 65, 66, true, "").font;

@@ -2,6 +2,8 @@
 
 #include "model/grey_levels.h"
 
+#include <algorithm>
+
 namespace tesselor {
 
 namespace {
@@ -166,6 +168,10 @@ Refusal moveAllChars(FontModel& font, Direction direction, std::vector<int>* mov
         if (moved != nullptr)
             moved->push_back(c);
     }
+    // The characters keep standing on their baseline.
+    if (direction == Direction::Up || direction == Direction::Down)
+        font.Baseline = std::clamp(font.baselineRow() + (direction == Direction::Up ? -1 : 1), 0,
+                                   std::max(h - 1, 0));
     return Refusal::None;
 }
 

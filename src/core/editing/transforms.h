@@ -32,8 +32,8 @@ const char* describe(Refusal refusal);
 
 // Each command changes nothing and says why when it is refused.
 Refusal shiftChar(FontModel& font, int code, Direction direction);
-// Moves every character of the range; `moved` (when given) receives the codes whose pixels moved, which a
-// move to the left leaves out for widths 0 and 1.
+// Moves every character of the range, and up or down the baseline with them; `moved` (when given)
+// receives the codes whose pixels moved, which a move to the left leaves out for widths 0 and 1.
 Refusal moveAllChars(FontModel& font, Direction direction, std::vector<int>* moved = nullptr);
 void addColumn(FontModel& font);
 Refusal removeColumn(FontModel& font);

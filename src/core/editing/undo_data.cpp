@@ -77,7 +77,8 @@ PixelImage PackedImage::unpack() const {
 
 FontSnapshot::FontSnapshot(const FontModel& font)
     : widths_(font.CharWidths), cell_(font.CellImage), rangeFrom_(font.RangeFrom), rangeTo_(font.RangeTo),
-      name_(font.FontName), codePage_(font.CodePage), depth_(font.Depth) {
+      name_(font.FontName), codePage_(font.CodePage), depth_(font.Depth),
+      baseline_(font.Baseline) {
     for (std::size_t c = 0; c < images_.size(); ++c)
         if (!font.CharImages[c].pixels().empty())
             images_[c] = PackedImage(font.CharImages[c]);
@@ -93,6 +94,7 @@ void FontSnapshot::restore(FontModel& font) const {
     font.FontName = name_;
     font.CodePage = codePage_;
     font.Depth = depth_;
+    font.Baseline = baseline_;
 }
 
 std::size_t FontSnapshot::bytes() const {

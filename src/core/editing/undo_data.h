@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -76,6 +77,7 @@ private:
     std::string name_;
     std::string codePage_;
     int depth_ = 1;
+    std::optional<int> baseline_;
 };
 
 // The pixels a smaller cell drops (the columns and rows beyond it) of every character of the range and of

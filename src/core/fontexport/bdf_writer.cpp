@@ -30,6 +30,8 @@ std::string fieldOf(const std::string& name) {
 } // namespace
 
 int fontBaseline(const FontModel& font) {
+    if (font.Baseline)
+        return font.baselineRow() + 1;
     for (const int code : {'H', '0'})
         if (font.hasCode(code))
             if (const auto bottom = inkBottom(font, code))

@@ -9,8 +9,9 @@
 
 namespace tesselor {
 
-// The baseline of a font: the row under the ink of 'H', else of '0', else the row under the most
-// characters' ink; the cell height when there is no ink. A .font does not store it.
+// The rows above a font's baseline (its FONT_ASCENT): the row under its own baseline when it has one;
+// else the row under the ink of 'H', else of '0', else the row under the most characters' ink; the cell
+// height when there is no ink.
 int fontBaseline(const FontModel& font);
 
 // A BDF 2.1 file of the font: one glyph per code of the range, each the whole cell (BBX cell width x

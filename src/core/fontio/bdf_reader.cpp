@@ -291,6 +291,7 @@ BdfImport importBdf(const BdfFile& bdf, const BdfCodeOf& codeOf, std::optional<i
     font.RangeFrom = from;
     font.RangeTo = to;
     font.CellImage = PixelImage(width, height);
+    font.Baseline = std::clamp(bdf.ascent - 1, 0, std::max(height - 1, 0));
     font.CharWidths.fill(1);
     for (int code = from; code <= to; ++code) {
         PixelImage& image = font.CharImages[static_cast<std::size_t>(code)];

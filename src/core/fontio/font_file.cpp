@@ -25,6 +25,8 @@ constexpr std::string_view kCodePageKey = "CodePage:";
 // After the last record too, only for a font of grey levels: its rows then hold a hexadecimal level a pixel
 // (two digits at depth 8).
 constexpr std::string_view kDepthKey = "Depth:";
+// After the last record too, only for a font that has one: the row its characters stand on.
+constexpr std::string_view kBaselineKey = "Baseline:";
 constexpr std::string_view kWidthKey = "  Width:";
 constexpr std::string_view kBitMapKey = "    BitMap:";
 constexpr std::string_view kRowIndent = "           ";
@@ -86,7 +88,7 @@ bool startsWith(std::string_view line, std::string_view key) {
 }
 
 bool isTrailer(std::string_view line) {
-    return startsWith(line, kCodePageKey) || startsWith(line, kDepthKey);
+    return startsWith(line, kCodePageKey) || startsWith(line, kDepthKey) || startsWith(line, kBaselineKey);
 }
 
 // The depth, from the lines after the last record: the rows before it are read at that depth.
@@ -229,6 +231,16 @@ FontModel readFontFile(std::string_view data, const FontModel& previous, FontRea
             ++i;
             continue;
         }
+        if (startsWith(reader.line(i), kBaselineKey)) {
+            const std::int32_t row = reader.integer(i);
+            if (row < 0 || row >= std::max(height, 1))
+                throw Error("Line " + text::dec(static_cast<std::int64_t>(i)) + ": the baseline " +
+                            text::dec(row) + " is outside the cell's rows 0 to " +
+                            text::dec(std::max(height - 1, 0)));
+            font.Baseline = row;
+            ++i;
+            continue;
+        }
         int code = 0;
         expect(i, kCharKey);
         if (startsWith(reader.line(i), kCharKey))
@@ -314,6 +326,8 @@ std::vector<std::string> writeFontFile(const FontModel& font) {
         lines.push_back(std::string(kCodePageKey) + font.CodePage);
     if (font.Depth > 1)
         lines.push_back(std::string(kDepthKey) + text::dec(font.Depth));
+    if (font.Baseline)
+        lines.push_back(std::string(kBaselineKey) + text::dec(font.baselineRow()));
     return lines;
 }
 

@@ -133,6 +133,7 @@ ImportedFont importSystemFont(Rasteriser& rasteriser, int firstCode, int lastCod
         StoreImportedChar(imported, c, removeLeftBlank);
         ++c;
     } while (c <= lastCode);
+    font.Baseline = std::clamp(rasteriser.ascent() - 1, 0, std::max(cell.height() - 1, 0));
     return imported;
 }
 
@@ -189,6 +190,8 @@ BmpCharsImport importBmpChars(const std::string& folder, ImageDecoder& decoder,
     font.CellImage.setSize(cellWidth, cellHeight);
     for (int code = font.RangeFrom; code <= font.RangeTo; ++code)
         font.CharImages[static_cast<std::size_t>(code)].setSize(cellWidth, cellHeight);
+    // Character files say nothing of a baseline: they stand on their bottom row.
+    font.Baseline = cellHeight - 1;
     return result;
 }
 

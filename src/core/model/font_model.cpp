@@ -14,6 +14,11 @@ int FontModel::lastCode() const {
     return std::min(RangeTo, kCharCount - 1);
 }
 
+int FontModel::baselineRow() const {
+    const int bottom = std::max(FontHeight() - 1, 0);
+    return std::clamp(Baseline.value_or(bottom), 0, bottom);
+}
+
 int FontModel::widestWidth() const {
     int widest = 0;
     for (int c = firstCode(); c <= lastCode(); ++c)

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tesselor {
@@ -27,6 +28,9 @@ struct FontModel {
     // Bits of ink per pixel: 1 (black and white, every font before grey levels), 2, 4 or 8 (see
     // model/grey_levels.h).
     int Depth = 1;
+    // The row the characters stand on, counted from the top of the cell; nothing: the bottom row, as for
+    // every font before baselines.
+    std::optional<int> Baseline;
 
     int FontWidth() const { return CellImage.width(); }
     int FontHeight() const { return CellImage.height(); }
@@ -37,6 +41,9 @@ struct FontModel {
     int lastCode() const;
     // True when `code` addresses a character of the range.
     bool hasCode(int code) const { return !rangeIsEmpty() && code >= firstCode() && code <= lastCode(); }
+
+    // The baseline's row within the cell (the bottom row when the font has none).
+    int baselineRow() const;
 
     // The widest width of the range, 0 for an empty range.
     int widestWidth() const;

@@ -11,6 +11,8 @@ class Rasteriser {
 public:
     virtual ~Rasteriser() = default;
     virtual void drawChar(PixelImage& image, int code, int x, int y, Colour text, Colour background) = 0;
+    // The rows of the box above the baseline: the characters stand on row ascent() - 1.
+    virtual int ascent() const = 0;
 };
 
 } // namespace tesselor

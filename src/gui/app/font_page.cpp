@@ -73,6 +73,7 @@ FontPage::FontPage(AppState& state, FontDocument& document, CommandSupport& comm
     createTransformShortcuts();
     followDocument();
     showDepth();
+    showBaseline();
     // At creation: the grid hidden, the controls, the buttons and the font's menu items disabled.
     sFont->hide();
     dgridFont->hide();
@@ -113,6 +114,10 @@ void FontPage::createControls() {
     imgCurrentChar->setAlignment(Qt::AlignCenter);
     viewLayout->addWidget(imgCurrentChar);
     seCharWidth = addSpin(new SpinControl(pViewFont), "seCharWidth", "Char Width");
+    seBaseline = addSpin(new SpinControl(pViewFont), "seBaseline", "Baseline");
+    seBaseline->setToolTip(tr("The row the characters stand on, counted from the top row (0); the grid "
+                              "shows it as a blue line"));
+    seBaseline->setRange(0, 0);
     auto* inkBox = new QVBoxLayout;
     lblInkLevel = new QLabel(tr("Ink Level"), pViewFont);
     seInkLevel = new SpinControl(pViewFont);
@@ -240,7 +245,7 @@ void FontPage::createControls() {
     page->addWidget(sbFont);
 
     // The keyboard walks the page in reading order: the controls, the grid, the buttons, the views.
-    QWidget* order[] = {seGridSize,    seCharCode,        seCharWidth,
+    QWidget* order[] = {seGridSize,    seCharCode,        seCharWidth,       seBaseline,
                         dgridFont,     bShiftUp,          bShiftLeft,
                         bShiftRight,   bShiftDown,        bMoveUp,
                         bMoveLeft,     bMoveRight,        bMoveDown,
@@ -253,8 +258,9 @@ void FontPage::createControls() {
     connect(seGridSize, &QSpinBox::valueChanged, this, &FontPage::seGridSizeChange);
     connect(seCharCode, &QSpinBox::valueChanged, this, &FontPage::seCharCodeChange);
     connect(seCharWidth, &QSpinBox::valueChanged, this, &FontPage::seCharWidthChange);
+    connect(seBaseline, &QSpinBox::valueChanged, this, &FontPage::seBaselineChange);
     // A typed value applied with Enter gives the keys back to the grid.
-    for (SpinControl* spin : {seGridSize, static_cast<SpinControl*>(seCharCode), seCharWidth})
+    for (SpinControl* spin : {seGridSize, static_cast<SpinControl*>(seCharCode), seCharWidth, seBaseline})
         connect(spin, &SpinControl::entered, this, [this] {
             if (editorShown_)
                 dgridFont->setFocus();
@@ -405,6 +411,7 @@ void FontPage::setEditorEnabled(bool enabled) {
     seGridSize->setEnabled(enabled);
     seCharCode->setEnabled(enabled);
     seCharWidth->setEnabled(enabled);
+    seBaseline->setEnabled(enabled);
     for (QPushButton* button : transformButtons())
         button->setEnabled(enabled);
     for (QAction* action :

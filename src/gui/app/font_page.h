@@ -90,6 +90,7 @@ public:
     CodeSpinControl* seCharCode;
     QLabel* imgCurrentChar; // the current character beside its code
     SpinControl* seCharWidth;
+    SpinControl* seBaseline; // the row the characters stand on
     QLabel* lblInkLevel;
     SpinControl* seInkLevel; // the level the left button paints, shown for a font of grey levels
     QScrollArea* gridScroll;
@@ -218,6 +219,8 @@ private:
     void createFontOutput(const FontOutput& row);
     // The ink level control follows the font's depth.
     void showDepth();
+    void showBaseline();
+    void seBaselineChange(int value);
     void followDocument();
     void layOutGrid();
     // The question before a command replaces the font; true when it may go on.

@@ -68,7 +68,9 @@ void FontPage::followDocument() {
         sbFont->setPanelText(1, "Row " + QString::number(document_.font().FontHeight()));
         widest();
         ShowCharWidth();
+        showBaseline();
     });
+    connect(&document_, &FontDocument::baselineChanged, this, &FontPage::showBaseline);
     connect(&document_, &FontDocument::replaced, this, [this] {
         const FontDocument::Source& source = document_.source();
         if (source.loaded)
@@ -76,6 +78,7 @@ void FontPage::followDocument() {
         else
             HideFontEditor();
         showDepth();
+        showBaseline();
     });
     connect(&document_, &FontDocument::currentCodeChanged, this, [this](int code) {
         seCharCode->setValue(code);
@@ -108,6 +111,22 @@ void FontPage::showDepth() {
     seInkLevel->setVisible(grey);
     seInkLevel->setRange(1, maxLevel(depth));
     seInkLevel->setValue(maxLevel(depth));
+}
+
+void FontPage::showBaseline() {
+    const QSignalBlocker blocker(seBaseline);
+    seBaseline->setRange(0, std::max(document_.font().FontHeight() - 1, 0));
+    seBaseline->setValue(document_.font().baselineRow());
+    dgridFont->update();
+}
+
+// The baseline moved by hand: a step of the history, consecutive moves one step.
+void FontPage::seBaselineChange(int value) {
+    if (!editorShown_ || value == document_.font().baselineRow())
+        return;
+    const std::optional<int> before = document_.font().Baseline;
+    document_.font().Baseline = value;
+    document_.undoStack()->push(new BaselineStep(document_, before));
 }
 
 void FontPage::note(const QString& text, const QString& toolTip) {
@@ -401,16 +420,17 @@ void FontPage::shiftCurrent(Direction where, const QString& name) {
     const Refusal refusal = shiftChar(document_.font(), code, where);
     if (refusal != Refusal::None)
         return refused(name, refusal);
-    document_.undoStack()->push(new ShiftStep(name, document_, code, where, {code}));
+    document_.undoStack()->push(new ShiftStep(name, document_, code, where, {code}, document_.font().Baseline));
 }
 
 void FontPage::moveAll(Direction where, const QString& name) {
     std::vector<int> moved;
+    const std::optional<int> baseline = document_.font().Baseline;
     const Refusal refusal = moveAllChars(document_.font(), where, &moved);
     if (refusal != Refusal::None)
         return refused(name, refusal);
     document_.undoStack()->push(
-        new ShiftStep(name, document_, document_.currentCode(), where, std::move(moved)));
+        new ShiftStep(name, document_, document_.currentCode(), where, std::move(moved), baseline));
 }
 
 void FontPage::bShiftUpClick() {

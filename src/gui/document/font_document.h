@@ -55,6 +55,7 @@ public:
     void announceChar(int code) { emit charChanged(code); }
     void announceAllChars() { emit allCharsChanged(); }
     void announceCell() { emit cellChanged(); }
+    void announceBaseline() { emit baselineChanged(); }
 
     static std::size_t index(int code) { return static_cast<std::size_t>(code & 0xFF); }
 
@@ -65,6 +66,8 @@ signals:
     void allCharsChanged();
     // The cell size (and so every character).
     void cellChanged();
+    // The row the characters stand on.
+    void baselineChanged();
     // Another font: its range, cell and characters, and its source.
     void replaced();
     void currentCodeChanged(int code);

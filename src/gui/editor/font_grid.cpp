@@ -14,6 +14,10 @@
 
 namespace tesselor {
 
+namespace {
+constexpr Colour kBaselineColour = 0x2060E0u;
+} // namespace
+
 FontGrid::FontGrid(const FontDocument& document, QWidget* parent) : QWidget(parent), document_(document) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,6 +29,7 @@ FontGrid::FontGrid(const FontDocument& document, QWidget* parent) : QWidget(pare
     });
     connect(&document, &FontDocument::allCharsChanged, this, qOverload<>(&QWidget::update));
     connect(&document, &FontDocument::currentCodeChanged, this, qOverload<>(&QWidget::update));
+    connect(&document, &FontDocument::baselineChanged, this, qOverload<>(&QWidget::update));
 }
 
 void FontGrid::layOut(int columns, int rows, int zoom) {
@@ -77,6 +82,13 @@ void FontGrid::paintEvent(QPaintEvent* event) {
     for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
             painter.fillRect(cellRect(column, row), toQColor(cellColour(column, row)));
+    // The baseline: the grid line under the row the characters stand on; under the last row, whose line
+    // is outside the grid, the cells' own bottom line.
+    const int baseline = document_.font().baselineRow();
+    if (rows_ > 0 && baseline < rows_) {
+        const int y = baseline * step + zoom_ - (baseline == rows_ - 1 ? 1 : 0);
+        painter.fillRect(QRect(0, y, width(), 1), toQColor(kBaselineColour));
+    }
 }
 
 void FontGrid::mousePressEvent(QMouseEvent* event) {

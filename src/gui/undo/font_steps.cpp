@@ -66,11 +66,13 @@ void CharacterStep::revert() {
 }
 
 ShiftStep::ShiftStep(const QString& name, FontDocument& document, int code, Direction direction,
-                     std::vector<int> moved)
-    : FontStep(name, document, code), direction_(direction), moved_(std::move(moved)) {}
+                     std::vector<int> moved, std::optional<int> baselineBefore)
+    : FontStep(name, document, code), direction_(direction), moved_(std::move(moved)),
+      baselineBefore_(baselineBefore), baselineAfter_(document.font().Baseline) {}
 
 void ShiftStep::shift(Direction direction) {
     FontModel& font = document_.font();
+    font.Baseline = direction == direction_ ? baselineAfter_ : baselineBefore_;
     for (const int code : moved_) {
         shiftPixels(document_.character(code), font.FontWidth(), font.FontHeight(), direction);
         std::uint8_t& width = document_.width(code);
@@ -83,10 +85,24 @@ void ShiftStep::shift(Direction direction) {
 
 void ShiftStep::announce() {
     document_.setCurrentCode(code_);
+    if (baselineBefore_ != baselineAfter_)
+        document_.announceBaseline();
     if (moved_.size() == 1 && moved_[0] == code_)
         document_.announceChar(code_);
     else
         document_.announceAllChars();
+}
+
+BaselineStep::BaselineStep(FontDocument& document, std::optional<int> before)
+    : FontStep("Move Baseline", document, document.currentCode()), before_(before),
+      after_(document.font().Baseline) {}
+
+bool BaselineStep::mergeWith(const QUndoCommand* other) {
+    const auto* next = dynamic_cast<const BaselineStep*>(other);
+    if (next == nullptr)
+        return false;
+    after_ = next->after_;
+    return true;
 }
 
 MirrorStep::MirrorStep(const QString& name, FontDocument& document, int code, bool horizontal,

@@ -90,11 +90,12 @@ private:
 };
 
 // Shift one character or move them all: the opposite shift undoes it, since the edge a shift leaves was
-// blank. `moved` are the codes whose pixels moved.
+// blank. `moved` are the codes whose pixels moved; a move up or down also took the baseline from
+// `baselineBefore` to where it is now.
 class ShiftStep : public FontStep {
 public:
     ShiftStep(const QString& name, FontDocument& document, int code, Direction direction,
-              std::vector<int> moved);
+              std::vector<int> moved, std::optional<int> baselineBefore);
     std::size_t bytes() const override { return sizeof(*this) + moved_.capacity() * sizeof(int); }
 
 protected:
@@ -106,6 +107,26 @@ private:
     void shift(Direction direction);
     Direction direction_;
     std::vector<int> moved_;
+    std::optional<int> baselineBefore_;
+    std::optional<int> baselineAfter_;
+};
+
+// The baseline moved by hand; consecutive moves are one step.
+class BaselineStep : public FontStep {
+public:
+    BaselineStep(FontDocument& document, std::optional<int> before);
+    int id() const override { return 2; }
+    bool mergeWith(const QUndoCommand* other) override;
+    std::size_t bytes() const override { return sizeof(*this); }
+
+protected:
+    void apply() override { document_.font().Baseline = after_; }
+    void revert() override { document_.font().Baseline = before_; }
+    void announce() override { document_.announceBaseline(); }
+
+private:
+    std::optional<int> before_;
+    std::optional<int> after_;
 };
 
 // A mirror is its own inverse; the recomputed width is kept both ways.
