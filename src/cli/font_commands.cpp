@@ -472,6 +472,10 @@ Command defineFontExport(CLI::App& app) {
                     throw UsageError("--format " + o->format + " and --ft8xx are two different fonts");
                 *format = library ? o->format : outputFormat(o->output, o->format, known);
                 const FontOutput& row = exportRow(*o, *format);
+                const std::string extension =
+                    QString::fromStdString(paths::extension(o->output)).toLower().mid(1).toStdString();
+                if (library && known.count(extension) != 0 && extension != row.fileExtension())
+                    throw UsageError("--format " + o->format + " contradicts the extension of " + o->output);
                 outputPath(o->output, "." + row.fileExtension());
                 checkSymbol(o->symbol);
                 if ((o->spacing || o->spaceWidth) && !o->ft8xx && row.family != FontOutputFamily::Library)

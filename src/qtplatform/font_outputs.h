@@ -15,8 +15,8 @@ namespace tesselor {
 // The outputs of a font, one row each. The window's Create File items and the command line's font-export
 // formats are both made from these rows, so the two write the same bytes and a new output is one row.
 enum class FontOutputFamily {
-    Device, // the device's own font table and the text formats
-    Ft8xx,  // the FT8xx controllers' font (--ft8xx)
+    Device,  // the device's own font table and the text formats
+    Ft8xx,   // the FT8xx controllers' font (--ft8xx)
     Library, // the fonts of the graphics libraries firmware uses (Adafruit GFX, LVGL)
 };
 

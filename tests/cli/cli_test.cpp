@@ -272,6 +272,10 @@ private slots:
         QTest::newRow("FT8xx pointer below 0") << "font-export|tiny.font|--ft8xx|-o|t.bin" << 1
             << "At the address 0 the glyph pointer would be below 0 (65 cells of 6 bytes before the first): the smallest address that works is 244";
         QTest::newRow("spacing without --ft8xx") << "font-export|tiny.font|--spacing|2|-o|x.c" << 2 << "--spacing and --space-width apply to --ft8xx, gfx and lvgl outputs";
+        QTest::newRow("GFX into a .c") << "font-export|tiny.font|--format|gfx|-o|x.c" << 2 << "--format gfx contradicts the extension of x.c";
+        QTest::newRow("--lvgl for GFX") << "font-export|tiny.font|--format|gfx|--lvgl|8|-o|x.h" << 2 << "--lvgl applies to --format lvgl";
+        QTest::newRow("LVGL and --ft8xx") << "font-export|tiny.font|--format|lvgl|--ft8xx|-o|x.c" << 2 << "--format lvgl and --ft8xx are two different fonts";
+        QTest::newRow("GFX with a header") << "font-export|tiny.font|--format|gfx|--header|y.h|-o|x.h" << 2 << "--header and --c-type apply to a .c output";
         QTest::newRow("depth 3") << system + "12|--depth|3|-o|x" << 2 << "--depth: 3 not in {1,2,4,8}";
         QTest::newRow("FT8xx .lcd") << "font-export|tiny.font|--ft8xx|-o|x.lcd" << 2 << "the output file needs one of the extensions .bin, .c, .resdata, or --format";
         QTest::newRow("format the chip lacks") << "bitmap-export|alpha.png|--ft800|--ft-format|L2|--chip|FT80x|-o|x.c" << 1

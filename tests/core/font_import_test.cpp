@@ -167,6 +167,7 @@ TEST(ImportBmpChars, RangeGapsAndSizes) {
     const FontModel& font = result.imported.font;
     EXPECT_EQ(font.RangeFrom * 1000 + font.RangeTo, 32255);
     EXPECT_EQ(font.FontWidth() * 100 + font.FontHeight(), 1012);
+    EXPECT_EQ(font.Baseline, 11); // the bottom row of the tallest file
     EXPECT_EQ(font.CharImages[255].width() * 100 + font.CharImages[255].height(), 1012);
     EXPECT_EQ(font.CharImages[32].pixel(7, 11), kBlack);
     EXPECT_EQ(std::vector<int>(

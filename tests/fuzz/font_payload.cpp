@@ -1,10 +1,13 @@
 // FontPayload on random fonts: its length is 8 + 4n + H x the sum of ceil(width / 8), and every glyph
 // offset points inside the payload, each glyph right after the one before. The FT8xx font of the same
 // fonts at random depths, formats and addresses: refused with an error, or a block whose pointer finds
-// each stored cell inside the bytes.
+// each stored cell inside the bytes. The graphics libraries' fonts of them, at a random baseline: refused
+// with an error, or a text ending in its last declaration.
 #include "fontexport/font_payload.h"
 #include "fontexport/ft8xx_font.h"
+#include "fontexport/gfx_font.h"
 #include "fontexport/lcd_text.h"
+#include "fontexport/lvgl_font.h"
 #include "fuzz_input.h"
 #include "model/error.h"
 #include "model/grey_levels.h"
@@ -69,6 +72,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::size_t at = out.pointer + std::size_t(c) * cell - out.address;
             FUZZ_CHECK(at >= 148 && at + cell <= out.bytes.size());
         }
+    } catch (const Error&) {
+    }
+
+    font.Baseline = input.byte() % 32;
+    CodePage page{kDefaultCodePage, {}};
+    for (std::size_t c = 0; c < page.characters.size(); ++c)
+        page.characters[c] = input.byte() % 8 == 0 ? 0xFFFD : static_cast<char32_t>(c * 7);
+    const Advances advances = controllerAdvances(font, input.byte() % 3);
+    try {
+        FUZZ_CHECK(gfxFontHeader(bilevelFont(font), page, "f.h", "f", advances)
+                       .ends_with("#endif // TESSELOR_F_H_\r\n"));
+    } catch (const Error&) {
+    }
+    try {
+        std::vector<std::string> warnings;
+        FUZZ_CHECK(
+            lvglFontSource(font, page, "f", advances, 8 + input.byte() % 2, warnings).ends_with("};\r\n"));
     } catch (const Error&) {
     }
     return 0;

@@ -257,6 +257,41 @@ private slots:
         QVERIFY(!page->seInkLevel->isVisible());
     }
 
+    // The baseline: the grid's blue line under its row; moved by hand in one step however many clicks,
+    // moved with Move Up and Move Down, each undone to where it was; Save writes it, Open reads it.
+    void baselineGuideAndItsHistory() {
+        open("three.font", threeChars());
+        QCOMPARE(page->seBaseline->value(), 3); // no baseline in the file: the bottom row
+        QCOMPARE(page->seBaseline->maximum(), 3);
+        const auto lineUnder = [this](int row) {
+            const QImage shot = page->dgridFont->grab().toImage();
+            const int y = page->dgridFont->cellRect(0, row).bottom() + (row == 3 ? 0 : 1);
+            return shot.pixelColor(centre(5, row).x(), y) == QColor(0x20, 0x60, 0xE0);
+        };
+        QVERIFY(lineUnder(3) && !lineUnder(1));
+        const int steps = fontDocument().undoStack()->count();
+        page->seBaseline->setValue(2);
+        page->seBaseline->setValue(1);
+        QCOMPARE(fontDocument().undoStack()->count(), steps + 1);
+        QCOMPARE(font().Baseline, 1);
+        QVERIFY(lineUnder(1) && !lineUnder(3));
+        page->bMoveDown->click();
+        QCOMPARE(font().Baseline, 2);
+        QCOMPARE(page->seBaseline->value(), 2);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(font().Baseline, 1);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(font().Baseline, std::nullopt);
+        QCOMPARE(page->seBaseline->value(), 3);
+        page->FontMenuEdit_Redo->trigger();
+        create(page->FontMenuFile_SaveGraphicFontAs, path("based.font"));
+        QVERIFY(testsupport::readFile(path("based.font")).ends_with("\r\nBaseline:1\r\n"));
+        open("three.font", threeChars());
+        dialogs->fileAnswers.push_back(path("based.font"));
+        page->FontMenuFile_OpenGraphicFontClick();
+        QCOMPARE(page->seBaseline->value(), 1);
+    }
+
     void automaticWidthOnMouseRelease() {
         open("three.font", threeChars());
         page->FontMenuEdit_AutomaticCharWidth->trigger();

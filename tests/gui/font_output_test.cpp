@@ -3,11 +3,14 @@
 #include "app/font_page.h"
 #include "dialogs/form_c_output.h"
 #include "dialogs/form_ft8xx_font.h"
+#include "dialogs/form_library_font.h"
 #include "editor/status_panels.h"
 #include "editor/text_preview.h"
 #include "fixtures.h"
 #include "fontexport/ft8xx_font.h"
+#include "fontexport/gfx_font.h"
 #include "gui_support.h"
+#include "qtplatform/code_pages.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -189,6 +192,45 @@ private slots:
         create(page->FontMenuFile_CreateFileFt8xx, path("font.txt"));
         QCOMPARE(dialogs->lastMessage().text,
                  std::string("A font for the FT8xx controllers is a .bin, .c or .resdata file."));
+    }
+
+    // The graphics libraries' fonts: each item's dialog offers the name, the advances and (LVGL) the
+    // version, refuses what the writer refuses, and writes the core's text; the preview then lays text out
+    // with the advances taken.
+    void libraryFonts() {
+        bool refusedName = false;
+        dialogs->dialogAnswers.push_back([&refusedName](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormLibraryFont&>(dialog);
+            form.eSymbol->setText("int");
+            refusedName = !form.buttons->button(QDialogButtonBox::Ok)->isEnabled();
+            form.eSymbol->setText("tinyGfx");
+            form.seSpacing->setValue(2);
+            return true;
+        });
+        create(page->findChild<QAction*>("FontMenuFile_CreateFileGfx"), path("tiny.h"));
+        QVERIFY(refusedName);
+        QVERIFY(testsupport::readFile(path("tiny.h")) == gfxFontHeader(font(), codePageOf(font()),
+                                                                       path("tiny.h"), "tinyGfx",
+                                                                       controllerAdvances(font(), 2)));
+        QCOMPARE(page->textPreview->seSpacing->value(), 2);
+        QVERIFY(page->textPreview->controllerLayout());
+
+        std::string problem;
+        dialogs->dialogAnswers.push_back([&problem](QDialog& dialog) {
+            auto& form = dynamic_cast<TFormLibraryFont&>(dialog);
+            form.seSpacing->setValue(247); // 'B' is 9 wide: an advance of 256
+            problem = form.lblProblem->text().toStdString();
+            form.seSpacing->setValue(1);
+            form.cbVersion->setCurrentIndex(1);
+            return true;
+        });
+        create(page->findChild<QAction*>("FontMenuFile_CreateFileLvgl"), path("tiny.c"));
+        QCOMPARE(problem,
+                 std::string("Character 66: its advance 256 is outside the 0 to 255 an LVGL font holds."));
+        std::vector<std::string> warnings;
+        QVERIFY(testsupport::readFile(path("tiny.c")) ==
+                lvglFontSource(font(), codePageOf(font()), "tiny_9x3", controllerAdvances(font(), 1), 8,
+                               warnings));
     }
 
     // A grey font's 1-bit outputs halve it, and the status bar says so.

@@ -170,8 +170,8 @@ Refusal moveAllChars(FontModel& font, Direction direction, std::vector<int>* mov
     }
     // The characters keep standing on their baseline.
     if (direction == Direction::Up || direction == Direction::Down)
-        font.Baseline = std::clamp(font.baselineRow() + (direction == Direction::Up ? -1 : 1), 0,
-                                   std::max(h - 1, 0));
+        font.Baseline =
+            std::clamp(font.baselineRow() + (direction == Direction::Up ? -1 : 1), 0, std::max(h - 1, 0));
     return Refusal::None;
 }
 

@@ -77,8 +77,7 @@ PixelImage PackedImage::unpack() const {
 
 FontSnapshot::FontSnapshot(const FontModel& font)
     : widths_(font.CharWidths), cell_(font.CellImage), rangeFrom_(font.RangeFrom), rangeTo_(font.RangeTo),
-      name_(font.FontName), codePage_(font.CodePage), depth_(font.Depth),
-      baseline_(font.Baseline) {
+      name_(font.FontName), codePage_(font.CodePage), depth_(font.Depth), baseline_(font.Baseline) {
     for (std::size_t c = 0; c < images_.size(); ++c)
         if (!font.CharImages[c].pixels().empty())
             images_[c] = PackedImage(font.CharImages[c]);

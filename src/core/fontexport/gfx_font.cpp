@@ -18,7 +18,8 @@ constexpr const char* kEnd = "\r\n";
 void fits(int value, int low, int high, int code, const std::string& field) {
     if (value < low || value > high)
         throw Error("Character " + text::dec(code) + ": its " + field + " " + text::dec(value) +
-                    " is outside the " + text::dec(low) + " to " + text::dec(high) + " an Adafruit GFX font holds");
+                    " is outside the " + text::dec(low) + " to " + text::dec(high) +
+                    " an Adafruit GFX font holds");
 }
 
 std::string padded(int value, std::size_t width) {
@@ -65,7 +66,8 @@ std::string gfxFontHeader(const FontModel& font, const CodePage& page, const std
     line("// Codes " + text::dec(font.firstCode()) + " to " + text::dec(font.lastCode()) + ", lines " +
          text::dec(font.FontHeight()) + " pixels apart, the baseline " + text::dec(cursor) +
          " rows under the top of a line.");
-    line("// Select it with setFont(&" + symbol + "); the cursor's y is then the baseline: a line whose top is");
+    line("// Select it with setFont(&" + symbol +
+         "); the cursor's y is then the baseline: a line whose top is");
     line("// at y starts with setCursor(x, y + " + cnames::macroPart(symbol) + "_BASELINE).");
     line("#ifndef " + guard);
     line("#define " + guard);

@@ -48,6 +48,8 @@ struct AppState {
     std::string FontLcdFilePath;
     std::string FontBdfFilePath;
     std::string FontFt8xxFilePath;
+    std::string FontGfxFilePath;
+    std::string FontLvglFilePath;
     std::string FontSourcePath; // the last font file or BDF file imported
     std::string ResdataFilePath;
     std::string BitmapFilePath;

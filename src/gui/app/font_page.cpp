@@ -5,6 +5,7 @@
 #include "dialogs/form_font_file.h"
 #include "dialogs/form_font_range.h"
 #include "dialogs/form_ft8xx_font.h"
+#include "dialogs/form_library_font.h"
 #include "dialogs/form_new_font.h"
 #include "dialogs/form_view_char.h"
 #include "editing/transforms.h"
@@ -245,13 +246,17 @@ void FontPage::createControls() {
     page->addWidget(sbFont);
 
     // The keyboard walks the page in reading order: the controls, the grid, the buttons, the views.
-    QWidget* order[] = {seGridSize,    seCharCode,        seCharWidth,       seBaseline,
-                        dgridFont,     bShiftUp,          bShiftLeft,
-                        bShiftRight,   bShiftDown,        bMoveUp,
-                        bMoveLeft,     bMoveRight,        bMoveDown,
-                        bRemoveColumn, bAddColumn,        bRemoveRow,
-                        bAddRow,       bHorizontalMirror, bVerticalMirror,
-                        bInvert,       overview,          textPreview->eSampleText};
+    QWidget* order[] = {seGridSize,      seCharCode,
+                        seCharWidth,     seBaseline,
+                        dgridFont,       bShiftUp,
+                        bShiftLeft,      bShiftRight,
+                        bShiftDown,      bMoveUp,
+                        bMoveLeft,       bMoveRight,
+                        bMoveDown,       bRemoveColumn,
+                        bAddColumn,      bRemoveRow,
+                        bAddRow,         bHorizontalMirror,
+                        bVerticalMirror, bInvert,
+                        overview,        textPreview->eSampleText};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -333,6 +338,16 @@ void FontPage::createMenus() {
     FontMenuFile_CreateFileBdf = created.at("bdf");
     FontMenuFile_CreateFileFt8xx =
         makeAction(FontMenuFile, "FontMenuFile_CreateFileFt8xx", "Create File for FT8xx Font...");
+    // The graphics libraries' fonts, one item a row.
+    for (const FontOutput& row : fontOutputs()) {
+        if (row.family != FontOutputFamily::Library)
+            continue;
+        const QString key = row.key;
+        QAction* action = FontMenuFile->addAction(row.title);
+        action->setObjectName("FontMenuFile_CreateFile" + key.left(1).toUpper() + key.mid(1));
+        connect(action, &QAction::triggered, this, [this, &row] { createLibraryFont(row); });
+        libraryFontActions_.push_back(action);
+    }
     FontMenuFile->addSeparator();
     FontMenuFile_Exit = makeAction(FontMenuFile, "FontMenuFile_Exit", "Exit");
     FontMenuFile_Exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -419,6 +434,8 @@ void FontPage::setEditorEnabled(bool enabled) {
           FontMenuFile_CreateFileResdata, FontMenuFile_CreateFileLcd, FontMenuFile_CreateFileBdf,
           FontMenuFile_CreateFileFt8xx, FontMenuEdit_AutomaticCharWidth, FontMenuEdit_Cut, FontMenuEdit_Copy,
           FontMenuEdit_ViewChar})
+        action->setEnabled(enabled);
+    for (QAction* action : libraryFontActions_)
         action->setEnabled(enabled);
     textPreview->setEnabled(enabled);
 }
@@ -850,6 +867,37 @@ void FontPage::FontMenuFile_CreateFileFt8xxClick() {
         ft8xxAddress_ = choices.ft8xx.address;
         ft8xxDeflate_ = choices.deflate;
         textPreview->showControllerLayout(*choices.ft8xx.spacing, *choices.ft8xx.spaceWidth);
+    });
+}
+
+// A graphics library's font: the save dialog, then its choices; the text preview then shows its layout,
+// the advances being the controller's.
+void FontPage::createLibraryFont(const FontOutput& row) {
+    commands_.run([&] {
+        const bool lvgl = std::string(row.key) == "lvgl";
+        std::string& remembered = lvgl ? state_.FontLvglFilePath : state_.FontGfxFilePath;
+        const auto path = commands_.chooseSavePath(row.title, document_.source().baseName,
+                                                   "." + row.fileExtension(), row.filter, remembered);
+        if (!path)
+            return;
+        remembered = *path;
+        const FontModel& font = document_.font();
+        FontOutputChoices offered;
+        offered.symbol = row.defaultSymbol(font, *path);
+        offered.spacing = textPreview->seSpacing->value();
+        offered.spaceWidth = textPreview->seSpaceWidth->value();
+        offered.lvglVersion = lvglVersion_;
+        TFormLibraryFont form(font, row, *path, offered, commands_.window());
+        if (!commands_.dialogs().execDialog(form))
+            return;
+        const FontOutputChoices choices = form.choices();
+        const FontOutputFiles written = row.write(font, *path, choices);
+        commands_.writeOutputs(written.files);
+        lvglVersion_ = choices.lvglVersion;
+        textPreview->showControllerLayout(*choices.spacing, *choices.spaceWidth);
+        for (const std::string& warning : written.warnings)
+            note("Created " + QString::fromStdString(paths::fileName(*path)) + ": " +
+                 QString::fromStdString(warning));
     });
 }
 

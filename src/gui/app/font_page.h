@@ -3,6 +3,7 @@
 #include "app/command_support.h"
 #include "document/font_document.h"
 #include "editing/undo_data.h"
+#include "fontexport/lvgl_font.h"
 #include "model/app_state.h"
 
 #include <QFont>
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -132,6 +134,7 @@ public:
     QAction* FontMenuFile_CreateFileLcd;
     QAction* FontMenuFile_CreateFileBdf;
     QAction* FontMenuFile_CreateFileFt8xx;
+    std::vector<QAction*> libraryFontActions_; // Create File for GFX Font, for LVGL Font
     QAction* FontMenuFile_Exit;
     RecentFiles* FontMenuFile_Recent;
     QMenu* FontMenuEdit;
@@ -174,6 +177,7 @@ public slots:
     void FontMenuFile_CreateFileLcdClick();
     void FontMenuFile_CreateFileBdfClick();
     void FontMenuFile_CreateFileFt8xxClick();
+    void createLibraryFont(const FontOutput& row);
     void FontMenuEdit_RemoveLeftBlankClick();
     void FontMenuEdit_AutomaticCharWidthClick();
     void FontMenuEdit_RestoreClick();
@@ -278,6 +282,7 @@ private:
     std::string ft8xxFormat_;
     std::optional<std::uint32_t> ft8xxAddress_;
     bool ft8xxDeflate_ = false;
+    int lvglVersion_ = kDefaultLvglVersion;
     QFont importFont_;
     int loadedZoom_ = 12;
     bool editorShown_ = false;

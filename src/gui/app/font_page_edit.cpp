@@ -420,7 +420,8 @@ void FontPage::shiftCurrent(Direction where, const QString& name) {
     const Refusal refusal = shiftChar(document_.font(), code, where);
     if (refusal != Refusal::None)
         return refused(name, refusal);
-    document_.undoStack()->push(new ShiftStep(name, document_, code, where, {code}, document_.font().Baseline));
+    document_.undoStack()->push(
+        new ShiftStep(name, document_, code, where, {code}, document_.font().Baseline));
 }
 
 void FontPage::moveAll(Direction where, const QString& name) {

@@ -15,7 +15,7 @@
 namespace tesselor {
 
 namespace {
-constexpr Colour kBaselineColour = 0x2060E0u;
+constexpr Colour kBaselineColour = 0xE06020u; // blue
 } // namespace
 
 FontGrid::FontGrid(const FontDocument& document, QWidget* parent) : QWidget(parent), document_(document) {

@@ -46,7 +46,8 @@ TextPreview::TextPreview(const FontDocument& document, Dialogs& dialogs, QWidget
     auto* controller = new QHBoxLayout;
     cbControllerLayout = new QCheckBox(tr("FT8xx layout"), this);
     cbControllerLayout->setObjectName("cbControllerLayout");
-    cbControllerLayout->setToolTip(tr("Lay the text out as the FT8xx controller's width table does"));
+    cbControllerLayout->setToolTip(
+        tr("Lay the text out as the FT8xx controller's width table does, and the GFX and LVGL fonts"));
     seSpacing = new QSpinBox(this);
     seSpacing->setObjectName("seSpacing");
     seSpacing->setRange(0, 255);
