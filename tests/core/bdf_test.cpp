@@ -180,3 +180,35 @@ TEST(BdfExport, RoundTripGivesTheSameFont) {
     EXPECT_EQ(fontText(importBdf(readBdf(specific), sameCode, std::nullopt, std::nullopt, "").imported.font),
               fontText(font));
 }
+
+// Files that bend the rules: without FONT_DESCENT a glyph below the bounding box keeps its rows; of two
+// glyphs for one code the first counts; a charset named by its code page names that page; a BBX of too few
+// numbers is refused by its line.
+TEST(BdfImport, FilesThatBendTheRules) {
+    const auto with = [](std::string text, const std::string& what, const std::string& by) {
+        return text.replace(text.find(what), what.size(), by);
+    };
+    const std::string noDescent =
+        with(tinyWith("FONT_DESCENT 1\n", ""), "FONTBOUNDINGBOX 4 6 0 -1", "FONTBOUNDINGBOX 4 5 0 0");
+    const FontModel low =
+        importBdf(readBdf(noDescent), sameCode, std::nullopt, std::nullopt, "").imported.font;
+    EXPECT_EQ(low.FontHeight(), 6);
+    EXPECT_EQ(low.CharImages[66].pixel(1, 5), kBlack); // the descender's last row
+    EXPECT_EQ(low.Baseline, 4);
+
+    const std::string twice = tinyWith(
+        "ENDFONT", "STARTCHAR again\nENCODING 65\nDWIDTH 2 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\nENDFONT");
+    EXPECT_EQ(
+        importBdf(readBdf(twice), sameCode, std::nullopt, std::nullopt, "").imported.font.CharWidths[65], 4);
+
+    EXPECT_EQ(bdfCharsetName("MICROSOFT", "CP1251"), "windows-1251");
+    EXPECT_EQ(bdfCharsetName("microsoft", "cp1250"), "windows-1250");
+    EXPECT_EQ(bdfCharsetName("IBM", "CP866"), "IBM866");
+    EXPECT_EQ(bdfCharsetName("KOI8", "R"), "KOI8-R");
+    try {
+        readBdf(tinyWith("BBX 3 5 0 0", "BBX 3 5"));
+        ADD_FAILURE() << "BBX 3 5 accepted";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Line 17 of the BDF file: BBX needs 4 numbers, has 2");
+    }
+}

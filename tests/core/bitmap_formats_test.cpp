@@ -265,3 +265,57 @@ TEST(PayloadDecoder, Refusals) {
     EXPECT_FALSE(decodePayload(plain, false)); // native code 2 does not exist
     EXPECT_TRUE(decodePayload(plain, true));
 }
+
+// An image of exactly 256 colours keeps every one of them, in order of appearance, in each palette format
+// (colours its entries hold exactly); entries are the nearest level, not the truncated bits: (15, 3, 12) is
+// (2, 1, 1) in 5:6:5, shown (16, 4, 8) where truncation would show (8, 0, 8).
+TEST(Palette, TwoHundredFiftySixColoursKeptAndEntriesRounded) {
+    struct Case {
+        const char* format;
+        Rgba (*colour)(int i);
+    };
+    const Case cases[] = {
+        {"PALETTED8",
+         [](int i) {
+             return Rgba{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), std::uint8_t(i | 1)};
+         }},
+        {"PALETTED565",
+         [](int i) {
+             return Rgba{expand(std::uint32_t(i % 32), 5), expand(std::uint32_t(i / 32), 6), 0, 255};
+         }},
+        {"PALETTED4444",
+         [](int i) {
+             return Rgba{expand(std::uint32_t(i % 16), 4), expand(std::uint32_t(i / 16), 4), 0, 255};
+         }},
+    };
+    for (const Case& c : cases) {
+        Pixels image{16, {}, true};
+        for (int i = 0; i < 256; ++i)
+            image.pixels.push_back(c.colour(255 - i));
+        const auto shown = decodePayload(encode(image, format(c.format)), true);
+        ASSERT_TRUE(shown) << c.format;
+        for (std::size_t i = 0; i < 256; ++i)
+            ASSERT_EQ(rgbaOf(shown->image.pixels()[i], shown->alpha[i]), image.pixels[i])
+                << c.format << " " << i;
+    }
+    const Pixels odd{1, {{15, 3, 12, 0x88}}, true};
+    EXPECT_EQ(rgbaOf(decodePayload(encode(odd, format("PALETTED565")), true)->image.pixels()[0]),
+              (Rgba{16, 4, 8, 255}));
+    // 4 bits: 15 -> 1 (17), 3 -> 0, 12 -> 1 (17), alpha 136 -> 8 (136).
+    const auto four = decodePayload(encode(odd, format("PALETTED4444")), true);
+    EXPECT_EQ(rgbaOf(four->image.pixels()[0], four->alpha[0]), (Rgba{17, 0, 17, 136}));
+}
+
+// Floyd-Steinberg by hand on a 4 x 3 grey image in L1: 7/16 of the error to the right, 3/16 down-left,
+// 5/16 down, the rest (1/16) down-right, each share cut toward zero. Every other placement of the weights
+// gives other bits for this image.
+TEST(Dithering, FloydSteinbergWeightsByHand) {
+    const int grey[3][4] = {{183, 115, 135, 10}, {37, 134, 199, 82}, {135, 129, 251, 8}};
+    Pixels image{4, {}, false};
+    for (const auto& row : grey)
+        for (const int v : row)
+            image.pixels.push_back({std::uint8_t(v), std::uint8_t(v), std::uint8_t(v), 255});
+    // 183 -> 1, error -72: -31 right, -13 down-left, -22 down, -6 down-right; 115 - 31 = 84 -> 0; ...
+    EXPECT_EQ(hex(encode(image, format("L1"), true), 6, 3), "A0 60 60");
+    EXPECT_EQ(hex(encode(image, format("L1"), false), 6, 3), "A0 60 E0"); // each pixel alone
+}

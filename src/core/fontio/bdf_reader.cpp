@@ -52,11 +52,16 @@ public:
     std::string_view keyword() const { return words_.empty() ? std::string_view() : words_[0]; }
     std::string_view line() const { return line_; }
 
+    // Refuses a line of fewer than `count` values after its keyword.
+    void needs(std::size_t count) const {
+        if (words_.size() < count + 1)
+            fail(std::string(keyword()) + " needs " + text::dec(static_cast<std::int64_t>(count)) +
+                 " numbers, has " + text::dec(static_cast<std::int64_t>(words_.size()) - 1));
+    }
+
     // The value `index` (from 1) of the line as a whole number within [low, high].
     long number(std::size_t index, long low, long high) const {
-        if (index >= words_.size())
-            fail(std::string(keyword()) + " needs " + text::dec(static_cast<std::int64_t>(index)) +
-                 " numbers");
+        needs(index);
         const std::string_view word = words_[index];
         long value = 0;
         const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
@@ -101,6 +106,7 @@ struct Box {
 };
 
 Box readBox(const Parser& parser) {
+    parser.needs(4);
     return {static_cast<int>(parser.number(1, 0, kMaxCellSide)),
             static_cast<int>(parser.number(2, 0, kMaxCellSide)),
             static_cast<int>(parser.number(3, -kMaxCellSide, kMaxCellSide)),
@@ -236,9 +242,16 @@ BdfFile readBdf(std::string_view text) {
     }
     if (!ended)
         parser.fail("the file ends before ENDFONT");
-    // Without the properties, the bounding box gives the baseline.
-    bdf.ascent = ascent.value_or(fontBox.height + fontBox.yOffset);
-    bdf.descent = descent.value_or(-fontBox.yOffset);
+    // Without the properties, the bounding box gives the baseline, grown to every glyph's box: a box
+    // that understates them would cut rows off.
+    int top = fontBox.height + fontBox.yOffset;
+    int bottom = -fontBox.yOffset;
+    for (const BdfGlyph& glyph : bdf.glyphs) {
+        top = std::max(top, glyph.yOffset + glyph.height);
+        bottom = std::max(bottom, -glyph.yOffset);
+    }
+    bdf.ascent = ascent.value_or(top);
+    bdf.descent = descent.value_or(bottom);
     const int height = bdf.ascent + bdf.descent;
     if (height < 1 || height > kMaxCellSide)
         Parser::failAt(metricsLine, "FONT_ASCENT + FONT_DESCENT is " + text::dec(height) +
