@@ -168,6 +168,21 @@ private slots:
     }
     void cleanup() { dir.reset(); }
 
+    // Inflate gives the stream's bytes only at exactly the size expected: one byte more or fewer, or a
+    // stream cut short, is nothing.
+    void inflateChecksTheLength() {
+        const Bytes plain = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        const Bytes stream = zlib::deflate(plain.data(), plain.size());
+        QVERIFY(zlib::inflate(stream.data(), stream.size(), 10) == plain);
+        QVERIFY(!zlib::inflate(stream.data(), stream.size(), 9));
+        QVERIFY(!zlib::inflate(stream.data(), stream.size(), 11));
+        QVERIFY(!zlib::inflate(stream.data(), stream.size() - 1, 10));
+        const Bytes payload = {0, 1, 2, 0, 1, 0, 0xAA, 0xBB};
+        const Bytes deflated = zlib::deflatePayload(payload);
+        QVERIFY(zlib::inflatePayload(deflated, payload.size()) == payload);
+        QVERIFY(!zlib::inflatePayload(deflated, payload.size() - 1));
+    }
+
     // Each subcommand writes its file under the name the options give, and says nothing.
     void subcommandsWriteTheirOutputs_data() {
         QTest::addColumn<QString>("arguments"); // separated by "|"
@@ -241,6 +256,12 @@ private slots:
         QTest::newRow("no format") << "font-export|tiny.font|-o|x.bin" << 2 << "the output file needs one of the extensions .bdf, .c, .lcd, .resdata, or --format";
         QTest::newRow("empty output") << "font-export|tiny.font|-o||--format|c" << 2 << "the output file name is empty";
         QTest::newRow("header without .c") << "font-export|tiny.font|-o|x.lcd|--header|x.h" << 2 << "--header and --c-type apply to a .c output";
+        // What one output refuses, every subcommand that takes the option refuses.
+        for (const QString command : {"font-export|tiny.font", "bitmap-export|alpha.png"}) {
+            QTest::newRow(qPrintable(command + ": --c-type with .resdata")) << command + "|--c-type|u8|-o|x.resdata" << 2 << "--header and --c-type apply to a .c output";
+            QTest::newRow(qPrintable(command + ": --header with .resdata")) << command + "|--header|x.h|-o|x.resdata" << 2 << "--header and --c-type apply to a .c output";
+            QTest::newRow(qPrintable(command + ": --symbol not a C name")) << command + "|--symbol|1x|-o|x.c" << 2 << "--symbol '1x' is no C identifier";
+        }
         QTest::newRow("from after to") << system + "12|--from|200|--to|100|-o|x" << 2 << "--from 200 is greater than --to 100";
         QTest::newRow("to 256") << system + "12|--to|256|-o|x" << 2 << "--to: takes a whole number from 32 to 255";
         QTest::newRow("size 1001") << system + "1001|-o|x" << 2 << "--size: takes a whole number from 1 to 1000";

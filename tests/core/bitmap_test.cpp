@@ -200,3 +200,31 @@ TEST(BmpLayout, FieldsOfTheHeader) {
     unknown[14] = 20;
     EXPECT_FALSE(readBmpLayout(unknown));
 }
+
+// Every format's .c array, plain and deflated (odd lengths of the stream included), holds the payload's
+// bytes in order: the array read back as C gives the .resdata payload exactly.
+TEST(BitmapCSource, TheArrayReadsBackAsThePayload) {
+    std::vector<BitmapEncoding> encodings = ft8xxFormats();
+    for (std::uint8_t bits : {1, 4, 8, 16})
+        encodings.push_back(bitmapEncoding(bits, false));
+    const PixelImage image =
+        imageFromRows({"wbw", "bbw", "wwb"}, {{'w', kWhite}, {'b', kBlack}}); // 1 bit holds it
+    for (const BitmapEncoding& encoding : encodings) {
+        const Bytes plain = BitmapPayload(image, encoding).value();
+        for (const std::size_t stream : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(27)}) {
+            Bytes payload = plain;
+            if (stream > 0) { // a deflated payload: the header, then the zlib stream's bytes
+                payload.resize(kPayloadHeaderSize);
+                payload[0] = kDeflatedPayload;
+                for (std::size_t i = 0; i < stream; ++i)
+                    payload.push_back(std::uint8_t(0x78 + 31 * i));
+            }
+            const std::string text = bitmapCSource(payload, encoding, encoding.ft8xx, "pic");
+            Bytes values;
+            for (std::size_t at = text.find("0x", text.find("[] = {")); at != std::string::npos;
+                 at = text.find("0x", at + 4))
+                values.push_back(std::uint8_t(std::stoul(text.substr(at + 2, 2), nullptr, 16)));
+            EXPECT_EQ(values, payload) << encoding.name << " " << int(encoding.depth) << " stream " << stream;
+        }
+    }
+}

@@ -154,6 +154,15 @@ TEST(FontPayload, HeightAbove255) {
     EXPECT_EQ(payload[6], 0x2C);
     EXPECT_EQ(payload.size(), 8u + 4u + 300u);
     EXPECT_EQ(lines(fontCSource(font, "tall"))[8], "  0x12C,");
+    // An array of bytes holds the height in one element: 255 is written, 256 refused.
+    EXPECT_NO_THROW(fontCSource(widthsFont({2}, 255), "tall", {true, ""}));
+    try {
+        fontCSource(widthsFont({2}, 256), "tall", {true, ""});
+        ADD_FAILURE() << "a u8 array of a font 256 pixels high";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(),
+                     "The font is 256 pixels high: an array of uint8_t holds heights up to 255");
+    }
 }
 
 TEST(FontPayload, OnlyExactBlackIsInk) {

@@ -14,6 +14,7 @@
 #include "fixtures.h"
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
+#include "qtplatform/qt_pixels.h"
 #include "qtplatform/qt_rasteriser.h"
 #include "window_fixture.h"
 
@@ -56,6 +57,27 @@ class HistoryAndViewsTest : public QObject, protected WindowFixture {
     void openThree() {
         dialogs->fileAnswers.push_back(testsupport::writeFile(dir->filePath("three.font"), kThree));
         page->FontMenuFile_OpenGraphicFontClick();
+    }
+    // The views show the model: the width field and the code, the grid's size, and every pixel of every
+    // character in the overview.
+    void viewsShowTheModel(const char* when) {
+        const FontModel& model = font();
+        const int code = fontDocument().currentCode();
+        QVERIFY2(page->seCharWidth->value() == model.CharWidths[std::size_t(code)], when);
+        QVERIFY2(page->seCharCode->value() == code, when);
+        QVERIFY2(page->dgridFont->columns() == model.FontWidth() &&
+                     page->dgridFont->rows() == model.FontHeight(),
+                 when);
+        const QImage shown = page->overview->grab().toImage();
+        const int scale = page->overview->scale();
+        for (int c = model.firstCode(); c <= model.lastCode(); ++c) {
+            const QPoint corner = page->overview->cellRect(c).topLeft();
+            for (int y = 0; y < model.FontHeight(); ++y)
+                for (int x = 0; x < model.FontWidth(); ++x)
+                    QVERIFY2(shown.pixelColor(corner + QPoint(x, y) * scale) ==
+                                 toQColor(model.CharImages[std::size_t(c)].pixel(x, y)),
+                             qPrintable(QString("%1: code %2 (%3, %4)").arg(when).arg(c).arg(x).arg(y)));
+        }
     }
     void paint(int x, int y) {
         const QPoint at = page->dgridFont->cellRect(x, y).center();
@@ -120,9 +142,29 @@ private slots:
         page->FontMenuEdit_Undo->trigger();
         QVERIFY(snapshot() == before);
         QCOMPARE(QSize(font().FontWidth(), font().FontHeight()), cellBefore);
+        viewsShowTheModel("after Undo");
         QCOMPARE(page->FontMenuEdit_Redo->text(), "Redo " + step);
         page->FontMenuEdit_Redo->trigger();
         QVERIFY(snapshot() == after);
+        viewsShowTheModel("after Redo");
+    }
+
+    // Width changes of two characters in a row are two steps, each undone and redone on its own character.
+    void widthsOfTwoCharacters() {
+        page->seCharCode->setValue(65);
+        page->seCharWidth->setValue(5);
+        page->seCharCode->setValue(66);
+        page->seCharWidth->setValue(6);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(int(font().CharWidths[66]) * 10 + font().CharWidths[65], 45);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(int(font().CharWidths[66]) * 10 + font().CharWidths[65], 43);
+        viewsShowTheModel("both undone");
+        page->FontMenuEdit_Redo->trigger();
+        QCOMPARE(int(font().CharWidths[66]) * 10 + font().CharWidths[65], 45);
+        page->FontMenuEdit_Redo->trigger();
+        QCOMPARE(int(font().CharWidths[66]) * 10 + font().CharWidths[65], 65);
+        viewsShowTheModel("both redone");
     }
 
     // Undoing back to the saved font clears the flag, and the close question follows it.
@@ -326,6 +368,12 @@ private slots:
                                                                   {item.begin(), item.end()}));
             list->bImportResdataFileClick();
         }
+        // Undoing the import of the last row, selected, leaves a row selected that exists.
+        list->sgResources->setCurrentCell(1, 0);
+        list->ResourcesMenuEdit_Undo->trigger();
+        QCOMPARE(list->sgResources->rowCount(), 1);
+        QCOMPARE(list->sgResources->currentRow(), 0);
+        list->ResourcesMenuEdit_Redo->trigger();
         list->sgResources->setCurrentCell(0, 0);
         list->bRemoveResdataFile->click();
         QCOMPARE(list->ResourcesMenuEdit_Undo->text(), QString("Undo Remove"));
