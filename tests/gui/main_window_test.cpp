@@ -44,7 +44,9 @@ private slots:
             "!FontMenuFile_SaveGraphicFontAs=Save Graphic Font As...", "-",
             "!FontMenuFile_CreateFileC=Create File.c Font", "!FontMenuFile_CreateFileResdata=Create File.resdata Font",
             "!FontMenuFile_CreateFileLcd=Create File.lcd Font", "!FontMenuFile_CreateFileBdf=Create File.bdf Font",
-            "!FontMenuFile_CreateFileFt8xx=Create File for FT8xx Font...", "-",
+            "!FontMenuFile_CreateFileFt8xx=Create File for FT8xx Font...",
+            "!FontMenuFile_CreateFileGfx=Create File for GFX Font...",
+            "!FontMenuFile_CreateFileLvgl=Create File for LVGL Font...", "-",
             "!FontMenuFile_Recent=Recent Files", "-", "FontMenuFile_Exit=Exit"};
         QTest::newRow("Font Edit") << "FontMenuEdit" << QStringList{
             "!FontMenuEdit_Undo=Undo", "!FontMenuEdit_Redo=Redo", "-", "FontMenuEdit_RemoveLeftBlank=Remove Left Blank Column", "!FontMenuEdit_AutomaticCharWidth=Automatic Char Width",
