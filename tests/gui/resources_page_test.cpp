@@ -86,16 +86,8 @@ private slots:
         page->undoStack()->setClean();
         import(path("none.resdata"));
         QCOMPARE(dialogs->lastMessage().text, "File '" + path("none.resdata") + "'\r\nNot found.");
-        const std::pair<const char*, std::string> bad[] = {
-            {"empty.resdata", ""},
-            {"tag.resdata", "png" + kLogo.substr(3)},
-            {"name.resdata", kLogo.substr(0, 11) + "\x40" + kLogo.substr(12)},
-            {"cut.resdata", kLogo.substr(0, kLogo.size() - 1)},
-        };
-        for (const auto& [name, bytes] : bad) {
-            import(file(name, bytes));
-            QCOMPARE(dialogs->lastMessage().text, "File '" + path(name) + "'\r\nNot compatible.");
-        }
+        import(file("cut.resdata", kLogo.substr(0, kLogo.size() - 1)));
+        QCOMPARE(dialogs->lastMessage().text, "File '" + path("cut.resdata") + "'\r\nNot compatible.");
         QCOMPARE(resources().items().size(), std::size_t(1));
         QVERIFY(!resources().isModified());
         import(file("font-tiny.resdata", item("bmp", "tiny_9x3", "x")));
@@ -204,18 +196,11 @@ private slots:
         import(file("tiny.resdata", kTiny));
         create(page->ResourcesMenuFile_Save, path("good.res"));
         const std::string good = listFile();
-        const std::pair<const char*, std::string> bad[] = {
-            {"magic.res", "XSC" + good.substr(3)},
-            {"cut.res", good.substr(0, good.size() - 1)},
-            {"noend.res", good.substr(0, 8) + '\0' + good.substr(9)},
-            {"empty.res", ""},
-        };
-        for (const auto& [name, bytes] : bad) {
-            create(page->ResourcesMenuFile_Open, file(name, bytes));
-            QCOMPARE(dialogs->lastMessage().text, "File '" + path(name) + "'\r\nNot compatible.");
-            QCOMPARE(resources().items().size(), std::size_t(1));
-            QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path("good.res") + "]"));
-        }
+        // One broken file (the core and the command line check the others): the list stays.
+        create(page->ResourcesMenuFile_Open, file("cut.res", good.substr(0, good.size() - 1)));
+        QCOMPARE(dialogs->lastMessage().text, "File '" + path("cut.res") + "'\r\nNot compatible.");
+        QCOMPARE(resources().items().size(), std::size_t(1));
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + path("good.res") + "]"));
         create(page->ResourcesMenuFile_Open, path("missing.res"));
         QCOMPARE(dialogs->lastMessage().text, "File '" + path("missing.res") + "'\r\nNot found.");
     }
