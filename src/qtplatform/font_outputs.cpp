@@ -222,14 +222,6 @@ const FontOutput* fontOutput(FontOutputFamily family, const std::string& key) {
     return nullptr;
 }
 
-std::vector<std::string> fontOutputKeys(FontOutputFamily family) {
-    std::vector<std::string> keys;
-    for (const FontOutput& row : fontOutputs())
-        if (row.family == family)
-            keys.emplace_back(row.key);
-    return keys;
-}
-
 std::vector<std::string> halvingWarning(const FontModel& font) {
     if (font.Depth <= 1)
         return {};

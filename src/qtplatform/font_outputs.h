@@ -58,7 +58,6 @@ struct FontOutput {
 const std::vector<FontOutput>& fontOutputs();
 // The row of a family and key; nothing for a key the family lacks.
 const FontOutput* fontOutput(FontOutputFamily family, const std::string& key);
-std::vector<std::string> fontOutputKeys(FontOutputFamily family);
 
 // What the 1-bit outputs say of a grey font; nothing for a 1-bit font.
 std::vector<std::string> halvingWarning(const FontModel& font);

@@ -191,6 +191,7 @@ private slots:
         // clang-format off
         QTest::newRow("font .c") << "font-export|tiny.font|-o|tiny.c" << "tiny.c" << QByteArray("const unsigned short tiny_9x3[]");
         QTest::newRow("font .c by --format") << "font-export|tiny.font|-o|plain|--format|c" << "plain.c" << QByteArray("plain_9x3[]");
+        QTest::newRow("--format as the extension says") << "font-export|tiny.font|-o|same.C|--format|c" << "same.C" << QByteArray("same_9x3[]");
         QTest::newRow("font .c, u8") << "font-export|tiny.font|-o|t.c|--symbol|font_t|--c-type|u8" << "t.c"
                                      << QByteArray("#include <stdint.h>\r\n\r\nconst uint8_t font_t[] = {");
         QTest::newRow("font item") << "font-export|tiny.font|-o|tiny.resdata" << "tiny.resdata" << QByteArray("\x08tiny_9x3");
@@ -618,10 +619,13 @@ private slots:
             QVERIFY(!exists("d/tiny_9x3.resdata"));
             break;
         }
-        case 2: // refused before the first item is written
-            file("long.res", resFile({{"a", "1"}, {std::string(250, 'n'), "2"}}));
+        case 2: // refused before the first item is written; a file name of 255 bytes is written
+            file("long.res", resFile({{"a", "1"}, {std::string(248, 'n'), "2"}}));
             QCOMPARE(tesselor({"res-unpack", "long.res", "-d", "l"}).code, 1);
             QVERIFY(!exists("l/a.resdata"));
+            file("longest.res", resFile({{"a", "1"}, {std::string(247, 'n'), "2"}}));
+            QCOMPARE(tesselor({"res-unpack", "longest.res", "-d", "l"}).code, 0);
+            QVERIFY(exists("l/" + std::string(247, 'n') + ".resdata"));
             break;
         case 3: { // escaped for the terminal, and C only from identifiers
             file("names.res", resFile({{"a\nb", "1"}, {"\x1b[2J", "2"}, {"ok", "3"}}));

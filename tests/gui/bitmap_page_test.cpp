@@ -122,6 +122,10 @@ private slots:
              {BmpOptions{.bits = 16},
               BmpOptions{.bits = 16, .compression = C::Bitfields, .masks = {0xF800, 0x07E0, 0x001F}}})
             QCOMPARE(decoder.decode(bmp("w16.bmp", bw, o)).pixels(), bw);
+        // 5-bit channels scale to 8 bits rounded: red 24 is kept as level 3, 24.7, read as 25.
+        QCOMPARE(
+            decoder.decode(bmp("d16.bmp", PixelImage(1, 1, 0x000018), {.bits = 16})).pixels().pixel(0, 0),
+            Colour(0x000019));
     }
 
     // A file that cannot be imported leaves the image, its names and the title.

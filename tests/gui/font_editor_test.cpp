@@ -299,6 +299,15 @@ private slots:
         press(9, 2, Qt::LeftButton);
         release(9, 2, Qt::LeftButton);
         QCOMPARE(page->seCharWidth->value(), 10);
+        // A stroke over ink changes no pixel, but the width it recomputes is a step of its own.
+        page->seCharWidth->setValue(4);
+        const int steps = fontDocument().undoStack()->count();
+        press(0, 0, Qt::LeftButton);
+        release(0, 0, Qt::LeftButton);
+        QCOMPARE(fontDocument().undoStack()->count(), steps + 1);
+        page->FontMenuEdit_Undo->trigger();
+        QCOMPARE(page->seCharWidth->value(), 4);
+        page->FontMenuEdit_Redo->trigger();
         page->FontMenuEdit_AutomaticCharWidth->trigger();
         press(9, 2, Qt::LeftButton, Qt::ShiftModifier);
         release(9, 2, Qt::LeftButton);
