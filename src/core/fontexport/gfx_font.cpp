@@ -82,13 +82,7 @@ std::string gfxFontHeader(const FontModel& font, const CodePage& page, const std
     line("#endif");
     line("");
     line("const uint8_t " + symbol + "Bitmaps[] PROGMEM = {");
-    for (std::size_t i = 0; i < bitmap.size(); i += 16) {
-        std::string row = "    ";
-        for (std::size_t j = i; j < bitmap.size() && j < i + 16; ++j)
-            row += "0x" + text::hex(bitmap[j], 2) + (j + 1 < bitmap.size() ? "," : "") +
-                   (j + 1 < i + 16 && j + 1 < bitmap.size() ? " " : "");
-        line(row);
-    }
+    out += cByteRows(bitmap);
     line("};");
     line("");
     line("// bitmapOffset, width, height, xAdvance, xOffset, yOffset");

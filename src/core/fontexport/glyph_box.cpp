@@ -55,6 +55,18 @@ void packLevels(const std::vector<int>& levels, int bits, std::vector<std::uint8
         out.push_back(static_cast<std::uint8_t>(byte << (8 - used)));
 }
 
+std::string cByteRows(const std::vector<std::uint8_t>& bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 16) {
+        out += "    ";
+        for (std::size_t j = i; j < bytes.size() && j < i + 16; ++j)
+            out += "0x" + text::hex(bytes[j], 2) + (j + 1 < bytes.size() ? "," : "") +
+                   (j + 1 < i + 16 && j + 1 < bytes.size() ? " " : "");
+        out += "\r\n";
+    }
+    return out;
+}
+
 std::string codeComment(int code, char32_t character) {
     std::string comment = "0x" + text::hex(static_cast<std::uint64_t>(code), 2);
     if (character > U' ' && character < 0x7F && character != U'\\' && character != U'*' && character != U'/')

@@ -27,6 +27,10 @@ GlyphBox glyphBox(const FontModel& font, int code, const Advances& advances);
 // with zeros.
 void packLevels(const std::vector<int>& levels, int bits, std::vector<std::uint8_t>& out);
 
+// The bytes as the rows of a C initializer: 16 a line, "0xHH, " apart, each line indented by four blanks and
+// ended by CR LF; no comma after the last.
+std::string cByteRows(const std::vector<std::uint8_t>& bytes);
+
 // A code's name in a C comment: its hexadecimal value, and the character when it is plain ASCII that
 // cannot end or break the comment.
 std::string codeComment(int code, char32_t character);

@@ -46,18 +46,6 @@ std::vector<Mapped> mappedCodes(const FontModel& font, const CodePage& page, std
     return mapped;
 }
 
-std::string byteRows(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    for (std::size_t i = 0; i < bytes.size(); i += 16) {
-        out += "    ";
-        for (std::size_t j = i; j < bytes.size() && j < i + 16; ++j)
-            out += "0x" + text::hex(bytes[j], 2) + (j + 1 < bytes.size() ? "," : "") +
-                   (j + 1 < i + 16 && j + 1 < bytes.size() ? " " : "");
-        out += kEnd;
-    }
-    return out;
-}
-
 } // namespace
 
 std::string lvglFontSource(const FontModel& font, const CodePage& page, const std::string& symbol,
@@ -129,7 +117,7 @@ std::string lvglFontSource(const FontModel& font, const CodePage& page, const st
     line("#endif");
     line("");
     line("static const uint8_t " + symbol + "_bitmap[] = {");
-    out += byteRows(bitmap);
+    out += cByteRows(bitmap);
     line("};");
     line("");
     line("static const lv_font_fmt_txt_glyph_dsc_t " + symbol + "_glyphs[] = {");
