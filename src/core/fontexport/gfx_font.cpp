@@ -16,10 +16,7 @@ namespace {
 constexpr const char* kEnd = "\r\n";
 
 void fits(int value, int low, int high, int code, const std::string& field) {
-    if (value < low || value > high)
-        throw Error("Character " + text::dec(code) + ": its " + field + " " + text::dec(value) +
-                    " is outside the " + text::dec(low) + " to " + text::dec(high) +
-                    " an Adafruit GFX font holds");
+    checkGlyphField(value, low, high, code, field, "an Adafruit GFX font");
 }
 
 std::string padded(int value, std::size_t width) {

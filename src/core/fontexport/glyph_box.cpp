@@ -1,5 +1,6 @@
 #include "fontexport/glyph_box.h"
 
+#include "model/error.h"
 #include "model/grey_levels.h"
 #include "platform/text.h"
 
@@ -37,6 +38,13 @@ GlyphBox glyphBox(const FontModel& font, int code, const Advances& advances) {
         for (int x = left; x <= right; ++x)
             box.levels.push_back(level(x, y));
     return box;
+}
+
+void checkGlyphField(int value, int low, int high, int code, const std::string& field,
+                     const std::string& format) {
+    if (value < low || value > high)
+        throw Error("Character " + text::dec(code) + ": its " + field + " " + text::dec(value) +
+                    " is outside the " + text::dec(low) + " to " + text::dec(high) + " " + format + " holds");
 }
 
 void packLevels(const std::vector<int>& levels, int bits, std::vector<std::uint8_t>& out) {

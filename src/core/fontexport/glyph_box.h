@@ -23,6 +23,11 @@ struct GlyphBox {
 
 GlyphBox glyphBox(const FontModel& font, int code, const Advances& advances);
 
+// Throws Error naming the character when a field's value is outside low..high of the format ("an LVGL
+// font").
+void checkGlyphField(int value, int low, int high, int code, const std::string& field,
+                     const std::string& format);
+
 // The levels packed `bits` to a pixel, most significant first, rows not padded; the last byte is filled
 // with zeros.
 void packLevels(const std::vector<int>& levels, int bits, std::vector<std::uint8_t>& out);

@@ -16,9 +16,7 @@ constexpr const char* kEnd = "\r\n";
 constexpr int kMaxBitmapIndex = (1 << 20) - 1;
 
 void fits(int value, int low, int high, int code, const std::string& field) {
-    if (value < low || value > high)
-        throw Error("Character " + text::dec(code) + ": its " + field + " " + text::dec(value) +
-                    " is outside the " + text::dec(low) + " to " + text::dec(high) + " an LVGL font holds");
+    checkGlyphField(value, low, high, code, field, "an LVGL font");
 }
 
 struct Mapped {

@@ -1,5 +1,6 @@
 #include "dialogs/form_c_output.h"
 
+#include "dialogs/problem_footer.h"
 #include "platform/c_names.h"
 
 #include <QCheckBox>
@@ -34,14 +35,9 @@ TFormCOutput::TFormCOutput(const std::string& symbol, const std::string& headerN
     cbHeader->setObjectName("cbHeader");
     cbHeader->setChecked(header);
     layout->addWidget(cbHeader);
-    lblProblem = new QLabel(this);
-    lblProblem->setObjectName("lblProblem");
-    lblProblem->setStyleSheet("color: #b00000");
-    layout->addWidget(lblProblem);
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const tesselor::ProblemFooter footer = tesselor::addProblemFooter(*this, *layout);
+    lblProblem = footer.problem;
+    buttons = footer.buttons;
     connect(eSymbol, &QLineEdit::textChanged, this, &TFormCOutput::checkSymbol);
     checkSymbol();
 }
@@ -49,10 +45,10 @@ TFormCOutput::TFormCOutput(const std::string& symbol, const std::string& headerN
 void TFormCOutput::checkSymbol() {
     const std::string name = symbol();
     const bool fits = tesselor::cnames::isIdentifier(name);
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(fits);
-    lblProblem->setText(fits ? QString()
-                             : tr("'%1' is no C identifier: a letter or _, then letters, digits and _.")
-                                   .arg(QString::fromStdString(tesselor::cnames::escaped(name))));
+    tesselor::showProblem({lblProblem, buttons},
+                          fits ? QString()
+                               : tr("'%1' is no C identifier: a letter or _, then letters, digits and _.")
+                                     .arg(QString::fromStdString(tesselor::cnames::escaped(name))));
 }
 
 std::string TFormCOutput::symbol() const {

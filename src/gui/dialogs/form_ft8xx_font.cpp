@@ -3,7 +3,9 @@
 #include "model/error.h"
 #include "platform/c_names.h"
 
+#include "dialogs/problem_footer.h"
 #include <QCheckBox>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -90,15 +92,9 @@ TFormFt8xxFont::TFormFt8xxFont(const FontModel& font, const std::string& key, co
     cbHeader->setObjectName("cbHeader");
     cbHeader->setEnabled(key != "resdata");
     layout->addWidget(cbHeader);
-    lblProblem = new QLabel(this);
-    lblProblem->setObjectName("lblProblem");
-    lblProblem->setWordWrap(true);
-    lblProblem->setStyleSheet("color: #b00000");
-    layout->addWidget(lblProblem);
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const ProblemFooter footer = addProblemFooter(*this, *layout);
+    lblProblem = footer.problem;
+    buttons = footer.buttons;
     connect(cbFormat, &QComboBox::currentTextChanged, this, &TFormFt8xxFont::check);
     for (QLineEdit* edit : {eAddress, eSymbol})
         connect(edit, &QLineEdit::textChanged, this, &TFormFt8xxFont::check);
@@ -142,6 +138,5 @@ void TFormFt8xxFont::check() {
             problem = QString::fromStdString(error.what()) + ".";
         }
     }
-    lblProblem->setText(problem);
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
+    showProblem({lblProblem, buttons}, problem);
 }

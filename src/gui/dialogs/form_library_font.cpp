@@ -3,6 +3,8 @@
 #include "model/error.h"
 #include "platform/c_names.h"
 
+#include "dialogs/problem_footer.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -52,15 +54,9 @@ TFormLibraryFont::TFormLibraryFont(const FontModel& font, const FontOutput& row,
     else
         cbVersion->hide();
     layout->addLayout(form);
-    lblProblem = new QLabel(this);
-    lblProblem->setObjectName("lblProblem");
-    lblProblem->setWordWrap(true);
-    lblProblem->setStyleSheet("color: #b00000");
-    layout->addWidget(lblProblem);
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const ProblemFooter footer = addProblemFooter(*this, *layout);
+    lblProblem = footer.problem;
+    buttons = footer.buttons;
     connect(eSymbol, &QLineEdit::textChanged, this, &TFormLibraryFont::check);
     for (QSpinBox* value : {seSpacing, seSpaceWidth})
         connect(value, &QSpinBox::valueChanged, this, &TFormLibraryFont::check);
@@ -89,6 +85,5 @@ void TFormLibraryFont::check() {
             problem = QString::fromStdString(error.what()) + ".";
         }
     }
-    lblProblem->setText(problem);
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty());
+    showProblem({lblProblem, buttons}, problem);
 }
