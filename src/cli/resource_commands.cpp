@@ -9,6 +9,7 @@
 
 #include <QDir>
 
+#include <functional>
 #include <iostream>
 
 namespace tesselor::cli {
@@ -47,15 +48,60 @@ bool isFileName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
+// An input read where its bytes lie: its start at once, the rest in pieces of at most 1 MiB while an
+// output is written, so that no file is ever held whole. A pipe cannot be read twice: it is held.
+class Input {
+public:
+    Input(std::string path, std::size_t startBytes)
+        : path_(std::move(path)), start_(fileio::readFileStart(path_, startBytes)) {}
+
+    std::string_view start() const { return start_.bytes; }
+    std::uint64_t size() const { return start_.size; }
+    // Reads twice as much of the start, for an index that runs on past it.
+    void readMoreOfTheStart() {
+        start_ = fileio::readFileStart(path_, std::max<std::size_t>(start_.bytes.size(), 4096) * 2);
+    }
+    std::string bytesAt(std::uint64_t offset, std::size_t count) const {
+        std::string bytes;
+        copy(offset, count, [&bytes](std::string_view piece) { bytes += piece; });
+        return bytes;
+    }
+    // Passes `count` bytes from `offset` to `put`, in order; the caller checked that the file holds them.
+    void copy(std::uint64_t offset, std::uint64_t count,
+              const std::function<void(std::string_view)>& put) const {
+        if (start_.sequential || offset + count <= start_.bytes.size()) {
+            put(std::string_view(start_.bytes)
+                    .substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(count)));
+            return;
+        }
+        // Opened for the copy alone: a thousand inputs never hold a thousand files open.
+        fileio::PieceReader reader(path_);
+        std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(count, kPiece)), '\0');
+        while (count > 0) {
+            const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(count, piece.size()));
+            reader.read(offset, reinterpret_cast<std::uint8_t*>(piece.data()), size);
+            put(std::string_view(piece).substr(0, size));
+            offset += size;
+            count -= size;
+        }
+    }
+
+private:
+    static constexpr std::uint64_t kPiece = std::uint64_t(1) << 20;
+    std::string path_;
+    fileio::FileStart start_;
+};
+
 int resPack(const Pack& o) {
     const std::string path = outputPath(o.output, ".res");
-    ResourceItems items;
+    std::vector<Input> inputs;
+    std::vector<ItemEntry> entries;
     std::set<std::string> names;
     Outputs outputs;
     for (const std::string& input : o.inputs) {
         readableFile(input);
-        const std::string bytes = fileio::readFile(input);
-        const auto item = readResourceItem(bytes);
+        Input& file = inputs.emplace_back(input, kItemHeaderSize + kMaxItemName);
+        const auto item = readResourceItem(file.start(), file.size());
         if (!item)
             throw Error("File '" + input + "'\r\nNot compatible.");
         if (!names.insert(item->name).second)
@@ -64,34 +110,47 @@ int resPack(const Pack& o) {
         if (!isFileName(item->name))
             throw Error(itemNamed(item->name) + " in '" + input +
                         "' cannot be packed: its name is no file name");
-        items.emplace_back(bytes.begin(), bytes.end());
+        entries.push_back(itemEntry(
+            *item, file.bytesAt(item->headerLength, std::min<std::size_t>(item->payloadSize, kPayloadPeek))));
         outputs.read(input);
     }
-    const std::vector<ResourceRow> rows = resourceRows(items);
+    const std::vector<ResourceRow> rows = resourceRows(entries);
     if (o.declarations) {
         const auto invalid = namesThatAreNoIdentifier(rows);
         if (!invalid.empty())
             throw Error(itemNamed(invalid.front()) +
                         " is no C identifier: its declaration would not compile");
     }
-    // Every output is made before the first is written: all of them or none.
-    outputs.add(path, writeResFile(items));
+    // Every output is made before the first is written: all of them or none. The payloads go from their
+    // files to the .res piece by piece.
+    outputs.add(path, fileio::ContentWriter([&inputs, &entries](const auto& put) {
+                    const Bytes index = writeResIndex(entries);
+                    put(std::string_view(reinterpret_cast<const char*>(index.data()), index.size()));
+                    for (std::size_t i = 0; i < entries.size(); ++i)
+                        inputs[i].copy(entries[i].fields.headerLength, entries[i].fields.payloadSize, put);
+                }));
     if (o.declarations)
         outputs.add(*o.declarations, resourceDeclarations(rows, o.prefix));
     if (o.header)
-        outputs.add(*o.header, resourceHeader(items, o.prefix.empty() ? defaultMacroPrefix(path) : o.prefix,
+        outputs.add(*o.header, resourceHeader(entries, o.prefix.empty() ? defaultMacroPrefix(path) : o.prefix,
                                               *o.header, o.ft800));
     outputs.commit(o.depfile);
     return 0;
 }
 
-ResourceItems readRes(const std::string& path) {
-    readableFile(path);
-    auto items = readResFile(fileio::readFile(path));
-    if (!items)
+// The index of a .res, read from the file's start only: the payloads stay where they are.
+std::vector<ResRecord> readIndex(Input& input, const std::string& path) {
+    auto index = readResIndex(input.start(), input.size());
+    while (index.needsMore) {
+        input.readMoreOfTheStart();
+        index = readResIndex(input.start(), input.size());
+    }
+    if (!index.records)
         throw Error("File '" + path + "'\r\nNot compatible.");
-    return std::move(*items);
+    return std::move(*index.records);
 }
+
+constexpr std::size_t kIndexStart = 64 * 1024;
 
 std::string padded(std::string text, std::size_t width) {
     if (text.size() < width)
@@ -99,19 +158,18 @@ std::string padded(std::string text, std::size_t width) {
     return text;
 }
 
-// Streams its lines: a file of half a million records lists in well under a second, in little memory. The
-// offsets are those the file stores, where the bytes are that res-unpack extracts.
+// Streams its lines from the index alone: a file of half a million records lists in well under a second,
+// in little memory, whatever the size of its payloads. The offsets are those the file stores, where the
+// bytes are that res-unpack extracts.
 int resList(const List& o) {
     readableFile(o.input);
-    const std::string bytes = fileio::readFile(o.input);
-    const auto records = readResIndex(bytes);
-    if (!records)
-        throw Error("File '" + o.input + "'\r\nNot compatible.");
+    Input input(o.input, kIndexStart);
+    const std::vector<ResRecord> records = readIndex(input, o.input);
     // Names come from the file: they are escaped for the terminal, and only identifiers become C.
     std::size_t width = 4;
     std::size_t typeWidth = 5;
     std::size_t longest = 0;
-    for (const ResRecord& record : *records) {
+    for (const ResRecord& record : records) {
         width = std::max(width, cnames::escaped(record.name).size());
         typeWidth = std::max(typeWidth, resourceType(record.tag).size());
         longest = std::max(longest, record.name.size());
@@ -119,15 +177,15 @@ int resList(const List& o) {
     std::string line = padded("NAME", width) + "  " + padded("TYPE", typeWidth) + "  " + padded("SIZE", 10) +
                        (o.long_ ? "  OFFSET      FORMAT          WIDTH  HEIGHT  DEFLATED\n" : "  OFFSET\n");
     std::cout << line;
-    for (std::size_t i = 0; i < records->size(); ++i) {
-        const ResRecord& record = (*records)[i];
+    for (const ResRecord& record : records) {
         line = padded(cnames::escaped(record.name), width) + "  " +
                padded(resourceType(record.tag), typeWidth) + "  " + padded(std::to_string(record.size), 10) +
                "  0x" + text::hex(record.offset, 8);
         if (o.long_) {
             // The payload lies in the file where its record says: the index reader checked it does.
             const ItemSummary summary = summariseItem(
-                record.tag, std::string_view(bytes).substr(record.offset, record.size), o.ft800);
+                record.tag, input.bytesAt(record.offset, std::min<std::size_t>(record.size, kPayloadPeek)),
+                record.size, o.ft800);
             line += "  " + padded(summary.format, 14) + "  " + padded(summary.width, 5) + "  " +
                     padded(summary.height, 6) + "  " + summary.deflated;
         }
@@ -135,8 +193,7 @@ int resList(const List& o) {
     }
     std::cout << "\n";
     std::set<std::string_view> declared;
-    for (std::size_t i = 0; i < records->size(); ++i) {
-        const ResRecord& record = (*records)[i];
+    for (const ResRecord& record : records) {
         if (cnames::isIdentifier(record.name) && !declared.insert(record.name).second)
             line = "// '" + std::string(record.name) + "' is in the file twice: no second declaration\n";
         else if (cnames::isIdentifier(record.name))
@@ -150,15 +207,17 @@ int resList(const List& o) {
 }
 
 int resUnpack(const Unpack& o) {
-    const ResourceItems items = readRes(o.input);
+    readableFile(o.input);
+    Input input(o.input, kIndexStart);
+    const std::vector<ResRecord> records = readIndex(input, o.input);
     const std::string folder = o.folder.ends_with('/') ? o.folder : o.folder + "/";
     // Every name is checked before anything is written: an item is only ever written inside the folder,
     // as a new or regular file, never through a link that is already there.
     std::set<std::string> names;
     Outputs outputs;
     outputs.read(o.input);
-    for (const Bytes& item : items) {
-        const std::string name = readResourceItem(byteView(item))->name;
+    for (const ResRecord& record : records) {
+        const std::string name(record.name);
         if (!isFileName(name))
             throw Error(itemNamed(name) + " cannot be unpacked: its name is no file name");
         if (!names.insert(name).second)
@@ -167,7 +226,11 @@ int resUnpack(const Unpack& o) {
         if (const auto reason = fileio::unwritableReason(path, fileio::Links::Refuse))
             throw Error(itemNamed(name) + " cannot be unpacked to '" + cnames::escaped(path) +
                         "': " + *reason);
-        outputs.add(path, item);
+        const Bytes header = resourceItemHeader(std::string(record.tag), name, record.size, false);
+        outputs.add(path, fileio::ContentWriter([&input, header, record](const auto& put) {
+                        put(std::string_view(reinterpret_cast<const char*>(header.data()), header.size()));
+                        input.copy(record.offset, record.size, put);
+                    }));
     }
     if (!QDir().mkpath(QString::fromStdString(o.folder)))
         throw Error("Cannot create the folder '" + o.folder + "'");

@@ -78,16 +78,24 @@ std::unique_ptr<QFile> openForReading(const std::string& path, QIODevice::OpenMo
 }
 
 // Reads straight into the result: a large image is held once, not twice. A file whose size is unknown
-// (a pipe) or changes while read is read to its end all the same.
+// (a pipe) or changes while read is read to its end all the same. The end is found with a read into a
+// small buffer, so a file of the size it said is never grown (and copied) after its last byte.
 std::string readRest(QFile& file, const std::string& path) {
     std::string bytes(file.isSequential() ? 0 : static_cast<std::size_t>(file.size() - file.pos()), '\0');
     std::size_t got = 0;
     for (;;) {
-        if (got == bytes.size() && file.isSequential() && got >= kMaxPipeBytes)
-            throw Error("Cannot read '" + path + "': a pipe gives at most " +
-                        std::to_string(kMaxPipeBytes >> 20) + " MiB");
-        if (got == bytes.size())
-            bytes.resize(got + 65536);
+        if (got == bytes.size()) {
+            char probe[4096];
+            const qint64 more = file.read(probe, sizeof probe);
+            if (more <= 0)
+                break;
+            if (file.isSequential() && got + static_cast<std::size_t>(more) > kMaxPipeBytes)
+                throw Error("Cannot read '" + path + "': a pipe gives at most " +
+                            std::to_string(kMaxPipeBytes >> 20) + " MiB");
+            bytes.resize(got + static_cast<std::size_t>(more) + 65536);
+            std::copy(probe, probe + more, bytes.data() + got);
+            got += static_cast<std::size_t>(more);
+        }
         const qint64 read = file.read(bytes.data() + got, static_cast<qint64>(bytes.size() - got));
         if (read <= 0)
             break;

@@ -276,6 +276,23 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
     throw Error(failure);
 }
 
+// The size a file's header claims, checked before the file is read whole: an image larger than the
+// limits is refused from its first bytes, however large the file. A bitmap is checked as decodeBmp checks
+// it, so it is refused with the same words.
+std::optional<std::string> claimedSizeProblem(const std::string& path, const fileio::FileStart& start) {
+    if (const auto layout = readBmpLayout(start.bytes)) {
+        if (!bmpPixelDataComplete(start.size, *layout))
+            return "the pixel data is cut short";
+        return imageSizeProblem(layout->width,
+                                layout->height < 0 ? -std::int64_t(layout->height) : layout->height);
+    }
+    const LibraryMessagesHeld held;
+    QImageReader reader(QString::fromStdString(path));
+    reader.setDecideFormatFromContent(true);
+    const QSize claimed = reader.size();
+    return claimed.isValid() ? imageSizeProblem(claimed.width(), claimed.height()) : std::nullopt;
+}
+
 } // namespace
 
 DecodedImage QtImageDecoder::decode(const std::string& path) {
@@ -289,6 +306,9 @@ DecodedImage QtImageDecoder::decode(const std::string& path) {
                 std::make_unique<PlainBmpRows>(*plain, path, start.sequential ? std::move(start.bytes) : ""),
                 layoutClass.formatText, layoutClass.bits};
         }
+    if (!start.sequential)
+        if (const auto problem = claimedSizeProblem(path, start))
+            throw Error("Cannot decode '" + path + "': " + *problem);
     std::string bytes = start.sequential ? std::move(start.bytes) : fileio::readFile(path);
     if (const auto layout = readBmpLayout(bytes))
         return decodeBmp(path, std::move(bytes), *layout);

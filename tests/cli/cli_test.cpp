@@ -6,6 +6,7 @@
 #include "fontexport/resource_item.h"
 #include "gui_support.h"
 #include "qtplatform/deflate.h"
+#include "resources/resource_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -426,8 +427,8 @@ private slots:
         QFETCH(QString, source);
         QFETCH(QByteArray, levels);
         file(name.toStdString(), input.toStdString());
-        const Run run = tesselor({"bitmap-export", name, "--ft800", "--ft-format", "L8", "--l-source",
-                                  source, "-o", "l.resdata"});
+        const Run run = tesselor(
+            {"bitmap-export", name, "--ft800", "--ft-format", "L8", "--l-source", source, "-o", "l.resdata"});
         QVERIFY2(run.code == 0, run.err.c_str());
         QCOMPARE(QByteArray::fromStdString(read("l.resdata")).right(levels.size()), levels);
     }
@@ -727,6 +728,55 @@ private slots:
             break;
         }
         }
+    }
+
+    // No command holds a large file whole: an image whose header claims more pixels than an image may have
+    // is refused from its header (these files are sparse, of 600 and 240 MB); res-list of a file of almost
+    // 4 GB reads its index alone; payloads larger than the piece copied at a time pack and unpack to the
+    // very bytes.
+    void largeFilesAreNeverReadWhole() {
+        const auto peakKiB = [] {
+            rusage usage{};
+            getrusage(RUSAGE_CHILDREN, &usage);
+            return usage.ru_maxrss;
+        };
+        const long before = peakKiB();
+        std::string png = pngRow(6, "", 8000).substr(0, 33); // the signature and IHDR, made 8000 high
+        png.replace(20, 4, bigEndian32(8000));
+        png.replace(29, 4, bigEndian32(::crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)));
+        file("huge.png", png + bigEndian32(600'000'000) + "IDAT");
+        std::string bmp = testsupport::writeBmp(PixelImage(1, 1));
+        bmp.replace(18, 8, std::string("\x10\x27\x00\x00\x40\x1F\x00\x00", 8)); // 10000 x 8000
+        file("huge.bmp", bmp.substr(0, 54));
+        for (const auto& [name, size] :
+             {std::pair{"huge.png", 600'000'045LL}, {"huge.bmp", 54 + 240'000'000LL}}) {
+            QVERIFY(QFile::resize(QString::fromStdString(path(name)), size));
+            const Run refused = tesselor({"bitmap-export", name, "-o", "x.c"});
+            QVERIFY2(refused.err.ends_with("pixels, more than the 16777216 pixels an image may have\n"),
+                     refused.err.c_str());
+        }
+        QVERIFY2(peakKiB() <= std::max(before, 200'000L), qPrintable(QString::number(peakKiB())));
+
+        std::string index = resFile({{"big", ""}});
+        index.replace(13, 4, std::string("\x00\x00\x00\xF0", 4)); // the payload's size: 0xF0000000
+        file("big.res", index);
+        QVERIFY(QFile::resize(QString::fromStdString(path("big.res")), qint64(index.size()) + 0xF0000000));
+        const Run listed = tesselor({"res-list", "--long", "big.res"}, RLIM_INFINITY, 10);
+        QCOMPARE(listed.code, 0);
+        QVERIFY2(listed.out.find("big   Image  4026531840  0x00000019") != std::string::npos,
+                 listed.out.c_str());
+
+        std::string payload(5 * 512 * 1024 + 3, '\0');
+        for (std::size_t i = 0; i < payload.size(); ++i)
+            payload[i] = char(i * 7 + i / 977);
+        const Bytes wide = writeResourceItem("bmp", "wide", payload);
+        file("wide.resdata", std::string(wide.begin(), wide.end()));
+        run({"res-pack", "-o", "w.res", "tiny.resdata", "wide.resdata"});
+        const Bytes packed = writeResFile({Bytes(kTinyItem.begin(), kTinyItem.end()), wide});
+        QVERIFY(read("w.res") == std::string(packed.begin(), packed.end()));
+        run({"res-unpack", "w.res", "-d", "out"});
+        QVERIFY(read("out/wide.resdata") == std::string(wide.begin(), wide.end()));
+        QCOMPARE(read("out/tiny_9x3.resdata"), kTinyItem);
     }
 
     // Ctrl+C, a kill or a closed terminal while the outputs are written: the temporary files go with the

@@ -106,3 +106,31 @@ TEST(ResFile, RefusalsOfBrokenFiles) {
     for (std::size_t i = 0; i < broken.size(); ++i)
         EXPECT_TRUE(refused(broken[i])) << i;
 }
+
+// A reader that takes only the start of a file: every prefix either asks for more or gives what the whole
+// file gives, and the payloads are checked against the size; an item's start gives its fields.
+TEST(ResFile, TheStartOfAFileIsEnough) {
+    const Bytes file = demoRes();
+    const auto whole = readResIndex(byteView(file));
+    ASSERT_TRUE(whole);
+    const std::size_t indexEnd = 0x31;
+    for (std::size_t cut = 0; cut <= file.size(); ++cut) {
+        const ResIndexReading start = readResIndex(byteView(file).substr(0, cut), file.size());
+        EXPECT_EQ(start.needsMore, cut < indexEnd) << cut;
+        EXPECT_EQ(start.records.has_value(), cut >= indexEnd) << cut;
+        for (std::size_t i = 0; start.records && i < whole->size(); ++i)
+            EXPECT_EQ((*start.records)[i].offset * 1000 + (*start.records)[i].size,
+                      (*whole)[i].offset * 1000 + (*whole)[i].size);
+    }
+    EXPECT_FALSE(readResIndex(byteView(file).substr(0, 60), file.size() - 1).records); // logo's last byte
+    EXPECT_FALSE(readResIndex(byteView(file).substr(0, 20), 20).needsMore);            // no more to read
+    Bytes bad = file;
+    bad[7] = 0x18; // refused from the first record, whatever follows
+    EXPECT_FALSE(readResIndex(byteView(bad).substr(0, 22), bad.size()).needsMore);
+
+    const Bytes item = demoItems()[0];
+    for (const std::size_t cut : {std::size_t(20), std::size_t(21), item.size()})
+        EXPECT_EQ(readResourceItem(byteView(item).substr(0, cut), item.size())->payloadSize, 25u) << cut;
+    EXPECT_FALSE(readResourceItem(byteView(item).substr(0, 19), item.size())); // the name cut
+    EXPECT_FALSE(readResourceItem(byteView(item).substr(0, 20), item.size() - 1));
+}

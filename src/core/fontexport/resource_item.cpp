@@ -33,12 +33,13 @@ Bytes writeResourceItem(const std::string& tag, const std::string& name, std::st
     return item;
 }
 
-Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize) {
+Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize,
+                         bool reserveForPayload) {
     if (name.size() > kMaxItemName)
         throw Error("The resource name is " + text::dec(static_cast<std::int64_t>(name.size())) +
                     " bytes long; a resource name has at most 255 bytes");
     Bytes item;
-    item.reserve(kItemHeaderSize + name.size() + payloadSize);
+    item.reserve(kItemHeaderSize + name.size() + (reserveForPayload ? payloadSize : 0));
     item.insert(item.end(), tag.begin(), tag.end());
     appendU32(item, static_cast<std::uint32_t>(payloadSize));
     appendU32(item, static_cast<std::uint32_t>(kItemHeaderSize + name.size()));
@@ -52,6 +53,10 @@ bool isItemTag(std::string_view tag) {
 }
 
 std::optional<ResourceItem> readResourceItem(std::string_view bytes) {
+    return readResourceItem(bytes, bytes.size());
+}
+
+std::optional<ResourceItem> readResourceItem(std::string_view bytes, std::uint64_t fileSize) {
     if (bytes.size() < kItemHeaderSize)
         return std::nullopt;
     ResourceItem item;
@@ -65,8 +70,8 @@ std::optional<ResourceItem> readResourceItem(std::string_view bytes) {
         return std::nullopt;
     item.name = std::string(bytes.substr(kItemHeaderSize, nameLength));
     // The payload lies where the header length puts it, after the name, and wholly inside the data.
-    if (item.headerLength < kItemHeaderSize + nameLength || item.headerLength > bytes.size() ||
-        item.payloadSize > bytes.size() - item.headerLength)
+    if (item.headerLength < kItemHeaderSize + nameLength || item.headerLength > fileSize ||
+        item.payloadSize > fileSize - item.headerLength)
         return std::nullopt;
     return item;
 }

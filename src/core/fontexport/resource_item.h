@@ -26,8 +26,10 @@ struct ResourceItem {
 // The item bytes. Throws Error when the name is longer than its length byte holds.
 Bytes writeResourceItem(const std::string& tag, const std::string& name, std::string_view payload);
 Bytes writeResourceItem(const std::string& tag, const std::string& name, const Bytes& payload);
-// The bytes before the payload, with room reserved for it: the payload can be appended without a copy.
-Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize);
+// The bytes before the payload, with room reserved for it (unless the payload is written elsewhere, as a
+// stream): the payload can be appended without a copy.
+Bytes resourceItemHeader(const std::string& tag, const std::string& name, std::size_t payloadSize,
+                         bool reserveForPayload = true);
 
 bool isItemTag(std::string_view tag);
 
@@ -35,6 +37,9 @@ bool isItemTag(std::string_view tag);
 // inside the data and the payload inside the data where the header puts it. Bytes after the payload are
 // ignored. Nothing when the bytes are no such item.
 std::optional<ResourceItem> readResourceItem(std::string_view bytes);
+// The same checks from the first bytes of an item file and the file's size: the payload must lie inside
+// the file. Nothing also when `start` ends before the name does.
+std::optional<ResourceItem> readResourceItem(std::string_view start, std::uint64_t fileSize);
 
 std::uint32_t readU32(std::string_view bytes, std::size_t at);
 void appendU16(Bytes& out, std::uint32_t value);

@@ -14,43 +14,45 @@
 
 namespace tesselor {
 
-namespace {
+namespace {} // namespace
 
-ResourceItem fieldsOf(const Bytes& item) {
-    // Items enter the list only after readResourceItem accepted them.
-    return readResourceItem(byteView(item)).value_or(ResourceItem{});
+ItemEntry itemEntry(const ResourceItem& fields, std::string_view payloadStart) {
+    return {fields,
+            std::string(payloadStart.substr(0, std::min<std::size_t>(kPayloadPeek, fields.payloadSize)))};
 }
 
-std::vector<ResourceItem> fieldsOfAll(const ResourceItems& items) {
-    std::vector<ResourceItem> all;
-    all.reserve(items.size());
-    for (const Bytes& item : items)
-        all.push_back(fieldsOf(item));
-    return all;
+std::vector<ItemEntry> itemEntries(const ResourceItems& items) {
+    std::vector<ItemEntry> entries;
+    entries.reserve(items.size());
+    for (const Bytes& item : items) {
+        // Items enter the list only after readResourceItem accepted them.
+        const ResourceItem fields = readResourceItem(byteView(item)).value_or(ResourceItem{});
+        entries.push_back(itemEntry(
+            fields, byteView(item).substr(std::min<std::size_t>(fields.headerLength, item.size()))));
+    }
+    return entries;
 }
 
-std::vector<ResourceRow> rowsOf(const std::vector<ResourceItem>& items) {
+std::vector<ResourceRow> resourceRows(const std::vector<ItemEntry>& entries) {
     std::vector<ResourceRow> rows;
-    rows.reserve(items.size());
+    rows.reserve(entries.size());
     std::uint64_t index = 0;
-    for (const ResourceItem& item : items)
-        index += kRecordFixedSize + item.name.size();
+    for (const ItemEntry& entry : entries)
+        index += kRecordFixedSize + entry.fields.name.size();
     std::uint64_t offset = kResHeaderSize + index;
-    for (const ResourceItem& item : items) {
-        rows.push_back({item.name, resourceType(item.tag), item.payloadSize, offset});
-        offset += item.payloadSize;
+    for (const ItemEntry& entry : entries) {
+        rows.push_back({entry.fields.name, resourceType(entry.fields.tag), entry.fields.payloadSize, offset});
+        offset += entry.fields.payloadSize;
     }
     return rows;
 }
-
-} // namespace
 
 std::string resourceType(std::string_view tag) {
     return tag == "fnt" ? "Font" : tag == "ftf" ? "FTFont" : "Image";
 }
 
 std::vector<ResourceRow> resourceRows(const ResourceItems& items) {
-    return rowsOf(fieldsOfAll(items));
+    return resourceRows(itemEntries(items));
 }
 
 std::string offsetCell(std::uint64_t offset) {
@@ -79,27 +81,34 @@ std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>
 }
 
 ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages) {
+    return summariseItem(tag, payload.substr(0, kPayloadPeek), payload.size(), ft8xxImages);
+}
+
+ItemSummary summariseItem(std::string_view tag, std::string_view payload, std::uint64_t size,
+                          bool ft8xxImages) {
+    static_assert(kPayloadPeek >= 12 + 148 && kPayloadPeek >= kPayloadHeaderSize);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(payload.data());
     auto yesNo = [](bool yes) { return std::string(yes ? "yes" : "no"); };
     if (tag == "fnt")
-        return payload.size() < 8 ? ItemSummary{"font", "-", "?", "no"}
-                                  : ItemSummary{"font", "-", text::dec(bytes[6]), "no"};
+        return size < 8 ? ItemSummary{"font", "-", "?", "no"}
+                        : ItemSummary{"font", "-", text::dec(bytes[6]), "no"};
     if (tag == "ftf") {
-        if (payload.size() < 12)
+        if (size < 12)
             return {"?", "?", "?", "?"};
         const auto format = encodingOfCode(bytes[1], true);
         ItemSummary summary{format ? std::string(format->name) : "code " + text::dec(bytes[1]) + "?", "-",
                             "-", yesNo(bytes[0] != 0)};
-        if (bytes[0] == 0 && payload.size() >= 12 + 148) {
+        if (bytes[0] == 0 && size >= 12 + 148) {
             summary.width = text::dec(u32At(payload, 12 + 136));
             summary.height = text::dec(u32At(payload, 12 + 140));
         }
         return summary;
     }
-    if (const auto layout = bitmapLayout(bytes, payload.size(), ft8xxImages))
+    // The layout reads the first six bytes and checks the size.
+    if (const auto layout = bitmapLayout(bytes, static_cast<std::size_t>(size), ft8xxImages))
         return {encodingName(layout->encoding), text::dec(layout->width), text::dec(layout->height),
                 yesNo(layout->deflated)};
-    if (payload.size() < kPayloadHeaderSize)
+    if (size < kPayloadHeaderSize)
         return {"?", "?", "?", "?"};
     return {"code " + text::dec(bytes[1]) + "?", text::dec(u16At(payload, 4)), text::dec(u16At(payload, 2)),
             yesNo(bytes[0] != 0)};
@@ -112,8 +121,12 @@ std::string defaultMacroPrefix(const std::string& path) {
 
 std::string resourceHeader(const ResourceItems& items, const std::string& prefix,
                            const std::string& headerFile, bool ft8xxImages) {
-    const std::vector<ResourceItem> fields = fieldsOfAll(items);
-    const std::vector<ResourceRow> rows = rowsOf(fields);
+    return resourceHeader(itemEntries(items), prefix, headerFile, ft8xxImages);
+}
+
+std::string resourceHeader(const std::vector<ItemEntry>& entries, const std::string& prefix,
+                           const std::string& headerFile, bool ft8xxImages) {
+    const std::vector<ResourceRow> rows = resourceRows(entries);
     std::uint64_t fileBytes = kResHeaderSize;
     for (const ResourceRow& row : rows)
         fileBytes += kRecordFixedSize + row.name.size() + row.size;
@@ -149,11 +162,12 @@ std::string resourceHeader(const ResourceItems& items, const std::string& prefix
         line("");
         line("#define " + macro + "_OFFSET 0x" + text::hex(row.offset, 8) + "u");
         line("#define " + macro + "_SIZE " + text::dec(row.size) + "u");
-        if (fields[i].tag != "bmp")
+        if (entries[i].fields.tag != "bmp")
             continue;
         // An image's layout, from its own payload header: the family decides how its code reads.
         const auto layout =
-            bitmapLayout(items[i].data() + fields[i].headerLength, fields[i].payloadSize, ft8xxImages);
+            bitmapLayout(reinterpret_cast<const std::uint8_t*>(entries[i].payloadStart.data()),
+                         entries[i].fields.payloadSize, ft8xxImages);
         // A header that compiled before still does: a payload of the other family only gets a comment.
         if (!layout)
             line(std::string("/* ") + macro + ": no layout, the payload is no " +
@@ -181,19 +195,28 @@ std::string resourceHeader(const ResourceItems& items, const std::string& prefix
 }
 
 Bytes writeResFile(const ResourceItems& items) {
-    const std::vector<ResourceItem> fields = fieldsOfAll(items);
-    const std::vector<ResourceRow> rows = rowsOf(fields);
+    const std::vector<ItemEntry> entries = itemEntries(items);
     std::size_t total = kResHeaderSize;
-    for (const ResourceItem& item : fields)
-        total += kRecordFixedSize + item.name.size() + item.payloadSize;
-    Bytes file;
+    for (const ItemEntry& entry : entries)
+        total += kRecordFixedSize + entry.fields.name.size() + entry.fields.payloadSize;
+    Bytes file = writeResIndex(entries);
     file.reserve(total);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto start = items[i].begin() + static_cast<std::ptrdiff_t>(entries[i].fields.headerLength);
+        file.insert(file.end(), start, start + static_cast<std::ptrdiff_t>(entries[i].fields.payloadSize));
+    }
+    return file;
+}
+
+Bytes writeResIndex(const std::vector<ItemEntry>& entries) {
+    const std::vector<ResourceRow> rows = resourceRows(entries);
+    Bytes file;
     for (const char ch : {'R', 'S', 'C', '\x01', '\x00', '\x00', '\x00'})
         file.push_back(static_cast<std::uint8_t>(ch));
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const ResourceItem& item = fields[i];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const ResourceItem& item = entries[i].fields;
         const auto nameLength = static_cast<std::uint32_t>(item.name.size());
-        const bool last = i + 1 == fields.size();
+        const bool last = i + 1 == entries.size();
         appendU16(file, kRecordFixedSize + nameLength + (last ? 0x8000u : 0u));
         appendU32(file, static_cast<std::uint32_t>(rows[i].offset));
         appendU32(file, item.payloadSize);
@@ -202,30 +225,37 @@ Bytes writeResFile(const ResourceItems& items) {
         file.push_back(0x03);
         file.insert(file.end(), item.tag.begin(), item.tag.end());
     }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const auto start = items[i].begin() + static_cast<std::ptrdiff_t>(fields[i].headerLength);
-        file.insert(file.end(), start, start + static_cast<std::ptrdiff_t>(fields[i].payloadSize));
-    }
     return file;
 }
 
 std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes) {
-    if (bytes.size() < kResHeaderSize || bytes.substr(0, 3) != "RSC")
-        return std::nullopt;
+    return readResIndex(bytes, bytes.size()).records;
+}
+
+ResIndexReading readResIndex(std::string_view bytes, std::uint64_t fileSize) {
+    // What the file holds beyond `bytes` can only make the index longer, never shorter.
+    const auto refusedOrMore = [&bytes, fileSize](std::size_t needed) {
+        return ResIndexReading{std::nullopt, needed <= fileSize && bytes.size() < fileSize};
+    };
+    if (bytes.size() < kResHeaderSize)
+        return refusedOrMore(kResHeaderSize);
+    if (bytes.substr(0, 3) != "RSC")
+        return {};
     std::vector<ResRecord> records;
     std::size_t at = kResHeaderSize;
     for (bool last = false; !last;) {
         if (bytes.size() - at < kRecordFixedSize)
-            return std::nullopt;
+            return refusedOrMore(at + kRecordFixedSize);
         const std::uint32_t length = u16At(bytes, at);
         const std::size_t nameLength = static_cast<unsigned char>(bytes[at + 10]);
-        if (bytes.size() - at < kRecordFixedSize + nameLength ||
-            (length & 0x7FFF) != kRecordFixedSize + nameLength)
-            return std::nullopt;
+        if ((length & 0x7FFF) != kRecordFixedSize + nameLength)
+            return {};
+        if (bytes.size() - at < kRecordFixedSize + nameLength)
+            return refusedOrMore(at + kRecordFixedSize + nameLength);
         const ResRecord record{bytes.substr(at + 11, nameLength), bytes.substr(at + 12 + nameLength, 3),
                                readU32(bytes, at + 2), readU32(bytes, at + 6)};
         if (!isItemTag(record.tag))
-            return std::nullopt;
+            return {};
         records.push_back(record);
         at += kRecordFixedSize + nameLength;
         last = (length & 0x8000) != 0;
@@ -235,17 +265,16 @@ std::optional<std::vector<ResRecord>> readResIndex(std::string_view bytes) {
     const std::size_t indexEnd = at;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
     for (const ResRecord& record : records) {
-        if (record.offset < indexEnd || record.offset > bytes.size() ||
-            record.size > bytes.size() - record.offset)
-            return std::nullopt;
+        if (record.offset < indexEnd || record.offset > fileSize || record.size > fileSize - record.offset)
+            return {};
         if (record.size > 0)
             spans.emplace_back(record.offset, record.size);
     }
     std::sort(spans.begin(), spans.end());
     for (std::size_t i = 1; i < spans.size(); ++i)
         if (std::uint64_t(spans[i - 1].first) + spans[i - 1].second > spans[i].first)
-            return std::nullopt;
-    return records;
+            return {};
+    return {std::move(records), false};
 }
 
 std::optional<ResourceItems> readResFile(std::string_view bytes) {
