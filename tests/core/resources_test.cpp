@@ -122,6 +122,9 @@ TEST(ResFile, TheStartOfAFileIsEnough) {
             EXPECT_EQ((*start.records)[i].offset * 1000 + (*start.records)[i].size,
                       (*whole)[i].offset * 1000 + (*whole)[i].size);
     }
+    const Bytes indexOnly = writeResFile({writeResourceItem("bmp", "empty", Bytes{})}); // ends with its index
+    for (std::size_t cut = 0; cut < indexOnly.size(); ++cut)
+        EXPECT_TRUE(readResIndex(byteView(indexOnly).substr(0, cut), indexOnly.size()).needsMore) << cut;
     EXPECT_FALSE(readResIndex(byteView(file).substr(0, 60), file.size() - 1).records); // logo's last byte
     EXPECT_FALSE(readResIndex(byteView(file).substr(0, 20), 20).needsMore);            // no more to read
     Bytes bad = file;
