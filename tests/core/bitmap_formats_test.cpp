@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <random>
 
@@ -237,6 +238,34 @@ TEST(Palette, ExactOrChosen) {
         worst = std::max(worst, std::hypot(p.r - q.r, p.g - q.g, p.b - q.b));
     }
     EXPECT_LT(worst, 24.0); // 1024 colours on a line: no pixel far from an entry
+
+    // The search finds what a full scan finds: the least squared distance, the first entry of equal ones
+    // (coarse levels make equal distances common).
+    for (const bool translucent : {false, true}) {
+        Pixels many = randomImage(200, 100, 20000, translucent, 5);
+        for (std::size_t i = 0; i < many.pixels.size(); i += 3)
+            many.pixels[i] = {std::uint8_t(many.pixels[i].r & 0xE0), std::uint8_t(many.pixels[i].g & 0xE0),
+                              std::uint8_t(many.pixels[i].b & 0xE0), many.pixels[i].a};
+        image = many.image();
+        alpha = many.alphas();
+        PixelImageRows source(image, translucent ? &alpha : nullptr);
+        Palette palette(source, PaletteEntry::Argb8888);
+        for (Rgba p : many.pixels) {
+            if (!translucent)
+                p.a = 255;
+            int scan = 0, least = INT_MAX;
+            for (std::size_t e = 0; e < palette.colours().size(); ++e) {
+                const Rgba& c = palette.colours()[e];
+                const int d = (c.r - p.r) * (c.r - p.r) + (c.g - p.g) * (c.g - p.g) +
+                              (c.b - p.b) * (c.b - p.b) + (c.a - p.a) * (c.a - p.a);
+                if (d < least) {
+                    least = d;
+                    scan = int(e);
+                }
+            }
+            ASSERT_EQ(palette.nearest(p), scan) << translucent;
+        }
+    }
 }
 
 // The reader refuses what is no payload of the family, without allocating for a claimed size.

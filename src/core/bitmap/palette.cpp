@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <numeric>
 #include <unordered_map>
 
@@ -9,8 +10,6 @@ namespace tesselor {
 
 namespace {
 
-constexpr int kCacheBits = 18;
-constexpr std::size_t kCacheSlots = std::size_t(1) << kCacheBits;
 constexpr int kRounds = 8; // k-means rounds after the median cut
 
 struct Weighted {
@@ -101,20 +100,49 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
 }
 
 // Lloyd's rounds over the weighted colours: each centre moves to the mean of the colours nearest to it.
+// A colour starts from its centre of the round before and looks outward from its green among the centres
+// ordered by green, until green alone is farther than the best; the choice is the one a full scan makes
+// (the first of the nearest).
 void refine(const std::vector<Weighted>& points, std::vector<std::array<double, 4>>& centres) {
+    std::vector<std::size_t> previous(points.size(), 0);
+    std::vector<std::pair<double, std::size_t>> byGreen(centres.size());
     for (int round = 0; round < kRounds; ++round) {
+        for (std::size_t i = 0; i < centres.size(); ++i)
+            byGreen[i] = {centres[i][1], i};
+        std::sort(byGreen.begin(), byGreen.end());
         std::vector<std::array<double, 4>> sums(centres.size(), {0, 0, 0, 0});
         std::vector<double> weights(centres.size(), 0);
-        for (const Weighted& point : points) {
-            std::size_t best = 0;
-            double bestDistance = 1e300;
-            for (std::size_t i = 0; i < centres.size(); ++i) {
-                const double d = distance(point.colour, centres[i]);
-                if (d < bestDistance) {
+        for (std::size_t p = 0; p < points.size(); ++p) {
+            const Weighted& point = points[p];
+            std::size_t best = previous[p];
+            double bestDistance = distance(point.colour, centres[best]);
+            const auto consider = [&](std::size_t i) {
+                double d = 0;
+                std::size_t c = 0;
+                for (; c < 4 && d <= bestDistance; ++c)
+                    d += (point.colour[c] - centres[i][c]) * (point.colour[c] - centres[i][c]);
+                if (c == 4 && (d < bestDistance || (d == bestDistance && i < best))) {
                     bestDistance = d;
                     best = i;
                 }
+            };
+            const double green = point.colour[1];
+            const std::size_t middle = std::size_t(
+                std::lower_bound(byGreen.begin(), byGreen.end(), std::pair<double, std::size_t>(green, 0)) -
+                byGreen.begin());
+            for (std::size_t up = middle; up < byGreen.size(); ++up) {
+                const double g = byGreen[up].first - green;
+                if (g * g > bestDistance)
+                    break;
+                consider(byGreen[up].second);
             }
+            for (std::size_t down = middle; down > 0; --down) {
+                const double g = byGreen[down - 1].first - green;
+                if (g * g > bestDistance)
+                    break;
+                consider(byGreen[down - 1].second);
+            }
+            previous[p] = best;
             for (std::size_t c = 0; c < 4; ++c)
                 sums[best][c] += point.colour[c] * point.weight;
             weights[best] += point.weight;
@@ -178,37 +206,42 @@ Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(ro
         finish();
         return;
     }
-    // Too many: a histogram of 6 bits a channel (5 with alpha) keeps the sums of the full colours.
+    // Too many: a histogram of 6 bits a channel (5 with alpha) keeps the sums of the full colours, in one
+    // flat table (whole numbers, so the means are those of any order of summing).
     struct Bucket {
-        double sum[4] = {0, 0, 0, 0};
-        double count = 0;
+        std::uint64_t sum[4] = {0, 0, 0, 0};
+        std::uint64_t count = 0;
     };
-    std::unordered_map<std::uint32_t, Bucket> buckets;
+    const int bits = alpha_ ? 5 : 6;
+    const int shift = 8 - bits;
+    std::vector<Bucket> buckets(std::size_t(1) << (bits * (alpha_ ? 4 : 3)));
     rows.rewind();
-    const int shift = alpha_ ? 3 : 2;
     for (int y = 0; y < rows.height(); ++y) {
         const Rgba* row = rows.nextRow();
         for (int x = 0; x < rows.width(); ++x) {
-            Rgba pixel = row[x];
-            if (!alpha_)
-                pixel.a = 255;
-            const std::uint32_t cell =
-                std::uint32_t(pixel.r >> shift) | std::uint32_t(pixel.g >> shift) << 8 |
-                std::uint32_t(pixel.b >> shift) << 16 | std::uint32_t(pixel.a >> shift) << 24;
+            const Rgba pixel = row[x];
+            const int a = alpha_ ? pixel.a : 255;
+            std::size_t cell = std::size_t(pixel.r >> shift) << (2 * bits) |
+                               std::size_t(pixel.g >> shift) << bits | std::size_t(pixel.b >> shift);
+            if (alpha_)
+                cell |= std::size_t(a >> shift) << (3 * bits);
             Bucket& bucket = buckets[cell];
             bucket.sum[0] += pixel.r;
             bucket.sum[1] += pixel.g;
             bucket.sum[2] += pixel.b;
-            bucket.sum[3] += pixel.a;
+            bucket.sum[3] += std::uint64_t(a);
             bucket.count += 1;
         }
     }
     std::vector<Weighted> points;
-    points.reserve(buckets.size());
-    for (const auto& [cell, bucket] : buckets)
-        points.push_back({{bucket.sum[0] / bucket.count, bucket.sum[1] / bucket.count,
-                           bucket.sum[2] / bucket.count, bucket.sum[3] / bucket.count},
-                          bucket.count});
+    for (const Bucket& bucket : buckets) {
+        if (bucket.count == 0)
+            continue;
+        const double count = double(bucket.count);
+        points.push_back({{double(bucket.sum[0]) / count, double(bucket.sum[1]) / count,
+                           double(bucket.sum[2]) / count, double(bucket.sum[3]) / count},
+                          count});
+    }
     // The order of an unordered map is no order: sort, so that the palette is the same on every run.
     std::sort(points.begin(), points.end(),
               [](const Weighted& a, const Weighted& b) { return a.colour < b.colour; });
@@ -223,62 +256,95 @@ Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(ro
 }
 
 void Palette::finish() {
-    for (std::size_t i = 0; i < colours_.size(); ++i)
-        byGreen_.emplace_back(colours_[i].g, static_cast<std::uint8_t>(i));
-    std::sort(byGreen_.begin(), byGreen_.end());
-    cache_.assign(kCacheSlots, {});
+    // Four bits a channel in four dimensions, five in three: cells of 16 or 8 levels a side, 65536 or
+    // 32768 of them.
+    cellBits_ = 5;
+    cells_.assign(std::size_t(1) << (cellBits_ * (alpha_ ? 4 : 3)), {});
 }
 
-int Palette::nearest(Rgba pixel) {
-    if (!alpha_)
-        pixel.a = 255;
-    const std::uint32_t exact = key(pixel);
-    Slot& slot = cache_[(exact * 2654435761u) >> (32 - kCacheBits)];
-    if (slot.index < 0 || slot.key != exact)
-        slot = {exact, static_cast<std::int16_t>(search(pixel))};
-    return slot.index;
+int Palette::cellOf(Rgba pixel) const {
+    const int shift = 8 - cellBits_;
+    int cell = (pixel.r >> shift) << (2 * cellBits_) | (pixel.g >> shift) << cellBits_ | pixel.b >> shift;
+    if (alpha_)
+        cell |= (pixel.a >> shift) << (3 * cellBits_);
+    return cell;
+}
+
+void Palette::makeCandidates(int cell) {
+    const int side = 1 << (8 - cellBits_);
+    const int mask = (1 << cellBits_) - 1;
+    const int low[4] = {(cell >> (2 * cellBits_) & mask) * side, (cell >> cellBits_ & mask) * side,
+                        (cell & mask) * side, alpha_ ? (cell >> (3 * cellBits_) & mask) * side : 255};
+    const int high[4] = {low[0] + side - 1, low[1] + side - 1, low[2] + side - 1,
+                         alpha_ ? low[3] + side - 1 : 255};
+    std::vector<int> nearestAt(colours_.size());
+    int bound = INT_MAX;
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+        const Rgba& c = colours_[i];
+        const int v[4] = {c.r, c.g, c.b, c.a};
+        int nearSum = 0, farSum = 0;
+        for (int k = 0; k < 4; ++k) {
+            const int below = low[k] - v[k], above = v[k] - high[k];
+            const int near = below > 0 ? below : above > 0 ? above : 0;
+            const int far = std::max(std::abs(v[k] - low[k]), std::abs(v[k] - high[k]));
+            nearSum += near * near;
+            farSum += far * far;
+        }
+        nearestAt[i] = nearSum;
+        bound = std::min(bound, farSum);
+    }
+    Cell& made = cells_[std::size_t(cell)];
+    made.first = static_cast<std::uint32_t>(candidates_.size());
+    // Rounding is covered by a margin far larger than it and far smaller than a level.
+    const double halfDiagonal = (side - 1) / 2.0 * std::sqrt(alpha_ ? 4.0 : 3.0) + 1e-6;
+    for (std::size_t i = 0; i < colours_.size(); ++i) {
+        if (nearestAt[i] > bound)
+            continue;
+        const Rgba& c = colours_[i];
+        const int v[4] = {c.r, c.g, c.b, c.a};
+        double sum = 0;
+        for (int k = 0; k < 4; ++k) {
+            const double from = v[k] - (low[k] + high[k]) / 2.0;
+            sum += from * from;
+        }
+        const double clear = std::max(0.0, std::sqrt(sum) - halfDiagonal);
+        candidates_.push_back(
+            {c, static_cast<std::uint16_t>(std::min(clear * clear, 65535.0)), static_cast<std::uint8_t>(i)});
+    }
+    std::stable_sort(candidates_.begin() + made.first, candidates_.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.clear < b.clear; });
+    made.count = static_cast<std::int32_t>(candidates_.size() - made.first);
 }
 
 // The entry at the least squared distance; of equal ones the first in the palette.
-int Palette::search(Rgba pixel) const {
-    const auto distance = [&](const Rgba& c) {
-        const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
-        return r * r + g * g + b * b + a * a;
-    };
-    int best = -1;
+int Palette::nearest(Rgba pixel) {
+    if (!alpha_)
+        pixel.a = 255;
+    // Neighbouring pixels are often the same colour.
+    const std::uint32_t exact = key(pixel);
+    if (exact == lastKey_ && lastIndex_ >= 0)
+        return lastIndex_;
+    const int cell = cellOf(pixel);
+    if (cells_[std::size_t(cell)].count < 0)
+        makeCandidates(cell);
+    const Cell& found = cells_[std::size_t(cell)];
+    int best = 0;
     int bestDistance = INT_MAX;
-    const auto consider = [&](std::size_t at) {
-        const int index = byGreen_[at].second;
-        const int d = distance(colours_[std::size_t(index)]);
-        if (d < bestDistance || (d == bestDistance && index < best)) {
-            bestDistance = d;
-            best = index;
-        }
-    };
-    // Outward from the entries of the same green, each way until green alone is farther than the best.
-    const auto start =
-        std::lower_bound(byGreen_.begin(), byGreen_.end(), std::pair<std::uint8_t, std::uint8_t>(pixel.g, 0));
-    std::size_t up = std::size_t(start - byGreen_.begin());
-    std::size_t down = up;
-    const auto far = [&](std::size_t at) {
-        const int g = byGreen_[at].first - pixel.g;
-        return g * g > bestDistance;
-    };
-    while (up < byGreen_.size() || down > 0) {
-        if (up < byGreen_.size()) {
-            if (far(up))
-                up = byGreen_.size();
-            else
-                consider(up++);
-        }
-        if (down > 0) {
-            if (far(down - 1))
-                down = 0;
-            else
-                consider(--down);
-        }
+    for (std::uint32_t i = found.first; i < found.first + std::uint32_t(found.count); ++i) {
+        const Candidate& candidate = candidates_[i];
+        if (candidate.clear > bestDistance)
+            break;
+        const Rgba& c = candidate.colour;
+        const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
+        const int d = r * r + g * g + b * b + a * a;
+        // Without a branch: which entry wins is as good as random.
+        const bool better = d < bestDistance || (d == bestDistance && candidate.index < best);
+        bestDistance = better ? d : bestDistance;
+        best = better ? candidate.index : best;
     }
-    return std::max(best, 0);
+    lastKey_ = exact;
+    lastIndex_ = best;
+    return best;
 }
 
 void Palette::store(int index, std::uint8_t* to) const {

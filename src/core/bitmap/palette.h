@@ -26,20 +26,33 @@ public:
 
 private:
     std::uint32_t key(Rgba pixel) const;
-    int search(Rgba pixel) const;
+    int cellOf(Rgba pixel) const;
+    void makeCandidates(int cell);
     void finish();
 
     PaletteEntry entry_;
     bool alpha_;
     std::vector<Rgba> colours_;
-    // The entries ordered by green, for a search that stops once green alone is farther than the best.
-    std::vector<std::pair<std::uint8_t, std::uint8_t>> byGreen_; // green, index
-    // Colours met before, each in the slot its hash gives; a newer colour takes the slot.
-    struct Slot {
-        std::uint32_t key = 0;
-        std::int16_t index = -1;
+    // A grid over the colour space (alpha too when the image has it): each cell lists the entries that can
+    // be nearest to some colour of the cell (no farther at their nearest than the best entry at its
+    // farthest), made when the cell is first met, ordered by their distance from the cell's centre. A
+    // search scans that list until the triangle inequality rules out the rest: an entry whose distance
+    // from the centre, less the cell's half diagonal, is beyond the best cannot be nearer.
+    int cellBits_ = 5;
+    struct Cell {
+        std::uint32_t first = 0;
+        std::int32_t count = -1; // -1: not made yet
     };
-    std::vector<Slot> cache_;
+    struct Candidate {
+        Rgba colour;
+        std::uint16_t clear; // squared, rounded down and capped: the distance from the cell's centre less
+                             // the half diagonal
+        std::uint8_t index;
+    };
+    std::vector<Cell> cells_;
+    std::vector<Candidate> candidates_;
+    std::uint32_t lastKey_ = 0;
+    int lastIndex_ = -1;
 };
 
 } // namespace tesselor
