@@ -213,6 +213,23 @@ TEST(Dithering, KeepsTheToneOfABlock) {
     }
 }
 
+// A translucent pixel spreads its colour error weighted by the square of its alpha (a transparent one
+// none) and its alpha error at a quarter; opaque pixels spread everything (the bytes by hand above).
+TEST(Dithering, TranslucentPixelsSpreadByTheirAlpha) {
+    const struct {
+        const char* format;
+        Pixels pixels;
+        const char* bytes; // the full spread would give the second pixel 21 84, 00 80
+    } cases[] = {
+        // Colour 4 is level 0 of 5 bits; with its error the next pixel's 5 would be level 1.
+        {"ARGB1555", {2, {{4, 4, 4, 0}, {4, 4, 4, 255}}}, "00 00 00 80"},
+        // Alpha 127 is level 7 of 4 bits (119): a quarter of the error (2) moves 126 to no other level.
+        {"ARGB4", {2, {{0, 0, 0, 127}, {0, 0, 0, 126}}}, "00 70 00 70"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hex(encode(c.pixels, format(c.format), true), 6, 4), c.bytes) << c.format;
+}
+
 // At most 256 colours: exactly those, in order of appearance. More: 256 entries chosen from the image,
 // each pixel the nearest of them.
 TEST(Palette, ExactOrChosen) {

@@ -148,7 +148,13 @@ public:
         return {clamp(p.r + e[0]), clamp(p.g + e[1]), clamp(p.b + e[2]), clamp(p.a + e[3])};
     }
     void spread(std::size_t x, Rgba wanted, Rgba shown) {
-        const int error[4] = {wanted.r - shown.r, wanted.g - shown.g, wanted.b - shown.b, wanted.a - shown.a};
+        // A translucent pixel's colour error shows scaled by its alpha, and again by the alpha of the
+        // pixel it goes to: it is weighted by the square of the lesser alpha. The alpha error spreads at a
+        // quarter, so that the edge of a fade stays smooth. An opaque pixel spreads its whole error.
+        const int alpha = std::min(wanted.a, shown.a);
+        const int weight = alpha * alpha / 255;
+        const int error[4] = {(wanted.r - shown.r) * weight / 255, (wanted.g - shown.g) * weight / 255,
+                              (wanted.b - shown.b) * weight / 255, (wanted.a - shown.a) / 4};
         for (std::size_t c = 0; c < 4; ++c) {
             const int right = error[c] * 7 / 16, downLeft = error[c] * 3 / 16, down = error[c] * 5 / 16;
             here_[(x + 2) * 4 + c] += right;
