@@ -219,10 +219,13 @@ TEST(Dithering, TranslucentPixelsSpreadByTheirAlpha) {
     const struct {
         const char* format;
         Pixels pixels;
-        const char* bytes; // the full spread would give the second pixel 21 84, 00 80
+        const char* bytes; // the full spread would give the second pixel 21 84, 00 88, 00 80
     } cases[] = {
         // Colour 4 is level 0 of 5 bits; with its error the next pixel's 5 would be level 1.
         {"ARGB1555", {2, {{4, 4, 4, 0}, {4, 4, 4, 255}}}, "00 00 00 80"},
+        // Red 12 shows 8 at alpha 200: 4 x 200 x 200 / 255 / 255 is 2, of which 7/16 is nothing (4 x 200 /
+        // 255 = 3 would give 1 and make the next 12 a 13, level 2).
+        {"ARGB1555", {2, {{12, 0, 0, 200}, {12, 0, 0, 255}}}, "00 84 00 84"},
         // Alpha 127 is level 7 of 4 bits (119): a quarter of the error (2) moves 126 to no other level.
         {"ARGB4", {2, {{0, 0, 0, 127}, {0, 0, 0, 126}}}, "00 70 00 70"},
     };

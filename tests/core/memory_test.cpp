@@ -1,5 +1,6 @@
 // Memory in proportion to the input: the readers' peak allocation on files made to blow it up. Every
 // allocation of this program is counted, so a reader that keeps a copy per line or per record shows.
+#include "editing/undo_data.h"
 #include "fontexport/resource_item.h"
 #include "fontio/font_file.h"
 #include "model/error.h"
@@ -94,4 +95,21 @@ TEST(Memory, ResReaderCopiesEachPayloadOnce) {
     // The worst valid file, records of 15 bytes without name or payload, stays within a few times its size.
     const Bytes many = writeResFile(ResourceItems(20000, writeResourceItem("bmp", "", Bytes{})));
     EXPECT_LT(peakOf([&] { readResFile(byteView(many)); }), 8 * many.size());
+}
+
+// A stroke that passes a pixel a thousand times holds one change of it: its first colour and its last.
+TEST(Memory, AStrokeHoldsEachPixelOnce) {
+    PixelImage image(4, 4);
+    PixelChanges changes;
+    for (int i = 0; i < 1000; ++i) {
+        const Colour colour = i % 2 == 0 ? kBlack : 0x0000FF;
+        changes.record(image, 1, 1, colour);
+        image.setPixel(1, 1, colour);
+    }
+    changes.finish();
+    EXPECT_LT(changes.bytes(), 100u);
+    changes.undo(image);
+    EXPECT_EQ(image.pixel(1, 1), kWhite);
+    changes.redo(image);
+    EXPECT_EQ(image.pixel(1, 1), Colour(0x0000FF));
 }

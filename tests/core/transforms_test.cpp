@@ -1,6 +1,7 @@
 #include "editing/edit_commands.h"
 #include "editing/stroke.h"
 #include "editing/transforms.h"
+#include "editing/undo_data.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +167,21 @@ TEST(CellSize, AddThenRemoveColumnRestoresSizeAndPixels) {
     EXPECT_EQ(font.CharImages, before.CharImages);
     EXPECT_EQ(font.CellImage, before.CellImage);
     EXPECT_EQ(font.CharWidths, before.CharWidths);
+}
+
+// The clipboard may hold ink where a smaller cell cuts: what the cell drops comes back with its size.
+TEST(CellSize, GrowingBackRestoresWhatTheSmallerCellDropped) {
+    for (const bool row : {false, true}) {
+        FontModel font = font3();
+        font.CellImage.setPixel(row ? 2 : 7, row ? 4 : 1, kBlack);
+        const FontModel before = font;
+        const DroppedPixels dropped(font, row ? 8 : 7, row ? 4 : 5);
+        EXPECT_EQ(row ? removeRow(font) : removeColumn(font), Refusal::None);
+        row ? addRow(font) : addColumn(font);
+        dropped.restore(font);
+        EXPECT_EQ(font.CellImage, before.CellImage) << row;
+        EXPECT_EQ(font.CharImages, before.CharImages) << row;
+    }
 }
 
 TEST(CellSize, RemoveColumnIsRefusedByInkOrByACharacterAsWideAsTheCell) {
