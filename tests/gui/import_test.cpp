@@ -216,7 +216,7 @@ private slots:
         const QFontMetrics metrics(QtRasteriser(dejaVu(12), kWindows1252).font());
         QCOMPARE(font().FontHeight(), metrics.ascent() + metrics.descent());
         QCOMPARE(font().CharImages[108].pixel(0, metrics.ascent() - 1), kBlack); // 'l' moved to column 0
-        create(page->FontMenuFile_SaveGraphicFont, std::nullopt); // no file yet: Save As
+        create(page->FontMenuFile_SaveGraphicFont, std::nullopt);                // no file yet: Save As
         QCOMPARE(dialogs->fileCalls.back().request.initialName, std::string("DejaVu_Sans_12_Regular.font"));
         importSystem(dejaVu(8, true, true), 48, 57);
         QCOMPARE(dialogs->fontOffers.back().pointSize(), 12);
