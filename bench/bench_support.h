@@ -3,6 +3,10 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace bench {
 
@@ -35,6 +39,34 @@ inline double fwriteSeconds(std::size_t size) {
 inline void report(const char* what, std::size_t bytes, double seconds, double limit) {
     std::printf("%-44s %11zu bytes  %9.4f s  limit %9.4f s  ratio %6.2f\n", what, bytes, seconds, limit,
                 seconds / limit);
+}
+
+// A whole process run to its end: its wall and CPU seconds and its peak resident memory.
+struct Process {
+    bool ok = false; // exited with 0
+    double seconds = 0;
+    double cpuSeconds = 0;
+    double peakMb = 0;
+};
+inline Process runProcess(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, elapsed.count(),
+            double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6,
+            double(usage.ru_maxrss) / 1024.0};
 }
 
 } // namespace bench

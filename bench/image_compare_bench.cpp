@@ -1,19 +1,17 @@
 // Whole processes against ImageMagick on the same files in one run: a 4000 x 4000 24-bit .bmp photo to
 // an RGB565 .resdata (time and peak memory), and a photo to 256 colours without dithering (PSNR of our
 // PALETTED8 against ImageMagick's -colors 256 +dither).
+#include "bench_support.h"
 #include "bitmap/payload_decoder.h"
 #include "qtplatform/qt_image_decoder.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,25 +26,12 @@ struct Measured {
 
 // Runs a program to its end: wall time and the peak resident memory of the process.
 Measured run(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    const bench::Process process = bench::runProcess(arguments);
+    if (!process.ok) {
         std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
         std::exit(1);
     }
-    return {elapsed.count(), double(usage.ru_maxrss) / 1024.0};
+    return {process.seconds, process.peakMb};
 }
 
 // The mean of `runs` alternating runs of two commands, after one of each to warm the caches.

@@ -1,6 +1,7 @@
 // PALETTED8 against its limits in one run: the whole process on a 4000 x 4000 PNG against the RGB565
 // export of the same file (CPU time; aim at most 2 x), and the dithered palette of five images against
 // pngquant --speed 1 (PSNR over premultiplied RGBA; aim within 1 dB).
+#include "bench_support.h"
 #include "bitmap/bitmap_payload.h"
 #include "bitmap/payload_decoder.h"
 #include "qtplatform/qt_image_decoder.h"
@@ -11,8 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,22 +21,8 @@ namespace {
 
 // Runs a program to its end; its CPU time in seconds, or a negative number when it failed.
 double cpuSeconds(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    const bench::Process process = bench::runProcess(arguments);
+    return process.ok ? process.cpuSeconds : -1;
 }
 
 // The best of three runs.
