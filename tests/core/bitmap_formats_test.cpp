@@ -231,6 +231,10 @@ TEST(Dithering, TranslucentPixelsSpreadByTheirAlpha) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(hex(encode(c.pixels, format(c.format), true), 6, 4), c.bytes) << c.format;
+    // A palette without alpha shows every pixel opaque: the transparent 12 (shown 8, the first of two
+    // entries as near) passes on its whole error, and the next 12 becomes 13, nearer 16.
+    const Pixels opaqueEntries{3, {{12, 0, 0, 0}, {12, 0, 0, 255}, {16, 0, 0, 255}}};
+    EXPECT_EQ(hex(encode(opaqueEntries, format("PALETTED565"), true), 6 + 512, 3), "00 01 01");
 }
 
 // At most 256 colours: exactly those, in order of appearance. More: 256 entries chosen from the image,

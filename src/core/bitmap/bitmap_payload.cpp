@@ -94,6 +94,9 @@ public:
                 p.a = 255;
             return p;
         case Packing::PaletteIndex:
+            // Entries without alpha show every pixel opaque: its colour error is seen whole.
+            if (encoding_.palette == PaletteEntry::Rgb565)
+                p.a = 255;
             return p;
         default:
             p.a = 255;

@@ -181,7 +181,8 @@ std::uint32_t Palette::key(Rgba pixel) const {
            static_cast<std::uint32_t>(alpha_ ? pixel.a : 255) << 24;
 }
 
-Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(rows.hasAlpha()) {
+Palette::Palette(RowSource& rows, PaletteEntry entry)
+    : entry_(entry), alpha_(rows.hasAlpha()), pixels_(std::int64_t(rows.width()) * rows.height()) {
     if (entry_ == PaletteEntry::Rgb565)
         alpha_ = false;
     // First the exact colours, as the entries hold them, in the order they appear.
@@ -256,9 +257,9 @@ Palette::Palette(RowSource& rows, PaletteEntry entry) : entry_(entry), alpha_(ro
 }
 
 void Palette::finish() {
-    // Four bits a channel in four dimensions, five in three: cells of 16 or 8 levels a side, 65536 or
-    // 32768 of them.
-    cellBits_ = 5;
+    // Cells of 8 levels a side: 32768 of them in three dimensions, a million in four, where an image of
+    // fewer pixels than that gets cells of 16 levels (65536 of them) instead.
+    cellBits_ = alpha_ && pixels_ < (std::int64_t(1) << 20) ? 4 : 5;
     cells_.assign(std::size_t(1) << (cellBits_ * (alpha_ ? 4 : 3)), {});
 }
 

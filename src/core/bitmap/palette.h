@@ -32,6 +32,7 @@ private:
 
     PaletteEntry entry_;
     bool alpha_;
+    std::int64_t pixels_;
     std::vector<Rgba> colours_;
     // A grid over the colour space (alpha too when the image has it): each cell lists the entries that can
     // be nearest to some colour of the cell (no farther at their nearest than the best entry at its
