@@ -104,12 +104,16 @@ private:
     std::vector<Rgba> row_;
 };
 
+// What refuses a bitmap by its header: rows the file does not hold, or more pixels than an image may have.
+std::optional<std::string> bmpProblem(std::uint64_t fileSize, const BmpLayout& layout) {
+    if (!bmpPixelDataComplete(fileSize, layout))
+        return "the pixel data is cut short";
+    return imageSizeProblem(layout.width, layout.height < 0 ? -std::int64_t(layout.height) : layout.height);
+}
+
 DecodedImage decodeBmp(const std::string& path, std::string bytes, const BmpLayout& layout) {
     // Checked before anything is allocated: the size the header claims, and that the file holds its rows.
-    if (!bmpPixelDataComplete(bytes, layout))
-        throw Error("Cannot decode '" + path + "': the pixel data is cut short");
-    const std::int64_t rows = layout.height < 0 ? -static_cast<std::int64_t>(layout.height) : layout.height;
-    if (const auto problem = imageSizeProblem(layout.width, rows))
+    if (const auto problem = bmpProblem(bytes.size(), layout))
         throw Error("Cannot decode '" + path + "': " + *problem);
     const LayoutClass layoutClass = classifyBmpLayout(layout);
     DecodedImage decoded{nullptr, layoutClass.formatText, layoutClass.bits};
@@ -277,15 +281,10 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
 }
 
 // The size a file's header claims, checked before the file is read whole: an image larger than the
-// limits is refused from its first bytes, however large the file. A bitmap is checked as decodeBmp checks
-// it, so it is refused with the same words.
+// limits is refused from its first bytes, however large the file.
 std::optional<std::string> claimedSizeProblem(const std::string& path, const fileio::FileStart& start) {
-    if (const auto layout = readBmpLayout(start.bytes)) {
-        if (!bmpPixelDataComplete(start.size, *layout))
-            return "the pixel data is cut short";
-        return imageSizeProblem(layout->width,
-                                layout->height < 0 ? -std::int64_t(layout->height) : layout->height);
-    }
+    if (const auto layout = readBmpLayout(start.bytes))
+        return bmpProblem(start.size, *layout);
     const LibraryMessagesHeld held;
     QImageReader reader(QString::fromStdString(path));
     reader.setDecideFormatFromContent(true);

@@ -14,8 +14,6 @@
 
 namespace tesselor {
 
-namespace {} // namespace
-
 ItemEntry itemEntry(const ResourceItem& fields, std::string_view payloadStart) {
     return {fields,
             std::string(payloadStart.substr(0, std::min<std::size_t>(kPayloadPeek, fields.payloadSize)))};
@@ -78,10 +76,6 @@ std::vector<std::string> namesThatAreNoIdentifier(const std::vector<ResourceRow>
         if (!cnames::isIdentifier(row.name))
             names.push_back(row.name);
     return names;
-}
-
-ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages) {
-    return summariseItem(tag, payload.substr(0, kPayloadPeek), payload.size(), ft8xxImages);
 }
 
 ItemSummary summariseItem(std::string_view tag, std::string_view payload, std::uint64_t size,

@@ -69,8 +69,7 @@ struct ItemSummary {
     std::string height;
     std::string deflated; // "yes" or "no"
 };
-ItemSummary summariseItem(std::string_view tag, std::string_view payload, bool ft8xxImages);
-// The same from the payload's first bytes (kPayloadPeek are enough) and its whole size.
+// Read from the payload's first bytes (kPayloadPeek are enough) and its whole size.
 ItemSummary summariseItem(std::string_view tag, std::string_view payloadStart, std::uint64_t payloadSize,
                           bool ft8xxImages);
 
