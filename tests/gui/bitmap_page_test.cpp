@@ -7,13 +7,17 @@
 #include "dialogs/form_c_output.h"
 #include "editor/image_view.h"
 #include "editor/status_panels.h"
+#include "editor/work_progress.h"
 #include "gui_support.h"
+#include "model/error.h"
 #include "qtplatform/qt_image_decoder.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -38,6 +42,7 @@ class BitmapPageTest : public QObject, protected WindowFixture {
     void import(const std::string& file) {
         dialogs->fileAnswers.push_back(file);
         page->BitmapMenuFile_ImportBitmapClick();
+        QVERIFY(settled());
     }
     QString status(int panels = 3) {
         QStringList texts;
@@ -184,6 +189,9 @@ private slots:
         QVERIFY(TFormTesselor::opensAtStart("alpha.PNG"));
         window->openAtStart(png("alpha.png", three)); // as "tesselor alpha.png" does
         QCOMPARE(window->PageControl->currentIndex(), 1);
+        // Read apart: the window shows before the image is whole.
+        QVERIFY(page->wpBitmap->isBusy() && state().BitmapImage.isEmpty());
+        QVERIFY(settled());
         QCOMPARE(status(5),
                  QString("Width 3|Height 1|Bitmap Format: PNG 32 bit|Payload 12 bytes|Compression 1.0 : 1"));
         QVERIFY(!page->cbFtFormat->isEnabled());
@@ -191,15 +199,18 @@ private slots:
         QVERIFY(page->BitmapMenuFile_ForFT800->isChecked() && page->cbFtFormat->isEnabled());
         page->cbFtFormat->setCurrentText("L4");
         QCOMPARE(createdPayload(), std::string("\x00\x02\x01\x00\x03\x00\xF7\x00", 8));
+        QVERIFY(settled());
         QCOMPARE(page->imgEncoded->image().pixelColor(1, 0), QColor(119, 119, 119)); // level 7 of 15
         QCOMPARE(status(5).section('|', 3), QString("Payload 8 bytes|Compression 1.5 : 1"));
         page->cbFtFormat->setCurrentText("ARGB4");
         QCOMPARE(createdPayload(), std::string("\x00\x06\x01\x00\x03\x00\x00\xFF\xF0\x70\x0F\x00", 12));
+        QVERIFY(settled());
         QCOMPARE(page->imgEncoded->image().pixelColor(1, 0), QColor(0, 255, 0, 119));
         QCOMPARE(page->imgBitmap->image().pixelColor(1, 0), QColor(0, 255, 0, 127));
 
         page->cbDeflate->click();
         QCOMPARE(createdPayload().substr(0, 6), std::string("\x01\x06\x01\x00\x03\x00", 6));
+        QVERIFY(settled());
         QCOMPARE(page->imgEncoded->image().pixelColor(1, 0),
                  QColor(0, 255, 0, 119)); // read back through inflate
         page->cbDeflate->click();
@@ -221,10 +232,12 @@ private slots:
         QVERIFY(!page->cbLuminance->isEnabled() && !page->cbChip->isEnabled() &&
                 page->cbSwapBytes->isEnabled());
         page->cbBackground->click(); // white until another colour is chosen
+        QVERIFY(settled());
         QCOMPARE(page->sbBitmap->panelText(5), QString());
         QCOMPARE(createdPayload().substr(6), std::string("\x00\xF8\xF0\x87\xFF\xFF", 6));
         page->cbSwapBytes->click();
         QCOMPARE(createdPayload().substr(6), std::string("\xF8\x00\x87\xF0\xFF\xFF", 6));
+        QVERIFY(settled());
         QCOMPARE(page->imgEncoded->image().pixelColor(0, 0), QColor(255, 0, 0)); // read back high byte first
         page->cbBackground->click();
         page->cbSwapBytes->click();
@@ -246,6 +259,7 @@ private slots:
 
         page->cbChip->setCurrentText("FT80x");
         page->cbFtFormat->setCurrentText("L2");
+        QVERIFY(settled());
         QCOMPARE(page->sbBitmap->panelText(3), QString("Refused for the FT80x"));
         QCOMPARE(page->lblEncodedProblem->text(),
                  QString("L2 is no bitmap format on the FT80x (it needs FT81x, BT81x)"));
@@ -275,12 +289,72 @@ private slots:
         import(png("ramp.png", ramp));
         page->cbForFT800->click();
         page->cbFtFormat->setCurrentText("L1");
+        QVERIFY(settled());
         const QImage plain = page->imgEncoded->image();
         page->cbDither->click();
+        QVERIFY(settled());
         QVERIFY(page->imgEncoded->image() != plain);
         PixelImageRows rows(state().BitmapImage);
         const Bytes dithered = BitmapPayload(rows, *ft8xxFormat("L1"), true).value();
         QCOMPARE(createdPayload(), std::string(dithered.begin(), dithered.end()));
+    }
+
+    // Cancel: an import leaves the page as it was; an encoding leaves no encoded picture (it was for other
+    // options) until an option changes. The result of the stopped work never arrives.
+    void cancelLeavesThePage() {
+        const std::string first = bmp("first.bmp", kRedBlue);
+        import(first);
+        dialogs->fileAnswers.push_back(bmp("second.bmp", PixelImage(5, 5, kBlack)));
+        page->BitmapMenuFile_ImportBitmapClick();
+        QVERIFY(page->wpBitmap->isBusy());
+        page->wpBitmap->btnCancel->click();
+        QTest::qWait(50);
+        QCOMPARE(state().BitmapImage, kRedBlue);
+        QCOMPARE(shownTitle(), QString::fromStdString("Tesselor [" + first + "]"));
+        QCOMPARE(page->imgEncoded->image().pixelColor(1, 0), QColor(0, 0, 255));
+
+        page->cbDither->click();
+        page->wpBitmap->btnCancel->click();
+        QTest::qWait(50);
+        QVERIFY(page->imgEncoded->image().isNull());
+        QCOMPARE(page->lblEncodedProblem->text(),
+                 QString("Encoding cancelled: change an option to encode again."));
+        QCOMPARE(status(6).section('|', 3), QString("||"));
+        page->cbDither->click();
+        QVERIFY(settled());
+        QVERIFY(!page->imgEncoded->image().isNull() && !page->lblEncodedProblem->isVisible());
+    }
+
+    // Work that lasts shows its caption, pass and share of the rows, and Cancel stops it; a result or a
+    // failure comes back to this thread.
+    void workProgressReportsAndStops() {
+        QWidget bar; // a status bar's place
+        WorkProgress work(&bar);
+        QStringList heard;
+        const auto failed = [&heard](const std::string& message) {
+            heard << QString::fromStdString(message);
+        };
+        work.start<int>(
+            "Counting",
+            [](const RowProgress& progress) -> int {
+                while (progress(1, 30, 120)) {
+                }
+                throw Cancelled();
+            },
+            [&heard](int) { heard << "done"; }, failed, [&heard] { heard << "cancelled"; });
+        QTRY_VERIFY(!work.isHidden());
+        QCOMPARE(work.lblWork->text(), QString("Counting, pass 2"));
+        QCOMPARE(work.pbWork->value(), 25);
+        work.btnCancel->click();
+        QVERIFY(!work.isBusy() && work.isHidden());
+        work.start<int>(
+            "Adding", [](const RowProgress&) { return 2; },
+            [&heard](int sum) { heard << QString::number(sum); }, failed);
+        QTRY_VERIFY(!work.isBusy());
+        work.start<int>(
+            "Failing", [](const RowProgress&) -> int { throw Error("No such thing"); }, [](int) {}, failed);
+        QTRY_VERIFY(!work.isBusy());
+        QCOMPARE(heard, QStringList({"cancelled", "2", "No such thing"}));
     }
 
     // More colours than the depth holds: the message, and no file.

@@ -103,6 +103,7 @@ private slots:
         for (const QString& each : {named, image}) {
             QVERIFY(drop({each}));
             QCOMPARE(window->PageControl->currentIndex(), 1);
+            QVERIFY(settled());
             QCOMPARE(state().BitmapFilePath, each.toStdString());
         }
         QVERIFY(drop({font}));
@@ -162,6 +163,7 @@ private slots:
             window->tsFont->openFontFile(each);
         QCOMPARE(entries(window->tsFont->FontMenuFile_Recent).size(), RecentFiles::kCount);
         window->tsBitmap->importBitmapFile(file("logo.bmp", testsupport::writeBmp(PixelImage(2, 1))));
+        QVERIFY(settled());
         dialogs->fileAnswers.push_back(file("list.res", resFile(item("one"))));
         window->tsResourcesFile->ResourcesMenuFile_OpenClick();
         window->PageControl->setCurrentIndex(2);

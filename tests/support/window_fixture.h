@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/bitmap_page.h"
 #include "app/form_tesselor.h"
 #include "document/font_document.h"
 #include "document/resources_document.h"
+#include "editor/work_progress.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
@@ -42,6 +44,11 @@ protected:
     bool showWindow() {
         window->show();
         return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // Waits until the Bitmap page's worker has read or encoded what it was given.
+    bool settled() {
+        return QTest::qWaitFor([this] { return !window->tsBitmap->wpBitmap->isBusy(); }, 20000);
     }
 
     // Runs a command whose file dialog answers `answer`.

@@ -37,6 +37,21 @@ std::unique_ptr<RowSource> ownedRows(PixelImage image, std::vector<std::uint8_t>
     return std::make_unique<OwnedRows>(std::move(image), std::move(alpha));
 }
 
+void WatchedRows::rewind() {
+    // The first rewind, before any row, starts the first pass.
+    if (read_ > 0)
+        ++pass_;
+    read_ = 0;
+    rows_.rewind();
+}
+
+const Rgba* WatchedRows::nextRow() {
+    if (!progress_(pass_, read_, rows_.height()))
+        throw Cancelled();
+    ++read_;
+    return rows_.nextRow();
+}
+
 void readAllRows(RowSource& rows, PixelImage& image, std::vector<std::uint8_t>& alpha) {
     const int w = rows.width();
     const int h = rows.height();

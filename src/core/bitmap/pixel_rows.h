@@ -3,6 +3,8 @@
 #include "model/pixel_image.h"
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -75,6 +77,32 @@ private:
 
 // Rows that own their image.
 std::unique_ptr<RowSource> ownedRows(PixelImage image, std::vector<std::uint8_t> alpha = {});
+
+// Thrown out of work that was asked to stop.
+struct Cancelled : std::exception {
+    const char* what() const noexcept override { return "Cancelled"; }
+};
+
+// Told the rows read so far of the image's rows in the current pass over it (an encoder may read it more
+// than once; the first pass is 0); answers whether to go on.
+using RowProgress = std::function<bool(int pass, int rowsRead, int rows)>;
+
+// The rows of another source, reporting each row read; the row after a "stop" throws Cancelled.
+class WatchedRows : public RowSource {
+public:
+    WatchedRows(RowSource& rows, RowProgress progress) : rows_(rows), progress_(std::move(progress)) {}
+    int width() const override { return rows_.width(); }
+    int height() const override { return rows_.height(); }
+    bool hasAlpha() const override { return rows_.hasAlpha(); }
+    void rewind() override;
+    const Rgba* nextRow() override;
+
+private:
+    RowSource& rows_;
+    RowProgress progress_;
+    int read_ = 0;
+    int pass_ = 0;
+};
 
 // Every pixel of a source, read once, as the model's image and its alpha plane (empty without alpha).
 void readAllRows(RowSource& rows, PixelImage& image, std::vector<std::uint8_t>& alpha);

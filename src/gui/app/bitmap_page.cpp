@@ -6,6 +6,7 @@
 #include "editor/image_view.h"
 #include "editor/spin_control.h"
 #include "editor/status_panels.h"
+#include "editor/work_progress.h"
 #include "fontexport/resource_item.h"
 #include "platform/image_decoder.h"
 #include "platform/paths.h"
@@ -33,7 +34,63 @@
 
 namespace tesselor {
 
+// An image decoded on the worker, not yet the page's.
+struct ImportedImage {
+    PixelImage image;
+    std::vector<std::uint8_t> alpha;
+    std::string formatText;
+    std::optional<std::uint8_t> bits;
+};
+
+// What the worker made of the image for the encoded view.
+struct EncodedPicture {
+    std::optional<std::string> refusal; // the chip's
+    std::size_t payloadSize = 0;        // none: too many colours for the depth
+    std::shared_ptr<const Bytes> plain; // the payload read back, inflated when it was deflated
+    bool dropsTransparency = false;
+};
+
 namespace {
+
+// The source view draws the model's own pixels: the image is held once.
+class ModelPicture : public Picture {
+public:
+    explicit ModelPicture(const AppState& state) : state_(state) {}
+    QSize size() const override { return {state_.BitmapImage.width(), state_.BitmapImage.height()}; }
+    bool hasAlpha() const override { return !state_.BitmapAlpha.empty(); }
+    void readRow(int x, int y, int count, QRgb* into) const override {
+        const std::size_t at = std::size_t(y) * std::size_t(state_.BitmapImage.width()) + std::size_t(x);
+        const Colour* pixels = state_.BitmapImage.pixels().data() + at;
+        for (int i = 0; i < count; ++i)
+            into[i] = hasAlpha()
+                          ? qRgba(int(pixels[i] & 0xFF), int((pixels[i] >> 8) & 0xFF),
+                                  int((pixels[i] >> 16) & 0xFF), state_.BitmapAlpha[at + std::size_t(i)])
+                          : toQRgb(pixels[i]);
+    }
+
+private:
+    const AppState& state_;
+};
+
+// The encoded view draws from the payload's bytes, a row at a time, as it shows.
+class PayloadPicture : public Picture {
+public:
+    PayloadPicture(std::shared_ptr<const Bytes> bytes, const PayloadPixels& pixels)
+        : bytes_(std::move(bytes)), pixels_(pixels) {}
+    QSize size() const override { return {pixels_.width(), pixels_.height()}; }
+    bool hasAlpha() const override { return true; }
+    void readRow(int x, int y, int count, QRgb* into) const override {
+        row_.resize(std::size_t(count));
+        pixels_.read(x, y, count, row_.data());
+        for (const Rgba& pixel : row_)
+            *into++ = qRgba(pixel.r, pixel.g, pixel.b, pixel.a);
+    }
+
+private:
+    std::shared_ptr<const Bytes> bytes_; // what pixels_ reads
+    PayloadPixels pixels_;
+    mutable std::vector<Rgba> row_;
+};
 
 BitmapEncoding encodingOf(const AppState& state) {
     return bitmapEncoding(state.BitmapLayoutListed ? std::optional<std::uint8_t>(state.BitmapBits)
@@ -187,6 +244,8 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     sbBitmap = new StatusPanels({90, 90, 170, 150, 130, 0}, this);
     sbBitmap->setObjectName("sbBitmap");
     sbBitmap->setPanelToolTip(4, "The payload against 4 bytes a pixel");
+    wpBitmap = new WorkProgress(sbBitmap);
+    sbBitmap->addPermanentWidget(wpBitmap);
     layout->addWidget(sbBitmap);
 
     connect(seBitmapZoom, &QSpinBox::valueChanged, this, [this](int zoom) {
@@ -273,6 +332,11 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     });
 }
 
+BitmapPage::~BitmapPage() {
+    // The worker reads the model, which dies with the window.
+    wpBitmap->cancel();
+}
+
 void BitmapPage::chooseBackground() {
     const QColor initial(int(backgroundColour_ & 0xFF), int((backgroundColour_ >> 8) & 0xFF),
                          int((backgroundColour_ >> 16) & 0xFF));
@@ -316,9 +380,14 @@ void BitmapPage::enableFamilyOptions() {
 }
 
 void BitmapPage::showImage() {
-    imgBitmap->setImage(toQImage(state_.BitmapImage, state_.BitmapAlpha));
+    imgBitmap->setPicture(std::make_shared<ModelPicture>(state_));
     // The panel is at least as large as the picture, so the scroll area reaches all of it.
     pBitmap->setMinimumSize(imgBitmap->size());
+    // The last image's payload is not this one's.
+    imgEncoded->setPicture(nullptr);
+    for (int panel : {3, 4, 5})
+        sbBitmap->setPanelText(panel, "");
+    lblEncodedProblem->hide();
     showEncoded();
 }
 
@@ -326,34 +395,56 @@ void BitmapPage::showImage() {
 void BitmapPage::showEncoded() {
     if (state_.BitmapImage.isEmpty())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
     const BitmapEncoding encoding = encodingOf(state_);
     const BitmapOptions options = optionsOf(state_);
-    const auto refusal = exportRefusal(rows, encoding, options);
-    const auto payload = refusal ? std::nullopt : exportPayload(rows, encoding, options);
-    std::optional<DecodedPayload> shown;
-    if (payload) {
-        const std::size_t plainSize = bitmapPayloadSize(rows.width(), rows.height(), encoding);
-        const auto plain = options.deflate ? zlib::inflatePayload(*payload, plainSize) : payload;
-        if (plain)
-            shown = decodePayload(*plain, encoding.ft8xx, options.swapBytes);
-    }
-    imgEncoded->setImage(shown ? toQImage(shown->image, shown->alpha) : QImage());
+    // The model changes only when no work runs (a new image cancels this first), so the worker may read it.
+    wpBitmap->start<EncodedPicture>(
+        "Encoding",
+        [image = state_.BitmapImage, alpha = &state_.BitmapAlpha, encoding,
+         options](const RowProgress& progress) {
+            PixelImageRows model(image, alpha);
+            WatchedRows rows(model, progress);
+            EncodedPicture encoded;
+            encoded.refusal = exportRefusal(rows, encoding, options);
+            if (encoded.refusal)
+                return encoded;
+            auto payload = exportPayload(rows, encoding, options);
+            if (!payload)
+                return encoded;
+            encoded.payloadSize = payload->size();
+            if (options.deflate)
+                payload =
+                    zlib::inflatePayload(*payload, bitmapPayloadSize(rows.width(), rows.height(), encoding));
+            if (payload)
+                encoded.plain = std::make_shared<const Bytes>(std::move(*payload));
+            encoded.dropsTransparency = dropsTransparency(rows, encoding, options);
+            return encoded;
+        },
+        [this, encoding, options](EncodedPicture encoded) { showEncodedPicture(encoded, encoding, options); },
+        [this](const std::string& message) { commands_.reportError(message); },
+        [this] { encodingCancelled(); });
+}
+
+void BitmapPage::showEncodedPicture(const EncodedPicture& encoded, const BitmapEncoding& encoding,
+                                    const BitmapOptions& options) {
+    const auto pixels =
+        encoded.plain ? PayloadPixels::of(*encoded.plain, encoding.ft8xx, options.swapBytes) : std::nullopt;
+    imgEncoded->setPicture(pixels ? std::make_shared<PayloadPicture>(encoded.plain, *pixels) : nullptr);
     pEncoded->setMinimumSize(imgEncoded->size());
     QString note, explained;
-    if (payload) {
-        const double pixels = double(rows.width()) * rows.height() * 4;
-        sbBitmap->setPanelText(3, "Payload " + QLocale().toString(qulonglong(payload->size())) + " bytes");
-        sbBitmap->setPanelText(4, "Compression " + QString::number(pixels / double(payload->size()), 'f', 1) +
-                                      " : 1");
-        if (dropsTransparency(rows, encoding, options)) {
+    if (encoded.payloadSize > 0) {
+        const double pixelBytes = double(state_.BitmapImage.width()) * state_.BitmapImage.height() * 4;
+        sbBitmap->setPanelText(3,
+                               "Payload " + QLocale().toString(qulonglong(encoded.payloadSize)) + " bytes");
+        sbBitmap->setPanelText(
+            4, "Compression " + QString::number(pixelBytes / double(encoded.payloadSize), 'f', 1) + " : 1");
+        if (encoded.dropsTransparency) {
             const QString name = QString::fromStdString(encodingName(encoding));
             note = "Alpha lost in " + name;
             explained = "Translucent pixels show their hidden colour: " + name +
                         " keeps no alpha. Background composites them onto a colour first.";
         }
-    } else if (refusal) {
+    } else if (encoded.refusal) {
         // The reason is shown where the encoded picture would be.
         sbBitmap->setPanelText(3, "Refused for the " + cbChip->currentText());
         sbBitmap->setPanelText(4, "");
@@ -363,9 +454,17 @@ void BitmapPage::showEncoded() {
     }
     sbBitmap->setPanelText(5, note);
     sbBitmap->setPanelToolTip(5, explained);
-    lblEncodedProblem->setText(refusal ? QString::fromStdString(*refusal) : QString());
-    lblEncodedProblem->setVisible(refusal.has_value());
-    QApplication::restoreOverrideCursor();
+    lblEncodedProblem->setText(encoded.refusal ? QString::fromStdString(*encoded.refusal) : QString());
+    lblEncodedProblem->setVisible(encoded.refusal.has_value());
+}
+
+// Cancel leaves no encoded picture: what showed was for other options or another image.
+void BitmapPage::encodingCancelled() {
+    imgEncoded->setPicture(nullptr);
+    for (int panel : {3, 4, 5})
+        sbBitmap->setPanelText(panel, "");
+    lblEncodedProblem->setText("Encoding cancelled: change an option to encode again.");
+    lblEncodedProblem->show();
 }
 
 // Ctrl and the wheel: the pixel under the pointer stays under it.
@@ -395,28 +494,38 @@ void BitmapPage::importBitmapFile(const std::string& path) {
     commands_.run([&] {
         if (!commands_.fileFound(path))
             return;
-        // Decoded first: a file that cannot be decoded leaves the image, names and title as they were.
-        DecodedImage decoded = decoder_.decode(path);
-        PixelImage image;
-        std::vector<std::uint8_t> alpha;
-        readAllRows(*decoded.rows, image, alpha);
-
-        state_.BitmapFilePath = path;
-        state_.BitmapPageTitle = titleFor(state_.BitmapFilePath);
-        emit captionChanged();
-        state_.BitmapBaseName = paths::baseName(state_.BitmapFilePath) + "_bmp";
-        state_.BitmapImage = std::move(image);
-        state_.BitmapAlpha = std::move(alpha);
-        if (decoded.bits)
-            state_.BitmapBits = *decoded.bits;
-        state_.BitmapLayoutListed = decoded.bits.has_value();
-        enableOptions(true);
-        sbBitmap->setPanelText(0, "Width " + QString::number(state_.BitmapImage.width()));
-        sbBitmap->setPanelText(1, "Height " + QString::number(state_.BitmapImage.height()));
-        sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(decoded.formatText));
-        showImage();
-        BitmapMenuFile_Recent->add(path);
+        // Decoded apart: a file that cannot be decoded, or a read cancelled, leaves the image, names and
+        // title as they were.
+        wpBitmap->start<ImportedImage>(
+            "Reading " + QString::fromStdString(paths::fileName(path)),
+            [this, path](const RowProgress& progress) {
+                DecodedImage decoded = decoder_.decode(path);
+                ImportedImage imported{{}, {}, decoded.formatText, decoded.bits};
+                WatchedRows rows(*decoded.rows, progress);
+                readAllRows(rows, imported.image, imported.alpha);
+                return imported;
+            },
+            [this, path](ImportedImage imported) { commands_.run([&] { takeImported(path, imported); }); },
+            [this](const std::string& message) { commands_.reportError(message); });
     });
+}
+
+void BitmapPage::takeImported(const std::string& path, ImportedImage& imported) {
+    state_.BitmapFilePath = path;
+    state_.BitmapPageTitle = titleFor(state_.BitmapFilePath);
+    emit captionChanged();
+    state_.BitmapBaseName = paths::baseName(state_.BitmapFilePath) + "_bmp";
+    state_.BitmapImage = std::move(imported.image);
+    state_.BitmapAlpha = std::move(imported.alpha);
+    if (imported.bits)
+        state_.BitmapBits = *imported.bits;
+    state_.BitmapLayoutListed = imported.bits.has_value();
+    enableOptions(true);
+    sbBitmap->setPanelText(0, "Width " + QString::number(state_.BitmapImage.width()));
+    sbBitmap->setPanelText(1, "Height " + QString::number(state_.BitmapImage.height()));
+    sbBitmap->setPanelText(2, "Bitmap Format: " + QString::fromStdString(imported.formatText));
+    showImage();
+    BitmapMenuFile_Recent->add(path);
 }
 
 void BitmapPage::setForFT800(bool on) {

@@ -16,12 +16,17 @@ class QToolButton;
 
 namespace tesselor {
 
+struct BitmapEncoding;
+struct BitmapOptions;
 struct BitmapOutput;
 class ImageDecoder;
 class RecentFiles;
 class ImageView;
 class SpinControl;
 class StatusPanels;
+class WorkProgress;
+struct EncodedPicture;
+struct ImportedImage;
 
 // The Bitmap page (tsBitmap): the imported picture beside its encoded result read back from the payload,
 // the encoding's options, the status bar and the File menu.
@@ -29,8 +34,10 @@ class BitmapPage : public QWidget {
     Q_OBJECT
 public:
     BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& decoder, QWidget* parent = nullptr);
+    ~BitmapPage() override;
 
-    // Imports an image file as Import Bitmap Image does after its dialog.
+    // Imports an image file as Import Bitmap Image does after its dialog: decoded on a worker thread, the
+    // image taken once it is whole (the page unchanged when it fails or is cancelled).
     void importBitmapFile(const std::string& path);
 
     SpinControl* seBitmapZoom; // 1x to 16x, nearest neighbour, both views
@@ -55,6 +62,7 @@ public:
     // Width, height, format, payload size, compression against 32-bit pixels, and a note: a chip's refusal
     // or translucency the format drops.
     StatusPanels* sbBitmap;
+    WorkProgress* wpBitmap; // in the status bar while an image is read or encoded
 
     QMenu* BitmapMenuFile;
     QAction* BitmapMenuFile_ImportBitmap;
@@ -78,8 +86,13 @@ public slots:
 
 private:
     void createOutput(const BitmapOutput& row, std::string& remembered);
+    void takeImported(const std::string& path, ImportedImage& imported);
     void showImage();
+    // Encodes on a worker thread; the encoded view keeps what it showed until the payload is ready.
     void showEncoded();
+    void showEncodedPicture(const EncodedPicture& encoded, const BitmapEncoding& encoding,
+                            const BitmapOptions& options);
+    void encodingCancelled();
     void setForFT800(bool on);
     void enableOptions(bool imageLoaded);
     void enableFamilyOptions();
