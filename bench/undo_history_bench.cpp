@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
     AppState state;
     FontDocument document;
     struct NoDecoder : ImageDecoder {
-        DecodedImage decode(const std::string&) override { return {}; }
+        DecodedImage decode(const std::string&, const Progress&) override { return {}; }
     } decoder;
     FontPage page(state, document, commands, decoder, &window);
 

@@ -222,12 +222,32 @@ int depthOf(const QImage& image) {
     }
 }
 
-DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
+// The file's bytes as Qt's reader takes them, telling how far it has read; a read after a "stop" fails.
+class WatchedBuffer : public QBuffer {
+public:
+    WatchedBuffer(QByteArray* data, const Progress& progress) : QBuffer(data), progress_(progress) {}
+    bool stopped() const { return stopped_; }
+
+protected:
+    qint64 readData(char* data, qint64 size) override {
+        if (stopped_ || !progress_(0, pos(), this->size())) {
+            stopped_ = true;
+            return -1;
+        }
+        return QBuffer::readData(data, size);
+    }
+
+private:
+    const Progress& progress_;
+    bool stopped_ = false;
+};
+
+DecodedImage decodeOther(const std::string& path, const std::string& bytes, const Progress& progress) {
     if (isPng(bytes))
         if (const auto problem = pngChunkProblem(bytes))
             throw Error("Cannot decode '" + path + "': " + *problem);
     QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
+    WatchedBuffer buffer(&data, progress);
     buffer.open(QIODevice::ReadOnly);
     // The content decides first; the name's suffix helps a format without a signature (TGA), whose content
     // another reader may claim.
@@ -254,6 +274,8 @@ DecodedImage decodeOther(const std::string& path, const std::string& bytes) {
         if (const auto problem = contentProblem(format, bytes))
             throw Error("Cannot decode '" + path + "': " + *problem);
         const QImage image = reader.read();
+        if (buffer.stopped())
+            throw Cancelled();
         if (image.isNull()) { // the last tried, the name's format, says why
             failure = "Cannot decode '" + path + "' as " + type + ": " + reader.errorString().toStdString();
             continue;
@@ -294,7 +316,7 @@ std::optional<std::string> claimedSizeProblem(const std::string& path, const fil
 
 } // namespace
 
-DecodedImage QtImageDecoder::decode(const std::string& path) {
+DecodedImage QtImageDecoder::decode(const std::string& path, const Progress& progress) {
     // Enough for any .bmp header with its bit fields: the common photo layouts are read a row at a time
     // from the file, never held whole.
     fileio::FileStart start = fileio::readFileStart(path, 256);
@@ -329,7 +351,7 @@ DecodedImage QtImageDecoder::decode(const std::string& path) {
             throw Error("Cannot decode '" + path + "': " + error.what());
         }
     }
-    return decodeOther(path, bytes);
+    return decodeOther(path, bytes, progress);
 }
 
 } // namespace tesselor

@@ -8,7 +8,8 @@ namespace tesselor {
 // Qt's image readers offer on the machine; the first frame of an animation.
 class QtImageDecoder : public ImageDecoder {
 public:
-    DecodedImage decode(const std::string& path) override;
+    using ImageDecoder::decode;
+    DecodedImage decode(const std::string& path, const Progress& progress) override;
 };
 
 } // namespace tesselor

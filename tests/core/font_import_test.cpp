@@ -53,7 +53,8 @@ class FakeDecoder : public ImageDecoder {
 public:
     std::map<std::string, PixelImage> files;
     std::set<std::string> broken;
-    DecodedImage decode(const std::string& path) override {
+    using ImageDecoder::decode;
+    DecodedImage decode(const std::string& path, const Progress&) override {
         if (broken.count(path))
             throw Error("Cannot decode '" + path + "' as a bitmap");
         return {ownedRows(files.at(path)), "", {}};

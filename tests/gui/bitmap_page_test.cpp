@@ -2,6 +2,7 @@
 // outputs. The core checks the payload bytes; these check what reaches it and where it is written.
 #include "app/bitmap_page.h"
 #include "app/font_page.h"
+#include "app/recent_files.h"
 #include "bitmap/bitmap_payload.h"
 #include "bmp_writer.h"
 #include "dialogs/form_c_output.h"
@@ -129,6 +130,25 @@ private slots:
         QCOMPARE(
             decoder.decode(bmp("d16.bmp", PixelImage(1, 1, 0x000018), {.bits = 16})).pixels().pixel(0, 0),
             Colour(0x000019));
+    }
+
+    // Reading a file Qt decodes tells how far it has come, and stops when told.
+    void decodingReportsAndStops() {
+        QImage picture(64, 64, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        const std::string file = png("p.png", picture);
+        QtImageDecoder decoder;
+        long long furthest = 0;
+        long long size = 0;
+        decoder.decode(file, [&](int, long long part, long long total) {
+            furthest = std::max(furthest, part);
+            size = total;
+            return true;
+        });
+        QCOMPARE(size, QFileInfo(QString::fromStdString(file)).size());
+        QVERIFY(furthest > 0 && furthest <= size);
+        QVERIFY_THROWS_EXCEPTION(Cancelled,
+                                 decoder.decode(file, [](int, long long, long long) { return false; }));
     }
 
     // A file that cannot be imported leaves the image, its names and the title.
@@ -325,6 +345,31 @@ private slots:
         QVERIFY(!page->imgEncoded->image().isNull() && !page->lblEncodedProblem->isVisible());
     }
 
+    // The view never stops a command: options changed while a file is written are encoded after it (the
+    // file has the options of when it was asked for), and an image chosen while another is read is read
+    // next. Create File waits meanwhile.
+    void commandsRunToTheirEnd() {
+        import(bmp("first.bmp", kRedBlue));
+        dialogs->fileAnswers.push_back(path("out"));
+        page->BitmapMenuFile_CreateFileResdata->trigger();
+        QVERIFY(!page->BitmapMenuFile_CreateFileC->isEnabled());
+        page->cbForFT800->click();
+        page->cbFtFormat->setCurrentText("L1");
+        QVERIFY(settled());
+        QCOMPARE(dialogs->lastMessage().text, path("out.resdata") + "\r\nSuccesfully created.");
+        QCOMPARE(testsupport::readFile(path("out.resdata")).substr(15, 2), std::string("\x00\x10", 2));
+        QCOMPARE(page->sbBitmap->panelText(3), QString("Payload 7 bytes"));
+        QVERIFY(page->BitmapMenuFile_CreateFileC->isEnabled());
+
+        dialogs->fileAnswers.push_back(bmp("second.bmp", PixelImage(4, 4, kBlack)));
+        page->BitmapMenuFile_ImportBitmapClick();
+        page->importBitmapFile(bmp("third.bmp", PixelImage(3, 3, kBlack)));
+        QVERIFY(settled());
+        QCOMPARE(state().BitmapImage, PixelImage(3, 3, kBlack));
+        QCOMPARE(page->BitmapMenuFile_Recent->paths().mid(0, 2), // both were read
+                 QStringList({dir->filePath("third.bmp"), dir->filePath("second.bmp")}));
+    }
+
     // Work that lasts shows its caption, pass and share of the rows, and Cancel stops it; a result or a
     // failure comes back to this thread.
     void workProgressReportsAndStops() {
@@ -336,7 +381,7 @@ private slots:
         };
         work.start<int>(
             "Counting",
-            [](const RowProgress& progress) -> int {
+            [](const Progress& progress) -> int {
                 while (progress(1, 30, 120)) {
                 }
                 throw Cancelled();
@@ -348,11 +393,11 @@ private slots:
         work.btnCancel->click();
         QVERIFY(!work.isBusy() && work.isHidden());
         work.start<int>(
-            "Adding", [](const RowProgress&) { return 2; },
-            [&heard](int sum) { heard << QString::number(sum); }, failed);
+            "Adding", [](const Progress&) { return 2; }, [&heard](int sum) { heard << QString::number(sum); },
+            failed);
         QTRY_VERIFY(!work.isBusy());
         work.start<int>(
-            "Failing", [](const RowProgress&) -> int { throw Error("No such thing"); }, [](int) {}, failed);
+            "Failing", [](const Progress&) -> int { throw Error("No such thing"); }, [](int) {}, failed);
         QTRY_VERIFY(!work.isBusy());
         QCOMPARE(heard, QStringList({"cancelled", "2", "No such thing"}));
     }

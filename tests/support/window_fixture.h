@@ -51,10 +51,11 @@ protected:
         return QTest::qWaitFor([this] { return !window->tsBitmap->wpBitmap->isBusy(); }, 20000);
     }
 
-    // Runs a command whose file dialog answers `answer`.
+    // Runs a command whose file dialog answers `answer`, to its end.
     void create(QAction* action, const std::optional<std::string>& answer) {
         dialogs->fileAnswers.push_back(answer);
         action->trigger();
+        QVERIFY(settled());
     }
 
     tesselor::AppState& state() { return window->state(); }

@@ -83,14 +83,14 @@ struct Cancelled : std::exception {
     const char* what() const noexcept override { return "Cancelled"; }
 };
 
-// Told the rows read so far of the image's rows in the current pass over it (an encoder may read it more
-// than once; the first pass is 0); answers whether to go on.
-using RowProgress = std::function<bool(int pass, int rowsRead, int rows)>;
+// Told how much of the current pass over some work is done (done of total; an encoder may read an image
+// more than once, the first pass being 0); answers whether to go on.
+using Progress = std::function<bool(int pass, long long done, long long total)>;
 
 // The rows of another source, reporting each row read; the row after a "stop" throws Cancelled.
 class WatchedRows : public RowSource {
 public:
-    WatchedRows(RowSource& rows, RowProgress progress) : rows_(rows), progress_(std::move(progress)) {}
+    WatchedRows(RowSource& rows, Progress progress) : rows_(rows), progress_(std::move(progress)) {}
     int width() const override { return rows_.width(); }
     int height() const override { return rows_.height(); }
     bool hasAlpha() const override { return rows_.hasAlpha(); }
@@ -99,7 +99,7 @@ public:
 
 private:
     RowSource& rows_;
-    RowProgress progress_;
+    Progress progress_;
     int read_ = 0;
     int pass_ = 0;
 };

@@ -27,7 +27,12 @@ struct DecodedImage {
 class ImageDecoder {
 public:
     virtual ~ImageDecoder() = default;
-    virtual DecodedImage decode(const std::string& path) = 0;
+    DecodedImage decode(const std::string& path) {
+        return decode(path, [](int, long long, long long) { return true; });
+    }
+    // Telling `progress` how much of the file was read, and throwing Cancelled once it answers no; the
+    // rows returned are then read without it.
+    virtual DecodedImage decode(const std::string& path, const Progress& progress) = 0;
 };
 
 } // namespace tesselor

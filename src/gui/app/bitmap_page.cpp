@@ -179,6 +179,9 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     cbDeflate->setToolTip("The payload after its header as one zlib stream, for the controller's inflate");
     controls->addWidget(cbDeflate);
     controls->addStretch(1);
+    // The status bar's panels leave no room for it.
+    wpBitmap = new WorkProgress(this);
+    controls->addWidget(wpBitmap);
     layout->addLayout(controls);
 
     // How the device shows it: the second row.
@@ -244,8 +247,6 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     sbBitmap = new StatusPanels({90, 90, 170, 150, 130, 0}, this);
     sbBitmap->setObjectName("sbBitmap");
     sbBitmap->setPanelToolTip(4, "The payload against 4 bytes a pixel");
-    wpBitmap = new WorkProgress(sbBitmap);
-    sbBitmap->addPermanentWidget(wpBitmap);
     layout->addWidget(sbBitmap);
 
     connect(seBitmapZoom, &QSpinBox::valueChanged, this, [this](int zoom) {
@@ -356,9 +357,8 @@ void BitmapPage::chooseBackground() {
 }
 
 void BitmapPage::enableOptions(bool imageLoaded) {
-    for (QAction* action :
-         {BitmapMenuFile_ForFT800, BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
-        action->setEnabled(imageLoaded);
+    BitmapMenuFile_ForFT800->setEnabled(imageLoaded);
+    enableCreate();
     for (QWidget* control :
          std::initializer_list<QWidget*>{cbForFT800, cbDither, cbDeflate, cbBackground, btnBackground})
         control->setEnabled(imageLoaded);
@@ -391,19 +391,73 @@ void BitmapPage::showImage() {
     showEncoded();
 }
 
+template <class Result>
+std::function<Result(const Progress&)>
+BitmapPage::overModel(std::function<Result(RowSource& rows)> work) const {
+    // The model changes only when no work runs (a new image is taken once its reading is done), so the
+    // worker may read it.
+    return [image = state_.BitmapImage, alpha = &state_.BitmapAlpha, work](const Progress& progress) {
+        PixelImageRows model(image, alpha);
+        WatchedRows rows(model, progress);
+        return work(rows);
+    };
+}
+
+template <class Result>
+void BitmapPage::runCommand(const QString& caption, std::function<Result(const Progress&)> work,
+                            std::function<void(Result)> done) {
+    commandRunning_ = true;
+    enableCreate();
+    const auto ended = [this] {
+        commandRunning_ = false;
+        enableCreate();
+    };
+    wpBitmap->start<Result>(
+        caption, std::move(work),
+        [this, done, ended](Result result) {
+            ended();
+            commands_.run([&] { done(std::move(result)); });
+            afterCommand();
+        },
+        [this, ended](const std::string& message) {
+            ended();
+            commands_.reportError(message);
+            afterCommand();
+        },
+        [this, ended] {
+            ended();
+            afterCommand();
+        });
+}
+
+// What waited for the command: an image chosen meanwhile, else the options changed meanwhile.
+void BitmapPage::afterCommand() {
+    if (commandRunning_) // the command went on to its next step
+        return;
+    if (auto path = std::exchange(pendingImport_, std::nullopt))
+        importBitmapFile(*path);
+    else if (!encodedShown_ && !wpBitmap->isBusy())
+        showEncoded();
+}
+
+void BitmapPage::enableCreate() {
+    const bool may = !state_.BitmapImage.isEmpty() && !commandRunning_;
+    for (QAction* action : {BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
+        action->setEnabled(may);
+}
+
 // The payload as an export writes it, read back from its own bytes: what the device will show.
 void BitmapPage::showEncoded() {
     if (state_.BitmapImage.isEmpty())
         return;
     const BitmapEncoding encoding = encodingOf(state_);
     const BitmapOptions options = optionsOf(state_);
-    // The model changes only when no work runs (a new image cancels this first), so the worker may read it.
+    encodedShown_ = false;
+    // A command running is not stopped for the view: it encodes once the command ends.
+    if (commandRunning_)
+        return;
     wpBitmap->start<EncodedPicture>(
-        "Encoding",
-        [image = state_.BitmapImage, alpha = &state_.BitmapAlpha, encoding,
-         options](const RowProgress& progress) {
-            PixelImageRows model(image, alpha);
-            WatchedRows rows(model, progress);
+        "Encoding", overModel<EncodedPicture>([encoding, options](RowSource& rows) {
             EncodedPicture encoded;
             encoded.refusal = exportRefusal(rows, encoding, options);
             if (encoded.refusal)
@@ -419,14 +473,18 @@ void BitmapPage::showEncoded() {
                 encoded.plain = std::make_shared<const Bytes>(std::move(*payload));
             encoded.dropsTransparency = dropsTransparency(rows, encoding, options);
             return encoded;
-        },
+        }),
         [this, encoding, options](EncodedPicture encoded) { showEncodedPicture(encoded, encoding, options); },
-        [this](const std::string& message) { commands_.reportError(message); },
+        [this](const std::string& message) {
+            encodedShown_ = true;
+            commands_.reportError(message);
+        },
         [this] { encodingCancelled(); });
 }
 
 void BitmapPage::showEncodedPicture(const EncodedPicture& encoded, const BitmapEncoding& encoding,
                                     const BitmapOptions& options) {
+    encodedShown_ = true;
     const auto pixels =
         encoded.plain ? PayloadPixels::of(*encoded.plain, encoding.ft8xx, options.swapBytes) : std::nullopt;
     imgEncoded->setPicture(pixels ? std::make_shared<PayloadPicture>(encoded.plain, *pixels) : nullptr);
@@ -460,6 +518,7 @@ void BitmapPage::showEncodedPicture(const EncodedPicture& encoded, const BitmapE
 
 // Cancel leaves no encoded picture: what showed was for other options or another image.
 void BitmapPage::encodingCancelled() {
+    encodedShown_ = true;
     imgEncoded->setPicture(nullptr);
     for (int panel : {3, 4, 5})
         sbBitmap->setPanelText(panel, "");
@@ -494,19 +553,23 @@ void BitmapPage::importBitmapFile(const std::string& path) {
     commands_.run([&] {
         if (!commands_.fileFound(path))
             return;
+        if (commandRunning_) { // read once the command ends
+            pendingImport_ = path;
+            return;
+        }
         // Decoded apart: a file that cannot be decoded, or a read cancelled, leaves the image, names and
         // title as they were.
-        wpBitmap->start<ImportedImage>(
+        runCommand<ImportedImage>(
             "Reading " + QString::fromStdString(paths::fileName(path)),
-            [this, path](const RowProgress& progress) {
-                DecodedImage decoded = decoder_.decode(path);
+            [this, path](const Progress& progress) {
+                DecodedImage decoded = decoder_.decode(path, progress);
                 ImportedImage imported{{}, {}, decoded.formatText, decoded.bits};
+                // A plain .bmp is read from the file a row at a time now; other files were decoded above.
                 WatchedRows rows(*decoded.rows, progress);
                 readAllRows(rows, imported.image, imported.alpha);
                 return imported;
             },
-            [this, path](ImportedImage imported) { commands_.run([&] { takeImported(path, imported); }); },
-            [this](const std::string& message) { commands_.reportError(message); });
+            [this, path](ImportedImage imported) { takeImported(path, imported); });
     });
 }
 
@@ -549,7 +612,8 @@ void BitmapPage::BitmapMenuFile_CreateFileResdataClick() {
 }
 
 // The path is remembered for the next dialog as soon as it is chosen; an image with more colours than its
-// native depth holds is refused before anything else is asked.
+// native depth holds is refused before anything else is asked. The encoding and the writing run on the
+// worker, as the view's do.
 void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) {
     commands_.run([&] {
         const bool c = std::string(row.key) == "c";
@@ -561,19 +625,34 @@ void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) 
         if (!c && !commands_.itemNameFits(choices.symbol))
             return;
         remembered = *path;
-        const BitmapEncoding encoding = encodingOf(state_);
-        PixelImageRows rows(state_.BitmapImage, &state_.BitmapAlpha);
-        if (!exportPayload(rows, encoding, optionsOf(state_))) { // throws the chip's refusal
-            commands_.showInformation(kAnomalyMessage);
-            return;
-        }
-        if (c) {
-            const auto output = commands_.chooseCArray(*path, choices.symbol);
+        const Export job{&row, *path, choices, encodingOf(state_), optionsOf(state_), state_.ForFT800};
+        runCommand<bool>("Encoding", overModel<bool>([job](RowSource& rows) {
+                             return exportPayload(rows, job.encoding, job.options).has_value();
+                         }),
+                         [this, job](bool encodes) { // throws the chip's refusal
+                             if (encodes)
+                                 writeOutput(job);
+                             else
+                                 commands_.showInformation(kAnomalyMessage);
+                         });
+    });
+}
+
+void BitmapPage::writeOutput(Export job) {
+    commands_.run([&] {
+        if (std::string(job.row->key) == "c") {
+            const auto output = commands_.chooseCArray(job.path, job.choices.symbol);
             if (!output)
                 return;
-            choices = {output->symbol, output->style.bytes, output->headerPath};
+            job.choices = {output->symbol, output->style.bytes, output->headerPath};
         }
-        commands_.writeOutputs(row.write(rows, encoding, optionsOf(state_), state_.ForFT800, *path, choices));
+        runCommand<std::vector<std::string>>(
+            "Writing " + QString::fromStdString(paths::fileName(job.path)),
+            overModel<std::vector<std::string>>([job](RowSource& rows) {
+                return CommandSupport::writeFiles(
+                    job.row->write(rows, job.encoding, job.options, job.forFT800, job.path, job.choices));
+            }),
+            [this](const std::vector<std::string>& written) { commands_.showOutputsCreated(written); });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/command_support.h"
 #include "model/app_state.h"
+#include "qtplatform/bitmap_export.h"
 
 #include <QWidget>
 
@@ -16,9 +17,6 @@ class QToolButton;
 
 namespace tesselor {
 
-struct BitmapEncoding;
-struct BitmapOptions;
-struct BitmapOutput;
 class ImageDecoder;
 class RecentFiles;
 class ImageView;
@@ -62,7 +60,7 @@ public:
     // Width, height, format, payload size, compression against 32-bit pixels, and a note: a chip's refusal
     // or translucency the format drops.
     StatusPanels* sbBitmap;
-    WorkProgress* wpBitmap; // in the status bar while an image is read or encoded
+    WorkProgress* wpBitmap; // at the end of the options while an image is read, encoded or written
 
     QMenu* BitmapMenuFile;
     QAction* BitmapMenuFile_ImportBitmap;
@@ -85,7 +83,28 @@ public slots:
     void BitmapMenuFile_CreateFileResdataClick();
 
 private:
+    // An output as chosen, to be encoded and written.
+    struct Export {
+        const BitmapOutput* row;
+        std::string path;
+        BitmapOutputChoices choices;
+        BitmapEncoding encoding;
+        BitmapOptions options;
+        bool forFT800;
+    };
+    // Work over the model's rows, for the worker.
+    template <class Result>
+    std::function<Result(const Progress&)> overModel(std::function<Result(RowSource& rows)> work) const;
+    // A command's work (a reading, an export) on the worker, then done here; a failure is reported. The
+    // view never stops it: options changed meanwhile are encoded, and an image chosen meanwhile is read,
+    // once it ends. The Create File items wait for it.
+    template <class Result>
+    void runCommand(const QString& caption, std::function<Result(const Progress&)> work,
+                    std::function<void(Result)> done);
+    void afterCommand();
+    void enableCreate();
     void createOutput(const BitmapOutput& row, std::string& remembered);
+    void writeOutput(Export job);
     void takeImported(const std::string& path, ImportedImage& imported);
     void showImage();
     // Encodes on a worker thread; the encoded view keeps what it showed until the payload is ready.
@@ -103,6 +122,9 @@ private:
     CommandSupport& commands_;
     ImageDecoder& decoder_;
     Colour backgroundColour_ = 0xFFFFFF; // the swatch's colour, used while Background is checked
+    bool encodedShown_ = true;           // the encoded view shows the options as they stand
+    bool commandRunning_ = false;
+    std::optional<std::string> pendingImport_;
 };
 
 } // namespace tesselor

@@ -167,6 +167,10 @@ std::optional<CommandSupport::CArrayOutput> CommandSupport::chooseCArray(const s
 }
 
 void CommandSupport::writeOutputs(const std::vector<fileio::OutputFile>& files) {
+    showOutputsCreated(writeFiles(files));
+}
+
+std::vector<std::string> CommandSupport::writeFiles(const std::vector<fileio::OutputFile>& files) {
     if (files.size() == 1 && std::holds_alternative<std::string>(files.front().content))
         fileio::writeFileAtomic(files.front().path, std::get<std::string>(files.front().content));
     else if (files.size() == 1 && std::holds_alternative<std::vector<std::uint8_t>>(files.front().content))
@@ -174,10 +178,17 @@ void CommandSupport::writeOutputs(const std::vector<fileio::OutputFile>& files) 
                                 std::get<std::vector<std::uint8_t>>(files.front().content));
     else
         fileio::writeFilesAtomic(files);
-    std::string paths;
+    std::vector<std::string> paths;
     for (const fileio::OutputFile& file : files)
-        paths += file.path + "\r\n";
-    showInformation(paths + "Succesfully created.");
+        paths.push_back(file.path);
+    return paths;
+}
+
+void CommandSupport::showOutputsCreated(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths)
+        text += path + "\r\n";
+    showInformation(text + "Succesfully created.");
 }
 
 std::optional<std::string> CommandSupport::chooseOpenPath(const std::string& title,

@@ -81,6 +81,10 @@ public:
     std::optional<CArrayOutput> chooseCArray(const std::string& cPath, const std::string& symbol);
     // Writes an output's files, all of them or none, and says so.
     void writeOutputs(const std::vector<fileio::OutputFile>& files);
+    // The two halves: the writing, which asks and shows nothing (a worker thread may do it), and the
+    // message naming what was written.
+    static std::vector<std::string> writeFiles(const std::vector<fileio::OutputFile>& files);
+    void showOutputsCreated(const std::vector<std::string>& paths);
 
     // Runs a command body; an error it does not handle itself ends it through the general error report.
     template <typename Body> void run(Body&& body) {

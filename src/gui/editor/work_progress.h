@@ -32,7 +32,7 @@ public:
     // done(result), or failed(message) when it threw; cancelled() when the user pressed Cancel, nothing
     // when other work or the owner's end cancelled it.
     template <class Result>
-    void start(const QString& caption, std::function<Result(const RowProgress&)> work,
+    void start(const QString& caption, std::function<Result(const Progress&)> work,
                std::function<void(Result)> done, std::function<void(const std::string&)> failed,
                std::function<void()> cancelled = {});
 
@@ -71,7 +71,7 @@ private:
 };
 
 template <class Result>
-void WorkProgress::start(const QString& caption, std::function<Result(const RowProgress&)> work,
+void WorkProgress::start(const QString& caption, std::function<Result(const Progress&)> work,
                          std::function<void(Result)> done, std::function<void(const std::string&)> failed,
                          std::function<void()> cancelled) {
     cancel();
@@ -90,15 +90,17 @@ void WorkProgress::start(const QString& caption, std::function<Result(const RowP
     begin(caption, shared, watcher, std::move(cancelled));
     watcher->setFuture(QtConcurrent::run([shared, work = std::move(work)] {
         Outcome<Result> outcome;
-        const RowProgress progress = [&shared](int pass, int rowsRead, int rows) {
+        const Progress progress = [&shared](int pass, long long part, long long total) {
             shared->pass = pass;
-            shared->percent = static_cast<int>(100LL * rowsRead / std::max(rows, 1));
+            shared->percent = static_cast<int>(100 * part / std::max(total, 1LL));
             return !shared->stop;
         };
         try {
             outcome.result = work(progress);
         } catch (const Cancelled&) {
             outcome.cancelled = true;
+        } catch (const std::bad_alloc&) {
+            outcome.failure = "There is not enough memory for this command";
         } catch (const std::exception& error) {
             outcome.failure = error.what();
         }
