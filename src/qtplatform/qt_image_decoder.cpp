@@ -22,6 +22,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -163,9 +164,11 @@ DecodedImage decodeBmp(const std::string& path, std::string bytes, const BmpLayo
 
 // While it lives, what the image libraries write to standard error themselves (libpng's errors, libtiff's
 // warnings) goes nowhere: a decoder's failure is the program's one line, and a success says nothing.
+// Standard error is the process's: two threads decoding at once take turns, or one would restore the
+// other's sink.
 class LibraryMessagesHeld {
 public:
-    LibraryMessagesHeld() {
+    LibraryMessagesHeld() : turn_(mutex()) {
         std::fflush(stderr);
         const int sink = ::memfd_create("tesselor-library-messages", MFD_CLOEXEC);
         if (sink < 0)
@@ -186,6 +189,11 @@ public:
     LibraryMessagesHeld& operator=(const LibraryMessagesHeld&) = delete;
 
 private:
+    static std::mutex& mutex() {
+        static std::mutex shared;
+        return shared;
+    }
+    std::lock_guard<std::mutex> turn_;
     int saved_ = -1;
 };
 
