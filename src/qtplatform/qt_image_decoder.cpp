@@ -47,29 +47,24 @@ Channel channelOf(std::uint32_t mask) {
     return {std::popcount(mask)};
 }
 
-// The rows of an image Qt decoded, in straight ARGB.
+// The rows of an image Qt decoded, in straight RGBA: bytes in the order of Rgba, so a row is the image's own.
 class QImageRows : public RowSource {
 public:
     explicit QImageRows(const QImage& image)
-        : image_(image.convertToFormat(QImage::Format_ARGB32)), alpha_(image.hasAlphaChannel()),
-          row_(static_cast<std::size_t>(image_.width())) {}
+        : image_(image.convertToFormat(QImage::Format_RGBA8888)), alpha_(image.hasAlphaChannel()) {}
     int width() const override { return image_.width(); }
     int height() const override { return image_.height(); }
     bool hasAlpha() const override { return alpha_; }
     void rewind() override { y_ = 0; }
     const Rgba* nextRow() override {
-        const auto* line = reinterpret_cast<const QRgb*>(image_.constScanLine(y_++));
-        for (std::size_t x = 0; x < row_.size(); ++x)
-            row_[x] = {static_cast<std::uint8_t>(qRed(line[x])), static_cast<std::uint8_t>(qGreen(line[x])),
-                       static_cast<std::uint8_t>(qBlue(line[x])), static_cast<std::uint8_t>(qAlpha(line[x]))};
-        return row_.data();
+        static_assert(sizeof(Rgba) == 4 && alignof(Rgba) == 1);
+        return reinterpret_cast<const Rgba*>(image_.constScanLine(y_++));
     }
 
 private:
     QImage image_;
     bool alpha_;
     int y_ = 0;
-    std::vector<Rgba> row_;
 };
 
 // The rows of a plain photo layout, read from the file a row at a time, or from the bytes of a file
