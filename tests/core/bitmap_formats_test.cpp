@@ -173,8 +173,16 @@ TEST(PayloadDecoder, WhatIsShownEncodesToItself) {
             const bool kept =
                 alpha && encoding.packing != Packing::NativeIndex && encoding.packing != Packing::Rgb565;
             for (const bool dither : {false, true}) {
-                const auto shown = decodePayload(encode(source, encoding, dither), encoding.ft8xx);
+                const Bytes payload = encode(source, encoding, dither);
+                const auto shown = decodePayload(payload, encoding.ft8xx);
                 ASSERT_TRUE(shown) << encoding.name;
+                // A part of a row, as a view reads it, is that part of the whole.
+                std::vector<Rgba> part(6);
+                PayloadPixels::of(payload, encoding.ft8xx)->read(5, 3, 6, part.data());
+                for (int x = 5; x < 11; ++x)
+                    EXPECT_EQ(part[std::size_t(x - 5)],
+                              rgbaOf(shown->image.pixel(x, 3), shown->alpha[std::size_t(3 * 13 + x)]))
+                        << encoding.name;
                 // Luminance shows grey, whose grey is itself.
                 PixelImageRows rows(shown->image,
                                     kept && encoding.packing != Packing::Luminance ? &shown->alpha : nullptr);
@@ -183,6 +191,26 @@ TEST(PayloadDecoder, WhatIsShownEncodesToItself) {
             }
         }
     }
+}
+
+// Watched rows tell how far each pass has come, and throw at the row after the answer to stop.
+TEST(WatchedRows, ReportPassesAndStop) {
+    const PixelImage image(2, 3);
+    PixelImageRows rows(image);
+    std::vector<std::array<long long, 3>> heard;
+    int allowed = 4;
+    WatchedRows watched(rows, [&](int pass, long long part, long long total) {
+        heard.push_back({pass, part, total});
+        return allowed-- > 0;
+    });
+    watched.rewind();
+    for (int y = 0; y < 3; ++y)
+        watched.nextRow();
+    watched.rewind();
+    watched.nextRow();
+    EXPECT_THROW(watched.nextRow(), Cancelled);
+    EXPECT_EQ(heard,
+              (std::vector<std::array<long long, 3>>{{0, 0, 3}, {0, 1, 3}, {0, 2, 3}, {1, 0, 3}, {1, 1, 3}}));
 }
 
 // On a smooth ramp the dithered result keeps the mean of each 8 x 8 block where the plain one bands.
@@ -249,6 +277,14 @@ TEST(Palette, ExactOrChosen) {
     for (const Rgba& p : few.pixels)
         EXPECT_EQ(exact.colours()[std::size_t(exact.nearest(p))], p);
 
+    // Half way between two entries: the first of them, even just after a pixel of the second.
+    const Pixels two{2, {{0, 0, 0, 255}, {4, 0, 0, 255}}, false};
+    image = two.image();
+    PixelImageRows pairRows(image);
+    Palette pair(pairRows, PaletteEntry::Argb8888);
+    EXPECT_EQ(pair.nearest({4, 0, 0, 255}), 1);
+    EXPECT_EQ(pair.nearest({2, 0, 0, 255}), 0);
+
     Pixels ramp{256, {}, false};
     for (int i = 0; i < 256 * 4; ++i)
         ramp.pixels.push_back({std::uint8_t(i % 256), std::uint8_t(i / 4), std::uint8_t(255 - i % 256), 255});
@@ -264,7 +300,8 @@ TEST(Palette, ExactOrChosen) {
     EXPECT_LT(worst, 24.0); // 1024 colours on a line: no pixel far from an entry
 
     // The search finds what a full scan finds: the least squared distance, the first entry of equal ones
-    // (coarse levels make equal distances common).
+    // (coarse levels make equal distances common). Each colour is followed by colours a few levels from
+    // it, as neighbouring pixels are, walking towards and past the boundaries between entries.
     for (const bool translucent : {false, true}) {
         Pixels many = randomImage(200, 100, 20000, translucent, 5);
         for (std::size_t i = 0; i < many.pixels.size(); i += 3)
@@ -274,7 +311,13 @@ TEST(Palette, ExactOrChosen) {
         alpha = many.alphas();
         PixelImageRows source(image, translucent ? &alpha : nullptr);
         Palette palette(source, PaletteEntry::Argb8888);
-        for (Rgba p : many.pixels) {
+        std::vector<Rgba> walk;
+        for (const Rgba& p : many.pixels)
+            for (int step = 0; step < 12; ++step)
+                walk.push_back({std::uint8_t(std::min(p.r + 2 * step, 255)),
+                                std::uint8_t(std::max(p.g - step, 0)), p.b,
+                                std::uint8_t(std::min(p.a + step, 255))});
+        for (Rgba p : walk) {
             if (!translucent)
                 p.a = 255;
             int scan = 0, least = INT_MAX;

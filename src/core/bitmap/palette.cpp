@@ -257,6 +257,15 @@ Palette::Palette(RowSource& rows, PaletteEntry entry)
 }
 
 void Palette::finish() {
+    alone_.assign(colours_.size(), INT_MAX);
+    for (std::size_t i = 0; i < colours_.size(); ++i)
+        for (std::size_t j = 0; j < colours_.size(); ++j) {
+            const Rgba& a = colours_[i];
+            const Rgba& b = colours_[j];
+            const int r = a.r - b.r, g = a.g - b.g, bl = a.b - b.b, al = a.a - b.a;
+            if (i != j)
+                alone_[i] = std::min(alone_[i], r * r + g * g + bl * bl + al * al);
+        }
     // Cells of 8 levels a side: 32768 of them in three dimensions, a million in four, where an image of
     // fewer pixels than that gets cells of 16 levels (65536 of them) instead.
     cellBits_ = alpha_ && pixels_ < (std::int64_t(1) << 20) ? 4 : 5;
@@ -325,6 +334,16 @@ int Palette::nearest(Rgba pixel) {
     const std::uint32_t exact = key(pixel);
     if (exact == lastKey_ && lastIndex_ >= 0)
         return lastIndex_;
+    // Closer to the last pixel's entry than half the way to any other entry: that entry, and no other,
+    // is nearest (by the triangle inequality).
+    if (lastIndex_ >= 0) {
+        const Rgba& c = colours_[std::size_t(lastIndex_)];
+        const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
+        if (4 * (r * r + g * g + b * b + a * a) < alone_[std::size_t(lastIndex_)]) {
+            lastKey_ = exact;
+            return lastIndex_;
+        }
+    }
     const int cell = cellOf(pixel);
     if (cells_[std::size_t(cell)].count < 0)
         makeCandidates(cell);
