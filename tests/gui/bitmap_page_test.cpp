@@ -22,6 +22,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <thread>
+
 using namespace tesselor;
 using testsupport::BmpOptions;
 
@@ -368,6 +371,21 @@ private slots:
         QCOMPARE(state().BitmapImage, PixelImage(3, 3, kBlack));
         QCOMPARE(page->BitmapMenuFile_Recent->paths().mid(0, 2), // both were read
                  QStringList({dir->filePath("third.bmp"), dir->filePath("second.bmp")}));
+        // Closed while a file is written: the file is written to its end. A pipe as the file holds the
+        // writing until it is read.
+        const std::string expected = testsupport::readFile(path("out.resdata"));
+        page->cbForFT800->click();
+        import(bmp("first.bmp", kRedBlue));
+        QVERIFY(mkfifo(path("pipe.resdata").c_str(), 0600) == 0);
+        dialogs->questionAnswers = {MessageButton::Yes};
+        dialogs->fileAnswers.push_back(path("pipe"));
+        page->BitmapMenuFile_CreateFileResdata->trigger();
+        QTRY_COMPARE(page->wpBitmap->lblWork->text(), QString("Writing pipe.resdata"));
+        std::string piped;
+        std::thread reader([&] { piped = testsupport::readFile(path("pipe.resdata")); });
+        window.reset();
+        reader.join();
+        QCOMPARE(piped.substr(16), expected.substr(15)); // after the item's name
     }
 
     // Work that lasts shows its caption, pass and share of the rows, and Cancel stops it; a result or a

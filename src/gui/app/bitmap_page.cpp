@@ -334,8 +334,12 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
 }
 
 BitmapPage::~BitmapPage() {
-    // The worker reads the model, which dies with the window.
-    wpBitmap->cancel();
+    // The worker reads the model, which dies with the window: it stops first, but a file being written is
+    // written to its end.
+    if (running_ == Command::Writing)
+        wpBitmap->finish();
+    else
+        wpBitmap->cancel();
 }
 
 void BitmapPage::chooseBackground() {
@@ -404,12 +408,12 @@ BitmapPage::overModel(std::function<Result(RowSource& rows)> work) const {
 }
 
 template <class Result>
-void BitmapPage::runCommand(const QString& caption, std::function<Result(const Progress&)> work,
-                            std::function<void(Result)> done) {
-    commandRunning_ = true;
+void BitmapPage::runCommand(Command command, const QString& caption,
+                            std::function<Result(const Progress&)> work, std::function<void(Result)> done) {
+    running_ = command;
     enableCreate();
     const auto ended = [this] {
-        commandRunning_ = false;
+        running_ = Command::None;
         enableCreate();
     };
     wpBitmap->start<Result>(
@@ -432,7 +436,7 @@ void BitmapPage::runCommand(const QString& caption, std::function<Result(const P
 
 // What waited for the command: an image chosen meanwhile, else the options changed meanwhile.
 void BitmapPage::afterCommand() {
-    if (commandRunning_) // the command went on to its next step
+    if (running_ != Command::None) // the command went on to its next step
         return;
     if (auto path = std::exchange(pendingImport_, std::nullopt))
         importBitmapFile(*path);
@@ -441,7 +445,7 @@ void BitmapPage::afterCommand() {
 }
 
 void BitmapPage::enableCreate() {
-    const bool may = !state_.BitmapImage.isEmpty() && !commandRunning_;
+    const bool may = !state_.BitmapImage.isEmpty() && running_ == Command::None;
     for (QAction* action : {BitmapMenuFile_CreateFileC, BitmapMenuFile_CreateFileResdata})
         action->setEnabled(may);
 }
@@ -454,7 +458,7 @@ void BitmapPage::showEncoded() {
     const BitmapOptions options = optionsOf(state_);
     encodedShown_ = false;
     // A command running is not stopped for the view: it encodes once the command ends.
-    if (commandRunning_)
+    if (running_ != Command::None)
         return;
     wpBitmap->start<EncodedPicture>(
         "Encoding", overModel<EncodedPicture>([encoding, options](RowSource& rows) {
@@ -553,14 +557,14 @@ void BitmapPage::importBitmapFile(const std::string& path) {
     commands_.run([&] {
         if (!commands_.fileFound(path))
             return;
-        if (commandRunning_) { // read once the command ends
+        if (running_ != Command::None) { // read once the command ends
             pendingImport_ = path;
             return;
         }
         // Decoded apart: a file that cannot be decoded, or a read cancelled, leaves the image, names and
         // title as they were.
         runCommand<ImportedImage>(
-            "Reading " + QString::fromStdString(paths::fileName(path)),
+            Command::Reading, "Reading " + QString::fromStdString(paths::fileName(path)),
             [this, path](const Progress& progress) {
                 DecodedImage decoded = decoder_.decode(path, progress);
                 ImportedImage imported{{}, {}, decoded.formatText, decoded.bits};
@@ -626,7 +630,7 @@ void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) 
             return;
         remembered = *path;
         const Export job{&row, *path, choices, encodingOf(state_), optionsOf(state_), state_.ForFT800};
-        runCommand<bool>("Encoding", overModel<bool>([job](RowSource& rows) {
+        runCommand<bool>(Command::Checking, "Encoding", overModel<bool>([job](RowSource& rows) {
                              return exportPayload(rows, job.encoding, job.options).has_value();
                          }),
                          [this, job](bool encodes) { // throws the chip's refusal
@@ -647,7 +651,7 @@ void BitmapPage::writeOutput(Export job) {
             job.choices = {output->symbol, output->style.bytes, output->headerPath};
         }
         runCommand<std::vector<std::string>>(
-            "Writing " + QString::fromStdString(paths::fileName(job.path)),
+            Command::Writing, "Writing " + QString::fromStdString(paths::fileName(job.path)),
             overModel<std::vector<std::string>>([job](RowSource& rows) {
                 return CommandSupport::writeFiles(
                     job.row->write(rows, job.encoding, job.options, job.forFT800, job.path, job.choices));

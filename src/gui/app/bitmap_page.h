@@ -98,8 +98,9 @@ private:
     // A command's work (a reading, an export) on the worker, then done here; a failure is reported. The
     // view never stops it: options changed meanwhile are encoded, and an image chosen meanwhile is read,
     // once it ends. The Create File items wait for it.
+    enum class Command { None, Reading, Checking, Writing };
     template <class Result>
-    void runCommand(const QString& caption, std::function<Result(const Progress&)> work,
+    void runCommand(Command command, const QString& caption, std::function<Result(const Progress&)> work,
                     std::function<void(Result)> done);
     void afterCommand();
     void enableCreate();
@@ -123,7 +124,7 @@ private:
     ImageDecoder& decoder_;
     Colour backgroundColour_ = 0xFFFFFF; // the swatch's colour, used while Background is checked
     bool encodedShown_ = true;           // the encoded view shows the options as they stand
-    bool commandRunning_ = false;
+    Command running_ = Command::None;
     std::optional<std::string> pendingImport_;
 };
 

@@ -75,6 +75,13 @@ void WorkProgress::cancel() {
     end(shared_);
 }
 
+void WorkProgress::finish() {
+    if (!running_)
+        return;
+    running_->waitForFinished();
+    end(shared_);
+}
+
 void WorkProgress::showProgress() {
     if (!shared_ || ++ticks_ < kQuietTicks)
         return;

@@ -38,6 +38,8 @@ public:
 
     // Stops the running work and waits until it has; its result is dropped.
     void cancel();
+    // Waits until the running work is done; its result is dropped.
+    void finish();
     bool isBusy() const { return running_ != nullptr; }
 
     QLabel* lblWork;
