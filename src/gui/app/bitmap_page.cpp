@@ -16,13 +16,11 @@
 #include "qtplatform/qt_pixels.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QImageReader>
 #include <QLabel>
 #include <QLocale>
@@ -630,10 +628,11 @@ void BitmapPage::createOutput(const BitmapOutput& row, std::string& remembered) 
             return;
         remembered = *path;
         const Export job{&row, *path, choices, encodingOf(state_), optionsOf(state_), state_.ForFT800};
+        // The chip's refusal is thrown here, and reported as the command's failure.
         runCommand<bool>(Command::Checking, "Encoding", overModel<bool>([job](RowSource& rows) {
                              return exportPayload(rows, job.encoding, job.options).has_value();
                          }),
-                         [this, job](bool encodes) { // throws the chip's refusal
+                         [this, job](bool encodes) {
                              if (encodes)
                                  writeOutput(job);
                              else

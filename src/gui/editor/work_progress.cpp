@@ -88,7 +88,7 @@ void WorkProgress::showProgress() {
     const int pass = shared_->pass;
     lblWork->setText(pass == 0 ? caption_ : caption_ + ", pass " + QString::number(pass + 1));
     pbWork->setValue(shared_->percent);
-    // The status bar gives room to what it must not squeeze.
+    // Room for the whole caption, which the row would otherwise squeeze.
     lblWork->setMinimumWidth(lblWork->sizeHint().width());
     show();
 }
