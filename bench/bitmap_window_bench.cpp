@@ -2,8 +2,8 @@
 // read and encoded (against the whole work), and the memory it then holds a pixel (against 12 bytes).
 #include "app/bitmap_page.h"
 #include "editor/work_progress.h"
-#include "platform/dialogs.h"
 #include "qtplatform/qt_image_decoder.h"
+#include "window_support.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,36 +15,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <malloc.h>
 
 using namespace tesselor;
+using bench::heapInUse;
+using bench::NoDialogs;
 
 namespace {
-// The benchmark asks nothing.
-class NoDialogs : public Dialogs {
-public:
-    std::optional<std::string> openFile(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFile(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::vector<std::string> openFiles(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> selectFolder(QWidget*, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-    bool execRangeDialog(TFormFontRange&) override { return false; }
-    std::optional<QColor> chooseColour(QWidget*, const QColor&, const std::string&) override { return {}; }
-    void execModal(QDialog&) override {}
-    bool execDialog(QDialog&) override { return false; }
-    MessageButton message(QWidget*, const MessageRequest& request) override {
-        std::printf("message: %s\n", request.text.c_str());
-        return MessageButton::Ok;
-    }
-};
-
-// The heap's small blocks and its mapped large ones.
-std::size_t heapInUse() {
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
 
 // Runs the event loop until the page's work is done: the whole time, and the longest the loop waited
 // for its turn (a 5 ms timer that could not fire).

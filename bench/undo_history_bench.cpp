@@ -3,40 +3,18 @@
 #include "app/font_page.h"
 #include "editing/transforms.h"
 #include "editor/spin_control.h"
-#include "platform/dialogs.h"
 #include "platform/image_decoder.h"
+#include "window_support.h"
 
 #include <QApplication>
 #include <QUndoStack>
 
 #include <cstdio>
-#include <malloc.h>
 #include <random>
 
 using namespace tesselor;
-
-namespace {
-// The benchmark asks nothing.
-class NoDialogs : public Dialogs {
-public:
-    std::optional<std::string> openFile(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> saveFile(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::vector<std::string> openFiles(QWidget*, const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> selectFolder(QWidget*, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-    bool execRangeDialog(TFormFontRange&) override { return false; }
-    std::optional<QColor> chooseColour(QWidget*, const QColor&, const std::string&) override { return {}; }
-    void execModal(QDialog&) override {}
-    bool execDialog(QDialog&) override { return false; }
-    MessageButton message(QWidget*, const MessageRequest&) override { return MessageButton::Discard; }
-};
-
-std::size_t heapInUse() {
-    return mallinfo2().uordblks;
-}
-} // namespace
+using bench::heapInUse;
+using bench::NoDialogs;
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
