@@ -31,6 +31,12 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
         std::size_t begin, end;
     };
     std::vector<Box> boxes = {{0, points.size()}};
+    // Each box's score and widest channel, computed when the box is made: a split changes two boxes only.
+    struct Score {
+        double value;
+        int channel;
+    };
+    std::vector<Score> scores;
     auto spread = [&](const Box& box, int& channel) {
         std::array<double, 4> low{255, 255, 255, 255}, high{0, 0, 0, 0};
         double weight = 0;
@@ -49,17 +55,21 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
         const double range = high[std::size_t(channel)] - low[std::size_t(channel)];
         return box.end - box.begin < 2 ? -1.0 : range * range * weight;
     };
+    const auto scored = [&](const Box& box) {
+        Score made{0, 0};
+        made.value = spread(box, made.channel);
+        return made;
+    };
+    scores.push_back(scored(boxes[0]));
     while (boxes.size() < count) {
         std::size_t best = 0;
         int channel = 0;
         double score = -1;
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            int c = 0;
-            const double s = spread(boxes[i], c);
-            if (s > score) {
-                score = s;
+            if (scores[i].value > score) {
+                score = scores[i].value;
                 best = i;
-                channel = c;
+                channel = scores[i].channel;
             }
         }
         if (score <= 0)
@@ -82,6 +92,8 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
         }
         boxes[best] = {box.begin, split};
         boxes.push_back({split, box.end});
+        scores[best] = scored(boxes[best]);
+        scores.push_back(scored(boxes.back()));
     }
     std::vector<std::array<double, 4>> centres;
     for (const Box& box : boxes) {
