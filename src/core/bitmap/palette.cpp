@@ -111,17 +111,52 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
     return centres;
 }
 
+double along(const std::array<double, 4>& colour, const std::array<double, 4>& axis) {
+    return colour[0] * axis[0] + colour[1] * axis[1] + colour[2] * axis[2] + colour[3] * axis[3];
+}
+
+// The direction in which the centres spread most (a unit vector, by power iteration on their covariance):
+// the distance along it is the lower bound of the distance that prunes best.
+std::array<double, 4> widestAxis(const std::vector<std::array<double, 4>>& centres) {
+    std::array<double, 4> mean{};
+    for (const auto& c : centres)
+        for (std::size_t k = 0; k < 4; ++k)
+            mean[k] += c[k] / double(centres.size());
+    double covariance[4][4] = {};
+    for (const auto& c : centres)
+        for (std::size_t i = 0; i < 4; ++i)
+            for (std::size_t j = 0; j < 4; ++j)
+                covariance[i][j] += (c[i] - mean[i]) * (c[j] - mean[j]);
+    std::array<double, 4> axis{0.5, 0.5, 0.5, 0.5};
+    for (int step = 0; step < 16; ++step) {
+        std::array<double, 4> next{};
+        for (std::size_t i = 0; i < 4; ++i)
+            for (std::size_t j = 0; j < 4; ++j)
+                next[i] += covariance[i][j] * axis[j];
+        const double length = std::sqrt(along(next, next));
+        if (!(length > 1e-9))
+            return {0, 1, 0, 0};
+        for (std::size_t k = 0; k < 4; ++k)
+            axis[k] = next[k] / length;
+    }
+    return axis;
+}
+
 // Lloyd's rounds over the weighted colours: each centre moves to the mean of the colours nearest to it.
-// A colour starts from its centre of the round before and looks outward from its green among the centres
-// ordered by green, until green alone is farther than the best; the choice is the one a full scan makes
-// (the first of the nearest).
+// A colour starts from its centre of the round before and looks outward from its place along the axis
+// the centres spread most on, among the centres ordered along it, until that distance alone is farther
+// than the best; the choice is the one a full scan makes (the first of the nearest).
 void refine(const std::vector<Weighted>& points, std::vector<std::array<double, 4>>& centres) {
+    // The distance along the axis is computed, not exact: a margin far beyond its rounding keeps the
+    // bound a bound.
+    constexpr double kSlack = 1e-9;
     std::vector<std::size_t> previous(points.size(), 0);
-    std::vector<std::pair<double, std::size_t>> byGreen(centres.size());
+    std::vector<std::pair<double, std::size_t>> byAxis(centres.size());
     for (int round = 0; round < kRounds; ++round) {
+        const std::array<double, 4> axis = widestAxis(centres);
         for (std::size_t i = 0; i < centres.size(); ++i)
-            byGreen[i] = {centres[i][1], i};
-        std::sort(byGreen.begin(), byGreen.end());
+            byAxis[i] = {along(centres[i], axis), i};
+        std::sort(byAxis.begin(), byAxis.end());
         std::vector<std::array<double, 4>> sums(centres.size(), {0, 0, 0, 0});
         std::vector<double> weights(centres.size(), 0);
         for (std::size_t p = 0; p < points.size(); ++p) {
@@ -138,22 +173,15 @@ void refine(const std::vector<Weighted>& points, std::vector<std::array<double, 
                     best = i;
                 }
             };
-            const double green = point.colour[1];
+            const double place = along(point.colour, axis);
             const std::size_t middle = std::size_t(
-                std::lower_bound(byGreen.begin(), byGreen.end(), std::pair<double, std::size_t>(green, 0)) -
-                byGreen.begin());
-            for (std::size_t up = middle; up < byGreen.size(); ++up) {
-                const double g = byGreen[up].first - green;
-                if (g * g > bestDistance)
-                    break;
-                consider(byGreen[up].second);
-            }
-            for (std::size_t down = middle; down > 0; --down) {
-                const double g = byGreen[down - 1].first - green;
-                if (g * g > bestDistance)
-                    break;
-                consider(byGreen[down - 1].second);
-            }
+                std::lower_bound(byAxis.begin(), byAxis.end(), std::pair<double, std::size_t>(place, 0)) -
+                byAxis.begin());
+            const auto beyond = [&](double g) { return g * g > bestDistance * (1 + kSlack) + kSlack; };
+            for (std::size_t up = middle; up < byAxis.size() && !beyond(byAxis[up].first - place); ++up)
+                consider(byAxis[up].second);
+            for (std::size_t down = middle; down > 0 && !beyond(byAxis[down - 1].first - place); --down)
+                consider(byAxis[down - 1].second);
             previous[p] = best;
             for (std::size_t c = 0; c < 4; ++c)
                 sums[best][c] += point.colour[c] * point.weight;
