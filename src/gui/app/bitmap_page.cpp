@@ -59,11 +59,9 @@ public:
     void readRow(int x, int y, int count, QRgb* into) const override {
         const std::size_t at = std::size_t(y) * std::size_t(state_.BitmapImage.width()) + std::size_t(x);
         const Colour* pixels = state_.BitmapImage.pixels().data() + at;
+        const std::uint8_t* alpha = hasAlpha() ? state_.BitmapAlpha.data() + at : nullptr;
         for (int i = 0; i < count; ++i)
-            into[i] = hasAlpha()
-                          ? qRgba(int(pixels[i] & 0xFF), int((pixels[i] >> 8) & 0xFF),
-                                  int((pixels[i] >> 16) & 0xFF), state_.BitmapAlpha[at + std::size_t(i)])
-                          : toQRgb(pixels[i]);
+            into[i] = (toQRgb(pixels[i]) & RGB_MASK) | QRgb(alpha ? alpha[i] : 255) << 24;
     }
 
 private:
