@@ -240,7 +240,10 @@ BitmapPage::BitmapPage(AppState& state, CommandSupport& commands, ImageDecoder& 
     problemLayout->addStretch(1);
     layout->addLayout(views, 1);
 
-    sbBitmap = new StatusPanels({90, 90, 170, 150, 130, 0}, this);
+    // The payload's panel holds the largest payload's size (4096 x 4096 at 16 bits) in the locale's digits.
+    const int payloadWidth = std::max(
+        150, fontMetrics().horizontalAdvance("Payload " + QLocale().toString(33554438ULL) + " bytes") + 16);
+    sbBitmap = new StatusPanels({90, 90, 170, payloadWidth, 130, 0}, this);
     sbBitmap->setObjectName("sbBitmap");
     sbBitmap->setPanelToolTip(4, "The payload against 4 bytes a pixel");
     layout->addWidget(sbBitmap);
