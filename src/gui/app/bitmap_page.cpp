@@ -387,10 +387,7 @@ void BitmapPage::showImage() {
     // The panel is at least as large as the picture, so the scroll area reaches all of it.
     pBitmap->setMinimumSize(imgBitmap->size());
     // The last image's payload is not this one's.
-    imgEncoded->setPicture(nullptr);
-    for (int panel : {3, 4, 5})
-        sbBitmap->setPanelText(panel, "");
-    lblEncodedProblem->hide();
+    clearEncoded(QString());
     showEncoded();
 }
 
@@ -522,11 +519,16 @@ void BitmapPage::showEncodedPicture(const EncodedPicture& encoded, const BitmapE
 // Cancel leaves no encoded picture: what showed was for other options or another image.
 void BitmapPage::encodingCancelled() {
     encodedShown_ = true;
+    clearEncoded("Encoding cancelled: change an option to encode again.");
+}
+
+// No encoded picture nor its figures; the reason, if any, where the picture would be.
+void BitmapPage::clearEncoded(const QString& reason) {
     imgEncoded->setPicture(nullptr);
     for (int panel : {3, 4, 5})
         sbBitmap->setPanelText(panel, "");
-    lblEncodedProblem->setText("Encoding cancelled: change an option to encode again.");
-    lblEncodedProblem->show();
+    lblEncodedProblem->setText(reason);
+    lblEncodedProblem->setVisible(!reason.isEmpty());
 }
 
 // Ctrl and the wheel: the pixel under the pointer stays under it.

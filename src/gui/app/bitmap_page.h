@@ -113,6 +113,7 @@ private:
     void showEncodedPicture(const EncodedPicture& encoded, const BitmapEncoding& encoding,
                             const BitmapOptions& options);
     void encodingCancelled();
+    void clearEncoded(const QString& reason);
     void setForFT800(bool on);
     void enableOptions(bool imageLoaded);
     void enableFamilyOptions();

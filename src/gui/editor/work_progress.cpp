@@ -67,18 +67,16 @@ bool WorkProgress::end(const std::shared_ptr<Shared>& shared) {
 }
 
 void WorkProgress::cancel() {
-    if (!running_)
-        return;
-    shared_->stop = true;
-    running_->waitForFinished();
-    // The watcher's own finished signal is still to come; it finds other work running, or none.
-    end(shared_);
+    if (running_)
+        shared_->stop = true;
+    finish();
 }
 
 void WorkProgress::finish() {
     if (!running_)
         return;
     running_->waitForFinished();
+    // The watcher's own finished signal is still to come; it finds other work running, or none.
     end(shared_);
 }
 
