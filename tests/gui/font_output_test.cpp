@@ -87,17 +87,6 @@ private slots:
         QCOMPARE(font().FontName, std::string(written.endsWith(".lcd") ? "Tahoma" : "Tiny"));
     }
 
-    // The replace question names the path that will be written; No writes nothing and remembers nothing.
-    void replaceQuestionForTheExtendedName() {
-        testsupport::writeFile(dir->filePath("kept.c"), "old");
-        dialogs->questionAnswers = {MessageButton::No};
-        create(page->FontMenuFile_CreateFileC, path("kept"));
-        QCOMPARE(dialogs->lastMessage().text,
-                 "The file '" + path("kept.c") + "' already exist.\r\nDo you want to replace it?");
-        QCOMPARE(testsupport::readFile(path("kept.c")), std::string("old"));
-        QVERIFY(state().FontCFilePath.empty() && state().FontOutputName.empty());
-    }
-
     // The .c options: a name C refuses is offered but not taken (OK waits for a C identifier), a header
     // beside the .c, uint8_t elements; the two files are written together.
     void cArrayOptions() {
@@ -253,26 +242,9 @@ private slots:
         const std::string base(251, 'a');
         QVERIFY(window->commands().itemNameFits(std::string(255, 'n')));
         QVERIFY(!window->commands().itemNameFits(std::string(256, 'n')));
-        QVERIFY(dialogs->lastMessage().text.find("at most 255 bytes") != std::string::npos);
         create(page->FontMenuFile_CreateFileResdata, path(base + "b.resdata"));
         QVERIFY(dialogs->lastMessage().text.find("at most 255 bytes") != std::string::npos);
         QVERIFY(!QFileInfo::exists(dir->filePath(QString::fromStdString(base + "b.resdata"))));
-    }
-
-    // A write that fails is reported and leaves the font; a cancelled dialog changes nothing.
-    void failedAndCancelledWrites() {
-        const std::string target = path("missing folder/out.x");
-        for (QAction* command : {page->FontMenuFile_CreateFileC, page->FontMenuFile_CreateFileResdata,
-                                 page->FontMenuFile_CreateFileLcd}) {
-            create(command, std::nullopt);
-            QVERIFY(dialogs->messages.empty());
-            create(command, target);
-            QVERIFY(dialogs->lastMessage().icon == MessageIcon::Error);
-            QVERIFY(dialogs->lastMessage().text.find(target) != std::string::npos);
-            dialogs->clearRecords();
-        }
-        QCOMPARE(font().FontName, std::string("Tiny"));
-        QVERIFY(!QFileInfo::exists(dir->filePath("missing folder")));
     }
 };
 
