@@ -163,12 +163,10 @@ void refine(const std::vector<Weighted>& points, std::vector<std::array<double, 
             const Weighted& point = points[p];
             std::size_t best = previous[p];
             double bestDistance = distance(point.colour, centres[best]);
+            // The whole distance each time: stopping after a channel cost more in branches than it saved.
             const auto consider = [&](std::size_t i) {
-                double d = 0;
-                std::size_t c = 0;
-                for (; c < 4 && d <= bestDistance; ++c)
-                    d += (point.colour[c] - centres[i][c]) * (point.colour[c] - centres[i][c]);
-                if (c == 4 && (d < bestDistance || (d == bestDistance && i < best))) {
+                const double d = distance(point.colour, centres[i]);
+                if (d < bestDistance || (d == bestDistance && i < best)) {
                     bestDistance = d;
                     best = i;
                 }
@@ -297,15 +295,6 @@ Palette::Palette(RowSource& rows, PaletteEntry entry)
 }
 
 void Palette::finish() {
-    alone_.assign(colours_.size(), INT_MAX);
-    for (std::size_t i = 0; i < colours_.size(); ++i)
-        for (std::size_t j = 0; j < colours_.size(); ++j) {
-            const Rgba& a = colours_[i];
-            const Rgba& b = colours_[j];
-            const int r = a.r - b.r, g = a.g - b.g, bl = a.b - b.b, al = a.a - b.a;
-            if (i != j)
-                alone_[i] = std::min(alone_[i], r * r + g * g + bl * bl + al * al);
-        }
     // Cells of 8 levels a side: 32768 of them in three dimensions, a million in four, where an image of
     // fewer pixels than that gets cells of 16 levels (65536 of them) instead.
     cellBits_ = alpha_ && pixels_ < (std::int64_t(1) << 20) ? 4 : 5;
@@ -363,6 +352,11 @@ void Palette::makeCandidates(int cell) {
     }
     std::stable_sort(candidates_.begin() + made.first, candidates_.end(),
                      [](const Candidate& a, const Candidate& b) { return a.clear < b.clear; });
+    // Copies of the first fill a short list: weighing an entry twice changes no choice. (A palette of
+    // no colour, of an image of no pixel, answers 0 as it always has.)
+    const Candidate first = candidates_.size() > made.first ? candidates_[made.first] : Candidate{};
+    while (candidates_.size() - made.first < std::size_t(kFirstCandidates))
+        candidates_.push_back(first);
     made.count = static_cast<std::int32_t>(candidates_.size() - made.first);
 }
 
@@ -374,34 +368,25 @@ int Palette::nearest(Rgba pixel) {
     const std::uint32_t exact = key(pixel);
     if (exact == lastKey_ && lastIndex_ >= 0)
         return lastIndex_;
-    // Closer to the last pixel's entry than half the way to any other entry: that entry, and no other,
-    // is nearest (by the triangle inequality).
-    if (lastIndex_ >= 0) {
-        const Rgba& c = colours_[std::size_t(lastIndex_)];
-        const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
-        if (4 * (r * r + g * g + b * b + a * a) < alone_[std::size_t(lastIndex_)]) {
-            lastKey_ = exact;
-            return lastIndex_;
-        }
-    }
     const int cell = cellOf(pixel);
     if (cells_[std::size_t(cell)].count < 0)
         makeCandidates(cell);
     const Cell& found = cells_[std::size_t(cell)];
-    int best = 0;
-    int bestDistance = INT_MAX;
-    for (std::uint32_t i = found.first; i < found.first + std::uint32_t(found.count); ++i) {
-        const Candidate& candidate = candidates_[i];
-        if (candidate.clear > bestDistance)
-            break;
+    // The distance and the index in one number, so that the least is the first of the nearest.
+    const Candidate* candidates = candidates_.data() + found.first;
+    const auto ranked = [&pixel](const Candidate& candidate) {
         const Rgba& c = candidate.colour;
         const int r = c.r - pixel.r, g = c.g - pixel.g, b = c.b - pixel.b, a = c.a - pixel.a;
-        const int d = r * r + g * g + b * b + a * a;
-        // Without a branch: which entry wins is as good as random.
-        const bool better = d < bestDistance || (d == bestDistance && candidate.index < best);
-        bestDistance = better ? d : bestDistance;
-        best = better ? candidate.index : best;
-    }
+        return (r * r + g * g + b * b + a * a) << 8 | candidate.index;
+    };
+    // Most searches end within the first few: those are weighed without a branch (a list has at least
+    // that many), the rest only while the triangle inequality leaves them a chance.
+    int bestRank = INT_MAX;
+    for (int i = 0; i < kFirstCandidates; ++i)
+        bestRank = std::min(bestRank, ranked(candidates[i]));
+    for (int i = kFirstCandidates; i < found.count && candidates[i].clear <= bestRank >> 8; ++i)
+        bestRank = std::min(bestRank, ranked(candidates[i]));
+    const int best = bestRank & 0xFF;
     lastKey_ = exact;
     lastIndex_ = best;
     return best;

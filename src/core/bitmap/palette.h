@@ -50,10 +50,9 @@ private:
                              // the half diagonal
         std::uint8_t index;
     };
+    static constexpr int kFirstCandidates = 4;
     std::vector<Cell> cells_;
     std::vector<Candidate> candidates_;
-    // Each entry's squared distance to the nearest other entry.
-    std::vector<int> alone_;
     std::uint32_t lastKey_ = 0;
     int lastIndex_ = -1;
 };
