@@ -281,7 +281,8 @@ Palette::Palette(RowSource& rows, PaletteEntry entry)
                            double(bucket.sum[2]) / count, double(bucket.sum[3]) / count},
                           count});
     }
-    // The order of an unordered map is no order: sort, so that the palette is the same on every run.
+    // In the order of their colours, the order the median cut has always been given: its ties, and so
+    // the palette, stay as they were.
     std::sort(points.begin(), points.end(),
               [](const Weighted& a, const Weighted& b) { return a.colour < b.colour; });
     std::vector<std::array<double, 4>> centres = medianCut(points, 256);
