@@ -27,49 +27,42 @@ double distance(const std::array<double, 4>& a, const std::array<double, 4>& b) 
 // Median cut: the box with the largest weighted spread is split at the weighted median of its widest
 // channel until there are `count` boxes; each gives its weighted mean.
 std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std::size_t count) {
+    // A box with its score and widest channel, computed when it is made: a split changes two boxes only.
     struct Box {
         std::size_t begin, end;
-    };
-    std::vector<Box> boxes = {{0, points.size()}};
-    // Each box's score and widest channel, computed when the box is made: a split changes two boxes only.
-    struct Score {
-        double value;
+        double score;
         int channel;
     };
-    std::vector<Score> scores;
-    auto spread = [&](const Box& box, int& channel) {
+    const auto made = [&points](std::size_t begin, std::size_t end) {
         std::array<double, 4> low{255, 255, 255, 255}, high{0, 0, 0, 0};
         double weight = 0;
-        for (std::size_t i = box.begin; i < box.end; ++i) {
+        for (std::size_t i = begin; i < end; ++i) {
             weight += points[i].weight;
             for (std::size_t c = 0; c < 4; ++c) {
                 low[c] = std::min(low[c], points[i].colour[c]);
                 high[c] = std::max(high[c], points[i].colour[c]);
             }
         }
-        channel = 0;
+        Box box{begin, end, -1.0, 0};
         for (int c = 1; c < 4; ++c)
             if (high[std::size_t(c)] - low[std::size_t(c)] >
-                high[std::size_t(channel)] - low[std::size_t(channel)])
-                channel = c;
-        const double range = high[std::size_t(channel)] - low[std::size_t(channel)];
-        return box.end - box.begin < 2 ? -1.0 : range * range * weight;
+                high[std::size_t(box.channel)] - low[std::size_t(box.channel)])
+                box.channel = c;
+        const double range = high[std::size_t(box.channel)] - low[std::size_t(box.channel)];
+        if (end - begin >= 2)
+            box.score = range * range * weight;
+        return box;
     };
-    const auto scored = [&](const Box& box) {
-        Score made{0, 0};
-        made.value = spread(box, made.channel);
-        return made;
-    };
-    scores.push_back(scored(boxes[0]));
+    std::vector<Box> boxes = {made(0, points.size())};
     while (boxes.size() < count) {
         std::size_t best = 0;
         int channel = 0;
         double score = -1;
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            if (scores[i].value > score) {
-                score = scores[i].value;
+            if (boxes[i].score > score) {
+                score = boxes[i].score;
                 best = i;
-                channel = scores[i].channel;
+                channel = boxes[i].channel;
             }
         }
         if (score <= 0)
@@ -90,10 +83,8 @@ std::vector<std::array<double, 4>> medianCut(std::vector<Weighted>& points, std:
             if (sum >= total / 2)
                 break;
         }
-        boxes[best] = {box.begin, split};
-        boxes.push_back({split, box.end});
-        scores[best] = scored(boxes[best]);
-        scores.push_back(scored(boxes.back()));
+        boxes[best] = made(box.begin, split);
+        boxes.push_back(made(split, box.end));
     }
     std::vector<std::array<double, 4>> centres;
     for (const Box& box : boxes) {
@@ -353,9 +344,8 @@ void Palette::makeCandidates(int cell) {
     }
     std::stable_sort(candidates_.begin() + made.first, candidates_.end(),
                      [](const Candidate& a, const Candidate& b) { return a.clear < b.clear; });
-    // Copies of the first fill a short list: weighing an entry twice changes no choice. (A palette of
-    // no colour, of an image of no pixel, answers 0 as it always has.)
-    const Candidate first = candidates_.size() > made.first ? candidates_[made.first] : Candidate{};
+    // Copies of the first fill a short list: weighing an entry twice changes no choice.
+    const Candidate first = candidates_[made.first];
     while (candidates_.size() - made.first < std::size_t(kFirstCandidates))
         candidates_.push_back(first);
     made.count = static_cast<std::int32_t>(candidates_.size() - made.first);
